@@ -1,0 +1,69 @@
+// Board rendering: board picture, grid, star points and masked stone tiles,
+// and the mapping of mouse presses to board points. One widget serves every
+// window; the per-window differences are a BoardStyle.
+#pragma once
+
+#include "library/types.h"
+
+#include <QImage>
+#include <QWidget>
+
+// Nearest integer, ties to even (2.5 -> 2, 3.5 -> 4).
+int NearestEven(double v);
+
+struct BoardStyle {
+    int tileOffset = 1;      // 1 learn/view, 2 trial, 0 review/picker
+    bool thumbnail = false;  // picker: 1-px lines, radius-2 star points
+};
+
+struct BoardMetrics {
+    int16_t gBoardLines = 19;
+    int16_t gStoneSize = 20;
+    int16_t gBoardW = 381;
+    int16_t gBoardH = 381;
+};
+
+// Pure metric routines; they take the surface's inner size.
+BoardMetrics InitBoardMetrics(int n, double innerW, double innerH, bool thumbnail = false);
+int PointToPixel(const BoardMetrics& m, int i);
+int CellOriginX(const BoardMetrics& m, int i);
+int CellOriginY(const BoardMetrics& m, int i);
+int PixelToPoint(const BoardMetrics& m, double p);
+
+// The hidden tile store (frmSource): "board.bmp" and the sixteen tiles,
+// loaded from gDataPath on first use.
+namespace frmSource {
+bool IsLoaded();
+bool Load(QString* error = nullptr);
+void Unload();
+const QImage& BoardPicture();
+const QImage& Tile(int index);
+}  // namespace frmSource
+
+class BoardView : public QWidget {
+    Q_OBJECT
+public:
+    explicit BoardView(BoardStyle style, QWidget* parent = nullptr);
+
+    void InitBoardMetrics(int n);
+    void DrawBoard(const Board& board);
+    void DrawStone(int x, int y, int state);
+    void DrawCandidateMark(int x, int y, int kind);
+
+    const BoardMetrics& metrics() const { return metrics_; }
+    const QImage& image() const { return image_; }  // the drawn surface
+
+signals:
+    // A press mapped to a point inside 0..18 (others beep and go nowhere).
+    // buttons: bit 1 left, bit 2 right.
+    void boardPressed(int x, int y, int buttons);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    BoardStyle style_;
+    BoardMetrics metrics_;
+    QImage image_;
+};

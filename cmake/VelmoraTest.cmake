@@ -1,0 +1,21 @@
+# velmora_add_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [TIMEOUT s])
+# A QtTest executable run by ctest with no screen, no sound device and
+# private settings folders.
+function(velmora_add_test name)
+    cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
+    target_compile_definitions(${name} PRIVATE
+        VELMORA_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+        VELMORA_DIST_DIR="${VELMORA_DIST_DIR}")
+    add_test(NAME ${name} COMMAND ${name})
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 300)
+    endif()
+    set(tmp ${CMAKE_BINARY_DIR}/test-home/${name})
+    file(MAKE_DIRECTORY ${tmp}/config ${tmp}/data ${tmp}/runtime)
+    file(CHMOD ${tmp}/runtime DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+    set_tests_properties(${name} PROPERTIES
+        TIMEOUT ${T_TIMEOUT}
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${tmp}/config;XDG_DATA_HOME=${tmp}/data;XDG_RUNTIME_DIR=${tmp}/runtime;QT_LOGGING_RULES=qt.qpa.*=false")
+endfunction()

@@ -1,0 +1,6 @@
+// The message window (frmMessage) and the version window (frmAboutThis).
+#pragma once
+
+#include <QString>
+
+extern QString gMessageText;

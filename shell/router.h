@@ -1,0 +1,36 @@
+// Opening windows by role. Windows never include one another: a window asks
+// the router for the next window of its road; app/ registers the classes.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+enum class Role {
+    Menu,
+    Registration,  // frmPlayerRegist
+    Settings,      // frmSetmode
+    CourseSelect,  // course selection (trial)
+    Trial,         // frmTrial
+    HiScore,       // high scores
+    Review,        // frmHukusyu
+    Picker,        // frmSelQRep
+    Learn,         // frmLearn
+    View,          // frmView
+    About,         // frmAboutThis (modal)
+};
+
+using WindowFactory = std::function<QWidget*()>;
+
+void RegisterWindow(Role role, WindowFactory factory);
+bool IsWindowRegistered(Role role);
+// Creates the window of `role`, shows it without blocking (the About window
+// modally) and returns it. The window deletes itself when closed. Returns
+// nullptr (after a beep) when no window is registered for the role.
+QWidget* OpenWindow(Role role);
+
+// The main menu's refresh routine: re-reads the roster and the current
+// player's file and refreshes the menu. Every window that leads back to the
+// menu, or that the user closes from its frame, calls it.
+void MyInitForm();
+void SetMenuRefresh(std::function<void()> refresh);
