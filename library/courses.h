@@ -9,11 +9,11 @@
 struct PlayerRecord;
 
 struct CourseInfo {
-    QString BaseName;     // data set: BaseName + ".dr" / ".dt"
-    uint8_t LevelFilter;  // 0 every problem; 10, 20, 30 only that Level
+    QString BaseName;    // data set: BaseName + ".dr" / ".dt"
+    uint8_t LevelFilter; // 0 every problem; 10, 20, 30 only that Level
     QString Title;
     QString ShortTitle;
-    int16_t ProbCount = 0;  // length of the ".dr" file / 4
+    int16_t ProbCount = 0; // length of the ".dr" file / 4
     int16_t StatTotal = 0;
     int16_t StatAnswered = 0;
     int16_t StatCorrect = 0;
@@ -49,6 +49,6 @@ struct CourseStats {
     int16_t correct = 0;
 };
 CourseStats CountCourseStats(int course, const PlayerRecord& record);
-CourseStats CountCourseStats(int course);  // over gPlayerRecord
+CourseStats CountCourseStats(int course); // over gPlayerRecord
 
 QString ProblemStatement(int purpose, int kind);

@@ -8,5 +8,6 @@ int16_t gReviewCount = 0;
 std::array<AnswerEntry, kTrialQuestions> gAnswerSheet{};
 
 void ClearAnswerSheet() {
-    for (auto& e : gAnswerSheet) e = AnswerEntry{};
+    for (auto& e : gAnswerSheet)
+        e = AnswerEntry{};
 }

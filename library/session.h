@@ -17,9 +17,9 @@ extern int16_t gReviewCount;
 
 struct AnswerEntry {
     Board StartBoard{};
-    int16_t ProbNo = -1;  // -1: never asked
+    int16_t ProbNo = -1; // -1: never asked
     int16_t Points = 0;
-    int16_t AnswerX = -1;  // -1: no move
+    int16_t AnswerX = -1; // -1: no move
     int16_t AnswerY = -1;
     int16_t BoardLines = 19;
 };

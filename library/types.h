@@ -16,11 +16,11 @@ using NodeList = std::vector<int16_t>;
 
 inline constexpr int kBoardSize = 19;
 inline constexpr int kPoints = 361;
-inline constexpr int16_t kRoot = 2047;       // the pseudo-node of the start position
-inline constexpr int kMaxNodes = 1000;       // nodes 0..999
-inline constexpr int kMaxChildren = 41;      // children of one node
-inline constexpr int kMaxPath = 401;         // moves on one path
-inline constexpr int kResultSlots = 1001;    // root + 1000 nodes
+inline constexpr int16_t kRoot = 2047;    // the pseudo-node of the start position
+inline constexpr int kMaxNodes = 1000;    // nodes 0..999
+inline constexpr int kMaxChildren = 41;   // children of one node
+inline constexpr int kMaxPath = 401;      // moves on one path
+inline constexpr int kResultSlots = 1001; // root + 1000 nodes
 inline constexpr int kMaxProblemsTotal = 3000;
 
 inline constexpr int16_t kEmpty = 0;

@@ -21,7 +21,7 @@ struct GradeLabelSet {
     std::array<QString, 4> numbered; // "正解１" ...
     QString failSingle;              // "失敗　"
     std::array<QString, 4> failNumbered;
-    QString blank;                   // "　　"
+    QString blank; // "　　"
 };
 extern GradeLabelSet GradeLabels;
 

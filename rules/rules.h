@@ -44,12 +44,12 @@ int BuildPosition(const Problem& p, int node, Board& board, PointList* lastCaptu
 // A window's current position, recomputed as a whole from gNowLoc.
 struct CurrentPosition {
     int16_t gNowLoc = kRoot;
-    int16_t gNowNth = 0;  // move number
+    int16_t gNowNth = 0; // move number
     NodeList path;
     Board board{};
     std::vector<ChildInfo> children;
-    int16_t result = -1;  // kekkaCalc of gNowLoc
+    int16_t result = -1; // kekkaCalc of gNowLoc
     int16_t side = kBlack;
-    PointList lastCaptures;  // stones removed by the last replayed move
+    PointList lastCaptures; // stones removed by the last replayed move
 };
 CurrentPosition SetUpNode(const Problem& p, int node);
