@@ -14,6 +14,7 @@ int NearestEven(double v);
 struct BoardStyle {
     int tileOffset = 1;      // 1 learn/view, 2 trial, 0 review/picker
     bool thumbnail = false;  // picker: 1-px lines, radius-2 star points
+    int border = 2;          // sunken frame around the drawing area, in pixels
 };
 
 struct BoardMetrics {
@@ -52,6 +53,8 @@ public:
 
     const BoardMetrics& metrics() const { return metrics_; }
     const QImage& image() const { return image_; }  // the drawn surface
+    // The drawing area inside the frame (the surface's inner size).
+    QSize innerSize() const;
 
 signals:
     // A press mapped to a point inside 0..18 (others beep and go nowhere).
@@ -61,8 +64,11 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void ensureImage();
+
     BoardStyle style_;
     BoardMetrics metrics_;
     QImage image_;

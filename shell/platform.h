@@ -20,6 +20,14 @@ public:
     virtual void messageBox(const QString& text, QWidget* parent = nullptr);
     // A modal Yes/No box; true for Yes.
     virtual bool askYesNo(const QString& text, QWidget* parent = nullptr);
+    // Opens a web address with the desktop's default handler; failures are
+    // ignored.
+    virtual void openUrl(const QString& url);
+    // Ends the run at once (the menu's quit entry): every window closes.
+    virtual void quitProgram();
+    // Ends the process after a fatal error. A test double may throw instead
+    // of returning; if it returns, the process still ends.
+    virtual void abortProgram(int code);
 };
 
 Platform& CurrentPlatform();

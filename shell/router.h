@@ -34,3 +34,8 @@ QWidget* OpenWindow(Role role);
 // menu, or that the user closes from its frame, calls it.
 void MyInitForm();
 void SetMenuRefresh(std::function<void()> refresh);
+
+// The main menu window while it exists (nullptr before start-up and after it
+// closed). The message window places itself relative to it.
+void SetMenuWindow(QWidget* menu);
+QWidget* MenuWindow();

@@ -1,0 +1,25 @@
+// Velmora: sets up the application, registers every window by its role and
+// runs the start-up sequence from the program's own folder.
+#include "shell/appinit.h"
+#include "shell/instance.h"
+#include "shell/menu.h"
+#include "shell/message.h"
+#include "shell/router.h"
+#include "shell/startup.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    InitApplication(app, programFolder);
+
+    RegisterWindow(Role::Menu, [] { return new frmMenu; });
+    RegisterWindow(Role::About, [] { return new frmAboutThis; });
+
+    if (!StartUp(programFolder))
+        return 0;
+    const int code = app.exec();
+    ReleaseInstanceLock();
+    return code;
+}

@@ -1,0 +1,41 @@
+#include "shell/appinit.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+bool InitApplication(QApplication& app, const QString& programFolder) {
+    QFont font(QString::fromLatin1(kUiFontFamily));
+    font.setPixelSize(kUiFontPixelSize);
+    font.setStyleHint(QFont::SansSerif);
+    QApplication::setFont(font);
+
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+
+    bool translated = false;
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_ja"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(translator);
+        translated = true;
+    } else {
+        delete translator;
+    }
+
+    // The application icon, when the program folder carries one.
+    if (!programFolder.isEmpty()) {
+        QIcon icon;
+        const QDir dir(programFolder);
+        const QStringList files =
+            dir.entryList({QStringLiteral("velmora*.png")}, QDir::Files, QDir::Name);
+        for (const QString& f : files)
+            icon.addFile(dir.filePath(f));
+        if (!icon.isNull())
+            QApplication::setWindowIcon(icon);
+    }
+    return translated;
+}

@@ -1,0 +1,15 @@
+// Application-wide set-up: the Japanese UI font, Qt's own dialog texts in
+// Japanese, the window icon.
+#pragma once
+
+class QApplication;
+class QString;
+
+// The one UI font of the program.
+inline constexpr const char* kUiFontFamily = "IPAGothic";
+inline constexpr int kUiFontPixelSize = 13;
+
+// Sets the font, installs the "qtbase_ja" translator (はい/いいえ on message
+// box buttons) and the window icon found in `programFolder`. Returns false when
+// the translation could not be loaded (the program still runs).
+bool InitApplication(QApplication& app, const QString& programFolder);

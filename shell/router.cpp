@@ -1,0 +1,68 @@
+#include "shell/router.h"
+
+#include "shell/platform.h"
+
+#include <QDialog>
+#include <QPointer>
+#include <map>
+
+namespace {
+
+std::map<Role, WindowFactory>& Factories() {
+    static std::map<Role, WindowFactory> factories;
+    return factories;
+}
+
+std::function<void()>& MenuRefresh() {
+    static std::function<void()> refresh;
+    return refresh;
+}
+
+QPointer<QWidget>& MenuWidget() {
+    static QPointer<QWidget> menu;
+    return menu;
+}
+
+}  // namespace
+
+void RegisterWindow(Role role, WindowFactory factory) { Factories()[role] = std::move(factory); }
+
+bool IsWindowRegistered(Role role) {
+    auto it = Factories().find(role);
+    return it != Factories().end() && it->second;
+}
+
+QWidget* OpenWindow(Role role) {
+    auto it = Factories().find(role);
+    if (it == Factories().end() || !it->second) {
+        Beep();
+        return nullptr;
+    }
+    QWidget* window = it->second();
+    if (!window) {
+        Beep();
+        return nullptr;
+    }
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    if (role == Role::About) {
+        // Modal for the user, but the caller is not blocked in a nested loop.
+        window->setWindowModality(Qt::ApplicationModal);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+void MyInitForm() {
+    // Copy first: the refresh may replace or clear itself.
+    auto refresh = MenuRefresh();
+    if (refresh)
+        refresh();
+}
+
+void SetMenuRefresh(std::function<void()> refresh) { MenuRefresh() = std::move(refresh); }
+
+void SetMenuWindow(QWidget* menu) { MenuWidget() = menu; }
+
+QWidget* MenuWindow() { return MenuWidget().data(); }

@@ -1,0 +1,21 @@
+// The real sound backend behind Platform::playSound: QSoundEffect for
+// background clips, QMediaPlayer for clips played to their end, a watchdog
+// so that a broken device never hangs the program, and silence when there
+// is no audio device at all.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Length in milliseconds of a PCM WAV image (RIFF header, "fmt " and "data"
+// chunks), or -1 when the bytes are not such a file.
+int WavDurationMs(const QByteArray& bytes);
+// How long a clip of that length may take before the watchdog gives up:
+// its length plus two seconds (five seconds when the length is unknown).
+int SoundWatchdogMs(int durationMs);
+
+// True when the system reports a default audio output device.
+bool HaveAudioOutput();
+// Plays `path`; with toEnd it returns only when the clip ended, failed or the
+// watchdog fired. Does nothing when there is no audio device.
+void PlayWithBackend(const QString& path, bool toEnd);

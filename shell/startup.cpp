@@ -1,0 +1,62 @@
+#include "shell/startup.h"
+
+#include "library/files.h"
+#include "library/player.h"
+#include "shell/instance.h"
+#include "shell/platform.h"
+#include "shell/router.h"
+#include "shell/windowlook.h"
+
+#include <QApplication>
+#include <QImageReader>
+
+namespace {
+
+constexpr int kDefaultW = 480;
+constexpr int kDefaultH = 320;
+constexpr int kMaxW = 800;
+constexpr int kMaxH = 600;
+
+}  // namespace
+
+frmStartup::frmStartup(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmStartup"));
+    setWindowTitle(QStringLiteral("スタートアップ"));
+    setAccessibleName(windowTitle());
+    // The splash is as large as its picture (within reason).
+    QSize size(kDefaultW, kDefaultH);
+    QImageReader reader(DataFile(QStringLiteral("sakura.bmp")));
+    const QSize picture = reader.size();
+    if (picture.isValid())
+        size = picture.boundedTo(QSize(kMaxW, kMaxH));
+    setFixedSize(size);
+}
+
+bool StartUp(const QString& programFolder) {
+    if (!AcquireInstanceLock(programFolder)) {
+        CurrentPlatform().messageBox(QString::fromUtf8(kSecondInstanceText));
+        return false;
+    }
+    gDataPath = MakeDataPath(programFolder);
+
+    auto* splash = new frmStartup;
+    {
+        BusyCursor busy;
+        ReadRoster();
+        if (gPlayerCount > 0) {
+            QString error;
+            if (!LoadPlayerFile(gCurPlayer, &error))
+                FatalError(error);
+        } else {
+            DefaultSettings();
+        }
+        ApplyWindowLook(splash, QStringLiteral("sakura.bmp"), true);
+        splash->show();
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (!OpenWindow(Role::Menu))
+            FatalError(QStringLiteral("メニュー画面を開けません。"));
+    }
+    splash->close();
+    delete splash;
+    return true;
+}
