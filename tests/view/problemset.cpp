@@ -1,0 +1,63 @@
+#include "problemset.h"
+
+#include "library/courses.h"
+#include "library/files.h"
+
+#include <QDir>
+#include <QFile>
+
+TreeBuilder::TreeBuilder(int viewSize) { p_.ViewSize = int16_t(viewSize); }
+
+TreeBuilder& TreeBuilder::black(std::initializer_list<std::pair<int, int>> points) {
+    for (auto [x, y] : points) p_.gInitBoard[size_t(x + 19 * y)] = kBlack;
+    return *this;
+}
+
+TreeBuilder& TreeBuilder::white(std::initializer_list<std::pair<int, int>> points) {
+    for (auto [x, y] : points) p_.gInitBoard[size_t(x + 19 * y)] = kWhite;
+    return *this;
+}
+
+int TreeBuilder::node(int prev, int x, int y, int code, int best, int repl) {
+    const int n = p_.hands;
+    p_.prev[size_t(n)] = int16_t(prev);
+    p_.x[size_t(n)] = uint8_t(x);
+    p_.y[size_t(n)] = uint8_t(y);
+    p_.code[size_t(n)] = uint8_t(code);
+    p_.best[size_t(n)] = uint8_t(best);
+    p_.repl[size_t(n)] = uint8_t(repl);
+    p_.hands = int16_t(n + 1);
+    return n;
+}
+
+int TreeBuilder::line(int prev, std::initializer_list<std::pair<int, int>> moves, int code,
+                      int repl) {
+    int last = prev;
+    size_t i = 0;
+    for (auto [x, y] : moves) {
+        const bool end = ++i == moves.size();
+        last = node(last, x, y, end ? code : 0, 0, end ? repl : 0);
+    }
+    return last;
+}
+
+bool WriteProblemSet(const QString& folder, const std::vector<Problem>& problems) {
+    QDir().mkpath(folder);
+    QByteArray dt;
+    QByteArray dr;
+    for (const Problem& p : problems) {
+        dt += EncodeProblem(p);
+        const quint32 end = quint32(dt.size());
+        for (int b = 0; b < 4; ++b) dr.append(char((end >> (8 * b)) & 0xFF));
+    }
+    QFile fdr(folder + QStringLiteral("/abc.dr"));
+    QFile fdt(folder + QStringLiteral("/abc.dt"));
+    if (!fdr.open(QIODevice::WriteOnly) || !fdt.open(QIODevice::WriteOnly)) return false;
+    fdr.write(dr);
+    fdt.write(dt);
+    fdr.close();
+    fdt.close();
+    gDataPath = MakeDataPath(folder);
+    InitCoursesWithCounts(int16_t(problems.size()), 0, 0);
+    return true;
+}
