@@ -1,0 +1,37 @@
+// Checks of one problem that hold for sources and for compiled data alike:
+// the header values, the start position, the shape of the tree, the legality
+// of every move and the outcomes of the leaves.
+#pragma once
+
+#include "library/problem.h"
+
+#include <QString>
+#include <vector>
+
+enum class DataSet { Abc = 0, S1 = 1, S2 = 2 };
+inline constexpr int kDataSetCount = 3;
+inline constexpr int kMaxCommentFields = 250;
+
+QString DataSetName(DataSet set);
+// "abc", "s1" or "s2" (any case); false for anything else.
+bool DataSetFromName(const QString& name, DataSet& set);
+
+struct ProblemFault {
+    int node = -1; // node number the fault is about, -1 for the problem as a whole
+    bool warning = false;
+    QString message;
+};
+
+// Every fault of `p` as a problem of `set`. Structural faults (a parent that
+// does not exist, a cycle) stop the checks that need a sound tree.
+std::vector<ProblemFault> CheckProblem(const Problem& p, DataSet set);
+
+// "B[cd]": the move of node n in SGF form, with the colour its depth gives.
+QString MoveText(const Problem& p, int node);
+
+// The depth of a node of a sound tree (1 for a child of the root).
+int NodeDepth(const Problem& p, int node);
+
+// Whether an outcome class belongs to the aim (for the fit warning).
+// Exposed for tests.
+bool ClassFitsAim(int klass, int aim);

@@ -1,0 +1,31 @@
+// velmora-data: compiles problem sources into the data sets and inspects them.
+#include "commands.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <cstring>
+
+#ifdef VELMORA_HAVE_SOLVER
+#include "solver/commands.h"
+#endif
+
+int main(int argc, char** argv) {
+    if (argc >= 2 && (std::strcmp(argv[1], "prove") == 0 || std::strcmp(argv[1], "grow") == 0)) {
+#ifdef VELMORA_HAVE_SOLVER
+        if (std::strcmp(argv[1], "prove") == 0) return RunProve(argc - 2, argv + 2);
+        return RunGrow(argc - 2, argv + 2);
+#else
+        std::fprintf(stderr, "velmora-data: %s needs the solver, which is not built\n", argv[1]);
+        return 2;
+#endif
+    }
+    QCoreApplication app(argc, argv);
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    CommandOutput io;
+    const int status = RunDataCommand(args, io);
+    std::fwrite(io.out.constData(), 1, static_cast<std::size_t>(io.out.size()), stdout);
+    std::fflush(stdout);
+    std::fwrite(io.err.constData(), 1, static_cast<std::size_t>(io.err.size()), stderr);
+    return status;
+}
