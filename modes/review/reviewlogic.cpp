@@ -18,7 +18,9 @@ QString QuestionCaption(int i) {
     return QStringLiteral("第") + (i < 9 ? ToWideDigits(number) : number) + QStringLiteral("問");
 }
 
-bool QuestionHighlighted(const AnswerEntry& entry) { return entry.Points <= 0; }
+bool QuestionHighlighted(const AnswerEntry& entry) {
+    return entry.Points <= 0;
+}
 
 QPoint QuestionPlace(QPoint first, int i) {
     return {first.x() + 120 * (i / 5), first.y() + 48 * (i % 5)};
@@ -36,8 +38,7 @@ QString AnswerMark(const AnswerEntry& entry) {
     return entry.Points != 0 ? QStringLiteral("○") : QStringLiteral("×");
 }
 
-QPoint AnswerMarkPlace(int boardW, int boardH, int lines, int stoneSize, int answerX,
-                       int answerY) {
+QPoint AnswerMarkPlace(int boardW, int boardH, int lines, int stoneSize, int answerX, int answerY) {
     const int n = lines > 0 ? lines : 19;
     const double cellX = double((boardW / n) * answerX);
     const double cellY = double((boardH / n) * answerY);
@@ -48,4 +49,6 @@ QPoint AnswerMarkPlace(int boardW, int boardH, int lines, int stoneSize, int ans
     return {x - back, y - back};
 }
 
-double AnswerMarkPointSize(int stoneSize) { return stoneSize * 4.0 / 5.0; }
+double AnswerMarkPointSize(int stoneSize) {
+    return stoneSize * 4.0 / 5.0;
+}

@@ -27,7 +27,6 @@ QString AnswerMark(const AnswerEntry& entry);
 
 // Where the mark's text starts on a board surface of boardW x boardH pixels
 // showing `lines` lines with stones of stoneSize pixels.
-QPoint AnswerMarkPlace(int boardW, int boardH, int lines, int stoneSize, int answerX,
-                       int answerY);
+QPoint AnswerMarkPlace(int boardW, int boardH, int lines, int stoneSize, int answerX, int answerY);
 // The mark's font size in points.
 double AnswerMarkPointSize(int stoneSize);

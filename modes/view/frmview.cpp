@@ -24,8 +24,8 @@
 
 namespace {
 
-constexpr int kSlowTick = 1000;  // one move a second
-constexpr int kFastTick = 5;     // full speed to either end
+constexpr int kSlowTick = 1000; // one move a second
+constexpr int kFastTick = 5;    // full speed to either end
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QRect geometry) {
     auto* label = new QLabel(text, parent);
@@ -34,8 +34,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QRe
     return label;
 }
 
-QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& text,
-                        QRect geometry) {
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& text, QRect geometry) {
     auto* button = new QPushButton(text, parent);
     NameControl(button, name, text);
     button->setGeometry(geometry);
@@ -63,7 +62,7 @@ QString FallbackGlyph(const QString& base) {
     return QStringLiteral("■");
 }
 
-}  // namespace
+} // namespace
 
 frmView::frmView(QWidget* parent) : QWidget(parent), state_(gProblem) {
     setWindowTitle(QStringLiteral("鑑賞"));
@@ -95,9 +94,9 @@ void frmView::BuildControls() {
     optGroup_->setExclusive(true);
     for (int i = 0; i < kMaxSequences; ++i) {
         auto* opt = new QRadioButton(QStringLiteral("正解"), Frame1);
-        NameControl(opt, i == 0 ? QStringLiteral("optRepresent")
-                                : QStringLiteral("optRepresent_%1").arg(i),
-                    QStringLiteral("正解"));
+        NameControl(
+            opt, i == 0 ? QStringLiteral("optRepresent") : QStringLiteral("optRepresent_%1").arg(i),
+            QStringLiteral("正解"));
         opt->setGeometry(8, TwipsToPixels(16 * 15 + 400 * i), 213, 21);
         optGroup_->addButton(opt, i);
         // A click restarts the line, also on the option already chosen.
@@ -130,9 +129,10 @@ void frmView::BuildControls() {
                              {120, 396, 105, 29});
     cmdNextProb = MakeButton(this, QStringLiteral("cmdNextProb"), QStringLiteral("次問"),
                              {120, 360, 105, 29});
-    cmdModeChange = MakeButton(this, QStringLiteral("cmdModeChange"), QStringLiteral("学習"),
-                               {578, 4, 55, 25});
-    cmdExit = MakeButton(this, QStringLiteral("cmdExit"), QStringLiteral("終了"), {4, 396, 105, 29});
+    cmdModeChange =
+        MakeButton(this, QStringLiteral("cmdModeChange"), QStringLiteral("学習"), {578, 4, 55, 25});
+    cmdExit =
+        MakeButton(this, QStringLiteral("cmdExit"), QStringLiteral("終了"), {4, 396, 105, 29});
     connect(cmdExamine, &QPushButton::clicked, this, [this] { cmdExamine_Click(); });
     connect(cmdNextProb, &QPushButton::clicked, this, [this] { StepProblem(1); });
     connect(cmdPrevProb, &QPushButton::clicked, this, [this] { StepProblem(-1); });
@@ -151,10 +151,13 @@ void frmView::BuildControls() {
     lblProbKekka = MakeLabel(this, QStringLiteral("lblProbKekka"), QStringLiteral("黒先白死"),
                              {2, 228, 237, 21});
     lblProbKekka->setAlignment(Qt::AlignCenter);
-    lblNext = MakeLabel(this, QStringLiteral("lblNext"), QStringLiteral("次の手"), {0, 260, 57, 19});
+    lblNext =
+        MakeLabel(this, QStringLiteral("lblNext"), QStringLiteral("次の手"), {0, 260, 57, 19});
     lblNext->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblNth = MakeLabel(this, QStringLiteral("lblNth"), QStringLiteral("ＸＸＸ手"), {112, 260, 87, 21});
-    lblTeban = MakeLabel(this, QStringLiteral("lblTeban"), QStringLiteral("Ｘ番"), {68, 260, 41, 21});
+    lblNth =
+        MakeLabel(this, QStringLiteral("lblNth"), QStringLiteral("ＸＸＸ手"), {112, 260, 87, 21});
+    lblTeban =
+        MakeLabel(this, QStringLiteral("lblTeban"), QStringLiteral("Ｘ番"), {68, 260, 41, 21});
     lblProb = MakeLabel(this, QStringLiteral("lblProb"), QStringLiteral("#XXXX"), {334, 4, 65, 25});
 
     Timer1 = new QTimer(this);
@@ -241,7 +244,9 @@ void frmView::SelectSequence() {
         SetIdleButtons();
 }
 
-void frmView::DrawBoard() { picBoard->DrawBoard(state_.board); }
+void frmView::DrawBoard() {
+    picBoard->DrawBoard(state_.board);
+}
 
 void frmView::UpdateLabels() {
     if (!state_.ExamineOn) {
@@ -268,8 +273,8 @@ void frmView::UpdateLabels() {
 // ---- play buttons and timer -------------------------------------------------
 
 void frmView::SetPicture(QPushButton* button, const QString& base, bool active) {
-    const QString file = base + (active ? QStringLiteral("000") : QStringLiteral("002")) +
-                         QStringLiteral(".bmp");
+    const QString file =
+        base + (active ? QStringLiteral("000") : QStringLiteral("002")) + QStringLiteral(".bmp");
     const QPixmap picture(DataFile(file));
     if (picture.isNull()) {
         button->setIcon(QIcon());
@@ -295,9 +300,13 @@ void frmView::SetButtons(const PlayButtons& b) {
     SetPicture(cmdStop, QStringLiteral("stopi"), b.stop);
 }
 
-void frmView::SetIdleButtons() { SetButtons(IdleButtons(state_.gNowNth, state_.gKeiros)); }
+void frmView::SetIdleButtons() {
+    SetButtons(IdleButtons(state_.gNowNth, state_.gKeiros));
+}
 
-void frmView::SetPlayingButtons() { SetButtons(PlayingButtons()); }
+void frmView::SetPlayingButtons() {
+    SetButtons(PlayingButtons());
+}
 
 void frmView::SetAction(int action) {
     timerAction_ = action;
@@ -354,7 +363,7 @@ void frmView::Timer1Tick() {
 
 void frmView::StepForward() {
     int a = timerAction_;
-    timerAction_ = Idle;  // ticks arriving during the sound or the message do nothing
+    timerAction_ = Idle; // ticks arriving during the sound or the message do nothing
     const unsigned serial = actionSerial_;
 
     const StepResult r = state_.StepForward();
@@ -377,7 +386,7 @@ void frmView::StepForward() {
         ShowMessage(QStringLiteral("悪手です"));
         if (!self) return;
     }
-    if (serial != actionSerial_) return;  // a button chose another action meanwhile
+    if (serial != actionSerial_) return; // a button chose another action meanwhile
 
     if (a == OneForward) {
         SetIdleButtons();
@@ -423,7 +432,8 @@ void frmView::StartExamine() {
     // A running replay stops first, as the stop button does.
     if (timerAction_ != Idle) cmdStop_Click();
 
-    for (QRadioButton* opt : optRepresent) opt->setEnabled(false);
+    for (QRadioButton* opt : optRepresent)
+        opt->setEnabled(false);
     cmdNextProb->setEnabled(false);
     cmdPrevProb->setEnabled(false);
     cmdExit->setEnabled(false);
@@ -440,7 +450,8 @@ void frmView::StartExamine() {
 
 void frmView::EndExamine() {
     if (!state_.ExamineOn) return;
-    for (QRadioButton* opt : optRepresent) opt->setEnabled(true);
+    for (QRadioButton* opt : optRepresent)
+        opt->setEnabled(true);
     cmdNextProb->setEnabled(true);
     cmdPrevProb->setEnabled(true);
     cmdExit->setEnabled(true);
@@ -480,9 +491,8 @@ void frmView::BoardPressed(int x, int y, int buttons) {
 
 void frmView::StepProblem(int delta) {
     if (gMode == 3) {
-        const int count = gCourse >= 0 && gCourse < kCourseCount
-                              ? gCourses[size_t(gCourse)].ProbCount
-                              : 0;
+        const int count =
+            gCourse >= 0 && gCourse < kCourseCount ? gCourses[size_t(gCourse)].ProbCount : 0;
         if (count <= 0) {
             Beep();
             return;

@@ -94,7 +94,7 @@ private:
 
     ReplayState state_;
     int timerAction_ = Idle;
-    unsigned actionSerial_ = 0;  // changes whenever a button sets the action
+    unsigned actionSerial_ = 0; // changes whenever a button sets the action
     bool leaving_ = false;
     QButtonGroup* optGroup_ = nullptr;
 };

@@ -11,22 +11,28 @@ namespace {
 
 // The comparison value of a result; results without an outcome row (no
 // result at all) compare equal only to each other.
-int ComparableValue(int r) { return OutcomeRow(r) < 0 ? INT_MIN : ResultValue(r); }
+int ComparableValue(int r) {
+    return OutcomeRow(r) < 0 ? INT_MIN : ResultValue(r);
+}
 
-bool OnBoard(int x, int y) { return x >= 0 && x < kBoardSize && y >= 0 && y < kBoardSize; }
+bool OnBoard(int x, int y) {
+    return x >= 0 && x < kBoardSize && y >= 0 && y < kBoardSize;
+}
 
-}  // namespace
+} // namespace
 
 SequenceList ListSequences(const Problem& p) {
     SequenceList list;
     NodeList all = ListReplNodes(p);
     if (all.size() > size_t(kMaxSequences)) all.resize(kMaxSequences);
     list.ReplNodes = all;
-    for (auto& label : list.GradeLabel) label = QStringLiteral("　　");
+    for (auto& label : list.GradeLabel)
+        label = QStringLiteral("　　");
     if (all.empty()) return list;
 
     std::vector<int16_t> results;
-    for (int16_t node : all) results.push_back(NodeResult(p, node));
+    for (int16_t node : all)
+        results.push_back(NodeResult(p, node));
     list.GradeLabel = MakeGradeLabels(results);
     for (size_t i = 0; i < all.size(); ++i)
         list.captions.push_back(list.GradeLabel[i] + QStringLiteral(" - ") +
@@ -48,7 +54,9 @@ PlayButtons PlayingButtons() {
     return b;
 }
 
-PlayButtons NoButtons() { return PlayButtons{}; }
+PlayButtons NoButtons() {
+    return PlayButtons{};
+}
 
 QString MoveNumberText(int nowNth) {
     return ToWideDigits(QString::number(nowNth + 1)) + QStringLiteral("手");
@@ -101,7 +109,8 @@ StepResult ReplayState::StepForward() {
     const int y = p_.y[size_t(gNowLoc)];
     PointList captures;
     if (OnBoard(x, y) && ApplyMove(side, x, y, board, &captures)) {
-        for (int16_t point : captures) captureLog.push_back({point, gNowLoc});
+        for (int16_t point : captures)
+            captureLog.push_back({point, gNowLoc});
     }
     side = OppositeColor(side);
     r.valueChanged = ComparableValue(old) != ComparableValue(NowResult);

@@ -52,9 +52,9 @@ struct HamaEntry {
 
 // What a forward step did.
 struct StepResult {
-    bool moved = false;         // false: already at the end
-    bool valueChanged = false;  // the step changed the value of the result ("悪手です")
-    bool reachedEnd = false;    // the line is now fully shown
+    bool moved = false;        // false: already at the end
+    bool valueChanged = false; // the step changed the value of the result ("悪手です")
+    bool reachedEnd = false;   // the line is now fully shown
 };
 
 enum class ExamMoveResult { Played, Illegal, Full };
@@ -100,7 +100,7 @@ public:
     Board board{};
     int16_t RootResult = -1;
     int16_t NowResult = -1;
-    std::vector<HamaEntry> captureLog;  // gMyHamas = its size
+    std::vector<HamaEntry> captureLog; // gMyHamas = its size
 
     // Examination.
     bool ExamineOn = false;
@@ -108,5 +108,5 @@ public:
 
 private:
     Problem& p_;
-    Problem saved_;  // the problem as it was before examining
+    Problem saved_; // the problem as it was before examining
 };

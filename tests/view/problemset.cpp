@@ -2,19 +2,26 @@
 
 #include "library/courses.h"
 #include "library/files.h"
+#include "library/player.h"
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 
-TreeBuilder::TreeBuilder(int viewSize) { p_.ViewSize = int16_t(viewSize); }
+TreeBuilder::TreeBuilder(int viewSize) {
+    p_.ViewSize = int16_t(viewSize);
+}
 
 TreeBuilder& TreeBuilder::black(std::initializer_list<std::pair<int, int>> points) {
-    for (auto [x, y] : points) p_.gInitBoard[size_t(x + 19 * y)] = kBlack;
+    for (auto [x, y] : points)
+        p_.gInitBoard[size_t(x + 19 * y)] = kBlack;
     return *this;
 }
 
 TreeBuilder& TreeBuilder::white(std::initializer_list<std::pair<int, int>> points) {
-    for (auto [x, y] : points) p_.gInitBoard[size_t(x + 19 * y)] = kWhite;
+    for (auto [x, y] : points)
+        p_.gInitBoard[size_t(x + 19 * y)] = kWhite;
     return *this;
 }
 
@@ -48,7 +55,8 @@ bool WriteProblemSet(const QString& folder, const std::vector<Problem>& problems
     for (const Problem& p : problems) {
         dt += EncodeProblem(p);
         const quint32 end = quint32(dt.size());
-        for (int b = 0; b < 4; ++b) dr.append(char((end >> (8 * b)) & 0xFF));
+        for (int b = 0; b < 4; ++b)
+            dr.append(char((end >> (8 * b)) & 0xFF));
     }
     QFile fdr(folder + QStringLiteral("/abc.dr"));
     QFile fdt(folder + QStringLiteral("/abc.dt"));
@@ -59,5 +67,29 @@ bool WriteProblemSet(const QString& folder, const std::vector<Problem>& problems
     fdt.close();
     gDataPath = MakeDataPath(folder);
     InitCoursesWithCounts(int16_t(problems.size()), 0, 0);
+    return true;
+}
+
+bool WriteBoardPictures(const QString& folder) {
+    QImage board(400, 400, QImage::Format_RGB32);
+    board.fill(QColor(220, 180, 110));
+    if (!board.save(folder + QStringLiteral("/board.bmp"), "BMP")) return false;
+    QImage marble(640, 480, QImage::Format_RGB32);
+    marble.fill(QColor(200, 200, 190));
+    if (!marble.save(folder + QStringLiteral("/marble.bmp"), "BMP")) return false;
+    const int sizes[] = {29, 20, 11, 9};
+    for (int i = 0; i < 16; ++i) {
+        const int s = sizes[i / 4];
+        const bool white = (i & 2) != 0;
+        const bool mask = (i & 1) != 0;
+        QImage tile(s, s, QImage::Format_RGB32);
+        tile.fill(mask ? Qt::white : Qt::black);
+        QPainter p(&tile);
+        p.setPen(Qt::NoPen);
+        p.setBrush(mask ? QColor(Qt::black) : (white ? QColor(Qt::white) : QColor(40, 40, 40)));
+        p.drawEllipse(QRectF(0.5, 0.5, s - 1, s - 1));
+        p.end();
+        if (!tile.save(folder + QStringLiteral("/") + StoneBitmapName(i), "BMP")) return false;
+    }
     return true;
 }

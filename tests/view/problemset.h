@@ -29,3 +29,7 @@ private:
 // Writes the problems as data set "abc" into `folder`, points gDataPath at it
 // and fills the course table (course 0 holds them all).
 bool WriteProblemSet(const QString& folder, const std::vector<Problem>& problems);
+
+// Writes "board.bmp", the sixteen stone tiles (plain discs) and the window
+// background "marble.bmp" into `folder`.
+bool WriteBoardPictures(const QString& folder);

@@ -9,10 +9,12 @@ private slots:
     void countStopsAtFirstUnasked() {
         AnswerSheet sheet{};
         QCOMPARE(CountReviewQuestions(sheet), 0);
-        for (int i = 0; i < 4; ++i) sheet[size_t(i)].ProbNo = int16_t(10 + i);
-        sheet[6].ProbNo = 3;  // after a gap: not listed
+        for (int i = 0; i < 4; ++i)
+            sheet[size_t(i)].ProbNo = int16_t(10 + i);
+        sheet[6].ProbNo = 3; // after a gap: not listed
         QCOMPARE(CountReviewQuestions(sheet), 4);
-        for (auto& e : sheet) e.ProbNo = 0;
+        for (auto& e : sheet)
+            e.ProbNo = 0;
         QCOMPARE(CountReviewQuestions(sheet), 10);
     }
 

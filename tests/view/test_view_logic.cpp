@@ -7,7 +7,9 @@
 
 namespace {
 
-int16_t At(const Board& b, int x, int y) { return b[size_t(x + 19 * y)]; }
+int16_t At(const Board& b, int x, int y) {
+    return b[size_t(x + 19 * y)];
+}
 
 // Three lines from the root: 白死 (2000), 黒生き (2000), 黒有利な１手ヨセコウ
 // (1800), and a move without a stored line.
@@ -30,7 +32,7 @@ Problem CaptureLine() {
     return t.problem();
 }
 
-}  // namespace
+} // namespace
 
 class TestViewLogic : public QObject {
     Q_OBJECT
@@ -66,7 +68,8 @@ private slots:
 
     void moreThanFourLinesShowsFirstFour() {
         TreeBuilder t;
-        for (int i = 0; i < 6; ++i) t.node(kRoot, i, 3, i < 2 ? 20 : 5, 0, 1);
+        for (int i = 0; i < 6; ++i)
+            t.node(kRoot, i, 3, i < 2 ? 20 : 5, 0, 1);
         Problem p = t.problem();
         CalcAllResults(p);
         ReplayState s(p);
@@ -74,7 +77,8 @@ private slots:
         QCOMPARE(s.ReplCount(), 4);
         QCOMPARE(s.sequences.captions.size(), size_t(4));
         // Four 白死 lines (2000) before the two 1800 ones.
-        for (int i = 0; i < 4; ++i) QCOMPARE(s.sequences.ReplNodes[size_t(i)], int16_t(i + 2));
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(s.sequences.ReplNodes[size_t(i)], int16_t(i + 2));
         QCOMPARE(s.sequences.GradeLabel[3], QStringLiteral("正解４"));
     }
 
@@ -161,11 +165,12 @@ private slots:
         const Board start = s.board;
         const int16_t taken = whiteCaptures ? kBlack : kWhite;
         const int capturingStep = whiteCaptures ? 2 : 3;
-        for (int i = 0; i < capturingStep; ++i) QVERIFY(s.StepForward().moved);
+        for (int i = 0; i < capturingStep; ++i)
+            QVERIFY(s.StepForward().moved);
         QCOMPARE(At(s.board, 0, 0), kEmpty);
         QCOMPARE(At(s.board, whiteCaptures ? 0 : 1, 1), whiteCaptures ? kWhite : kBlack);
         QVERIFY(!s.captureLog.empty());
-        QVERIFY(s.StepForward().moved);  // one more, then back over both
+        QVERIFY(s.StepForward().moved); // one more, then back over both
         QVERIFY(s.StepBackward());
         QCOMPARE(At(s.board, 0, 0), kEmpty);
         QVERIFY(s.StepBackward());
@@ -213,8 +218,8 @@ private slots:
         QCOMPARE(s.ReplCount(), 2);
         s.SelectSequence(1);
         QCOMPARE(s.RootResult, int16_t(50));
-        QVERIFY(s.StepForward().valueChanged);   // 白死 -> 白生き
-        QVERIFY(!s.StepForward().valueChanged);  // 白生き stays
+        QVERIFY(s.StepForward().valueChanged);  // 白死 -> 白生き
+        QVERIFY(!s.StepForward().valueChanged); // 白生き stays
     }
 
     void examineKeepsMoveCount() {
@@ -223,7 +228,8 @@ private slots:
         const Problem before = p;
         ReplayState s(p);
         s.LoadSequences();
-        for (int i = 0; i < 3; ++i) s.StepForward();
+        for (int i = 0; i < 3; ++i)
+            s.StepForward();
         const Board afterThree = s.board;
         const int16_t loc = s.gNowLoc;
 
@@ -237,7 +243,7 @@ private slots:
         // The first examined move is White's, the next Black's.
         QCOMPARE(s.ExamineMove(10, 10), ExamMoveResult::Played);
         QCOMPARE(At(s.board, 10, 10), kWhite);
-        QCOMPARE(s.ExamineMove(10, 10), ExamMoveResult::Illegal);  // occupied
+        QCOMPARE(s.ExamineMove(10, 10), ExamMoveResult::Illegal); // occupied
         QCOMPARE(s.ExamineMove(11, 10), ExamMoveResult::Played);
         QCOMPARE(At(s.board, 11, 10), kBlack);
         QCOMPARE(s.gNowNth, 5);
@@ -272,14 +278,14 @@ private slots:
         QCOMPARE(s.side, kBlack);
         QCOMPARE(s.ExamineMove(0, 1), ExamMoveResult::Played);
         QCOMPARE(At(s.board, 0, 0), kEmpty);
-        QCOMPARE(s.ExamineMove(0, 0), ExamMoveResult::Illegal);  // no liberty for White
+        QCOMPARE(s.ExamineMove(0, 0), ExamMoveResult::Illegal); // no liberty for White
         QCOMPARE(s.ExamineMove(5, 5), ExamMoveResult::Played);
         QCOMPARE(At(s.board, 5, 5), kWhite);
         QVERIFY(s.ExamineTakeBack());
         QVERIFY(s.ExamineTakeBack());
         QCOMPARE(At(s.board, 0, 0), kWhite);
         QCOMPARE(s.gNowLoc, kRoot);
-        QVERIFY(!s.ExamineTakeBack());  // nothing left
+        QVERIFY(!s.ExamineTakeBack()); // nothing left
         QCOMPARE(s.ExamineMove(19, 0), ExamMoveResult::Illegal);
         QCOMPARE(s.ExamineMove(-1, 3), ExamMoveResult::Illegal);
     }

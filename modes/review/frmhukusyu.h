@@ -1,0 +1,64 @@
+// The review window "復習": the questions of the trial just played, each
+// with its start position and the player's answer marked.
+#pragma once
+
+#include "board/boardview.h"
+
+#include <QWidget>
+#include <array>
+
+class QLabel;
+class QPushButton;
+class QRadioButton;
+enum class Role;
+
+// The board of the review: the start position and the answer mark.
+class ReviewBoard : public BoardView {
+    Q_OBJECT
+public:
+    explicit ReviewBoard(QWidget* parent = nullptr);
+    // The mark "○" or "×" printed with its text starting at `place` of the
+    // drawing area; an empty mark removes it.
+    void SetMark(const QString& mark, QPoint place, double pointSize);
+    const QString& mark() const { return mark_; }
+    QPoint markPlace() const { return place_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString mark_;
+    QPoint place_;
+    double pointSize_ = 16;
+};
+
+class frmHukusyu : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmHukusyu(QWidget* parent = nullptr);
+    ~frmHukusyu() override;
+
+    // Shows question i (a click on its option).
+    void SelectQuestion(int i);
+
+    // Controls.
+    QLabel* lblDoing = nullptr;
+    std::array<QRadioButton*, 10> optQuestion{};
+    QLabel* lblQuestion = nullptr;
+    ReviewBoard* picBoard = nullptr;
+    QPushButton* cmdReStudy = nullptr;
+    QPushButton* cmdReView = nullptr;
+    QPushButton* cmdRetry = nullptr;
+    QPushButton* cmdExit = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildControls();
+    void ListQuestions();
+    void Leave(Role next);
+    void cmdExit_Click();
+
+    bool leaving_ = false;
+};
