@@ -48,7 +48,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
     return b;
 }
 
-}  // namespace
+} // namespace
 
 // Counts the work in progress (a move with its sound and message, the hint)
 // for as long as it runs; the window may be gone when it ends.
@@ -94,8 +94,8 @@ void frmLearn::BuildControls() {
 
     lblMouse = MakeLabel(this, "lblMouse", QStringLiteral("左…着手 右…戻り"), 402, 4, 171, 25);
 
-    cmdShowNext = MakeButton(this, "cmdShowNext", QString(), QStringLiteral("ヒント（次の手の候補）"),
-                             148, 248, 41, 29);
+    cmdShowNext = MakeButton(this, "cmdShowNext", QString(),
+                             QStringLiteral("ヒント（次の手の候補）"), 148, 248, 41, 29);
     cmdPrev = MakeButton(this, "cmdPrev", QString(), QStringLiteral("一手戻る"), 92, 248, 41, 29);
     cmdRew = MakeButton(this, "cmdRew", QString(), QStringLiteral("最初に戻る"), 36, 248, 41, 29);
     cmdNextProb = MakeButton(this, "cmdNextProb", QStringLiteral("次問"), QStringLiteral("次問"),
@@ -111,13 +111,14 @@ void frmLearn::BuildControls() {
     lblQNth = MakeLabel(this, "lblQNth", QStringLiteral("第ＸＸ問"), 242, 4, 89, 25);
     lblProb = MakeLabel(this, "lblProb", QStringLiteral("#XXXX"), 334, 4, 65, 25);
     lblProbKekka = MakeLabel(this, "lblProbKekka", QStringLiteral("黒先白死"), 4, 160, 233, 21);
-    lblComment = MakeLabel(this, "lblComment", QStringLiteral("黒先で白を殺してください"), 4, 24,
-                           233, 109);
+    lblComment =
+        MakeLabel(this, "lblComment", QStringLiteral("黒先で白を殺してください"), 4, 24, 233, 109);
     lblComment->setWordWrap(true);
     lblComment->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblNth = MakeLabel(this, "lblNth", QStringLiteral("ＸＸＸ手"), 108, 192, 85, 21);
     lblTeban = MakeLabel(this, "lblTeban", QStringLiteral("Ｘ番"), 64, 192, 40, 21);
-    for (QLabel* l : {lblQNth, lblProb, lblMouse}) l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (QLabel* l : {lblQNth, lblProb, lblMouse})
+        l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -149,7 +150,7 @@ void frmLearn::SetPicture(QPushButton* button, const QString& file) {
 
 void frmLearn::StartTimer() {
     Timer1->setInterval(kReplyDelayMs);
-    Timer1->start();  // restarts a running timer, so the tick comes a second from now
+    Timer1->start(); // restarts a running timer, so the tick comes a second from now
 }
 
 void frmLearn::ShowProblem() {

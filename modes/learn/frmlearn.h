@@ -74,6 +74,6 @@ private:
 
     LearnState state_;
     bool loaded_ = false;
-    int busy_ = 0;          // > 0 while a move, a reply or the hint is in progress
-    bool leaving_ = false;  // the close comes from cmdExit / cmdModeChange
+    int busy_ = 0;         // > 0 while a move, a reply or the hint is in progress
+    bool leaving_ = false; // the close comes from cmdExit / cmdModeChange
 };

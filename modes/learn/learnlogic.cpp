@@ -37,7 +37,8 @@ bool IsBadMove(int before, int after) {
 std::vector<int> CandidateKinds(const std::vector<ChildInfo>& children, int nodeResult) {
     std::vector<int> kinds;
     kinds.reserve(children.size());
-    for (const ChildInfo& c : children) kinds.push_back(c.result == nodeResult ? 0 : 1);
+    for (const ChildInfo& c : children)
+        kinds.push_back(c.result == nodeResult ? 0 : 1);
     return kinds;
 }
 
@@ -46,7 +47,9 @@ QString QuestionCaption(int questionNo) {
            QStringLiteral("問");
 }
 
-QString ProblemCaption(int probNo) { return QStringLiteral("#") + QString::number(probNo + 1); }
+QString ProblemCaption(int probNo) {
+    return QStringLiteral("#") + QString::number(probNo + 1);
+}
 
 QString TaskCaption(int v0) {
     if (v0 < 0) return QStringLiteral("黒先");

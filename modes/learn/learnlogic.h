@@ -9,15 +9,15 @@
 
 // What the next tick of the learn window's timer does.
 enum LearnTimerAction : int16_t {
-    kTimerIdle = 0,      // nothing
-    kTimerReply = 1,     // the system's reply is due
-    kTimerStepBack = 2,  // a step back is due
+    kTimerIdle = 0,     // nothing
+    kTimerReply = 1,    // the system's reply is due
+    kTimerStepBack = 2, // a step back is due
 };
 
 struct LearnState {
-    CurrentPosition pos;           // the current node and everything derived from it
-    std::vector<int16_t> history;  // nodes left by each move played; grows as needed
-    int16_t v0 = -1;               // the problem's best result, taken at the root
+    CurrentPosition pos;          // the current node and everything derived from it
+    std::vector<int16_t> history; // nodes left by each move played; grows as needed
+    int16_t v0 = -1;              // the problem's best result, taken at the root
     int16_t timerAction = kTimerIdle;
 
     int historyDepth() const { return static_cast<int>(history.size()); }
@@ -40,11 +40,11 @@ bool IsBadMove(int before, int after);
 std::vector<int> CandidateKinds(const std::vector<ChildInfo>& children, int nodeResult);
 
 // Captions.
-QString QuestionCaption(int questionNo);  // "第１問" for question 0
-QString ProblemCaption(int probNo);       // "#1" for problem 0
-QString TaskCaption(int v0);              // "黒先白死"; only "黒先" without a result
-QString MoveNumberCaption(int moveNumber);  // the move to play next: "１手" at 0
-QString SideCaption(int moveNumber);        // "黒番" / "白番"
+QString QuestionCaption(int questionNo);   // "第１問" for question 0
+QString ProblemCaption(int probNo);        // "#1" for problem 0
+QString TaskCaption(int v0);               // "黒先白死"; only "黒先" without a result
+QString MoveNumberCaption(int moveNumber); // the move to play next: "１手" at 0
+QString SideCaption(int moveNumber);       // "黒番" / "白番"
 // The comment while playing: the problem's comment, else the statement that
 // asks to play until the position settles.
 QString PlayingComment(const QString& comment, int purpose);

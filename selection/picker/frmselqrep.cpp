@@ -55,7 +55,7 @@ QRect LineRect(const QLine& line) {
     return QRect(x0, y0 - kFocusThickness / 2, w + 1, kFocusThickness);
 }
 
-}  // namespace
+} // namespace
 
 frmSelQRep::frmSelQRep(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmSelQRep"));
@@ -96,7 +96,7 @@ void frmSelQRep::BuildControls() {
         lblQLvl[static_cast<size_t>(k)] = box;
     }
 
-    const int px = 652;  // the panel beside the thumbnails
+    const int px = 652; // the panel beside the thumbnails
     lblDoing = MakeLabel(this, QStringLiteral("lblDoing"), QString(), QRect(px, 8, 140, 44));
     lblDoing->setWordWrap(true);
     lblVolume = MakeLabel(this, QStringLiteral("lblVolume"), QString(), QRect(px, 58, 108, 24));
@@ -118,14 +118,15 @@ void frmSelQRep::BuildControls() {
     }
 
     Label1 = MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("難"), QRect(px, 92, 42, 20));
-    Label2 = MakeLabel(this, QStringLiteral("Label2"), QStringLiteral("中"),
-                       QRect(px + 48, 92, 42, 20));
-    Label3 = MakeLabel(this, QStringLiteral("Label3"), QStringLiteral("易"),
-                       QRect(px + 96, 92, 42, 20));
+    Label2 =
+        MakeLabel(this, QStringLiteral("Label2"), QStringLiteral("中"), QRect(px + 48, 92, 42, 20));
+    Label3 =
+        MakeLabel(this, QStringLiteral("Label3"), QStringLiteral("易"), QRect(px + 96, 92, 42, 20));
     Fill(Label1, LevelColour(30));
     Fill(Label2, LevelColour(20));
     Fill(Label3, LevelColour(10));
-    for (QLabel* l : {Label1, Label2, Label3}) l->setAlignment(Qt::AlignCenter);
+    for (QLabel* l : {Label1, Label2, Label3})
+        l->setAlignment(Qt::AlignCenter);
 
     lblBunsi = MakeLabel(this, QStringLiteral("lblBunsi"), QString(), QRect(px, 126, 56, 22));
     lblBunsi->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -216,7 +217,8 @@ void frmSelQRep::DrawPage() {
 
     const PageLayout layout = LayoutForCourse(gCourse);
     const int n = ProblemCount();
-    for (QWidget* line : linFocus) line->hide();
+    for (QWidget* line : linFocus)
+        line->hide();
     for (int k = 0; k < kPickerCells; ++k) {
         picBoard[static_cast<size_t>(k)]->hide();
         lblQNum[static_cast<size_t>(k)]->hide();
@@ -254,7 +256,8 @@ void frmSelQRep::PlaceFocus() {
     const PageLayout layout = LayoutForCourse(gCourse);
     const int fixed = FixCursor(ProblemCount(), layout.perPage(), PageNo, CursorCell);
     if (fixed < 0) {
-        for (QWidget* line : linFocus) line->hide();
+        for (QWidget* line : linFocus)
+            line->hide();
         return;
     }
     CursorCell = fixed;
@@ -273,12 +276,24 @@ void frmSelQRep::TurnPage(int delta) {
     DrawPage();
 }
 
-void frmSelQRep::cmdM1_Click() { TurnPage(-1); }
-void frmSelQRep::cmdM10_Click() { TurnPage(-10); }
-void frmSelQRep::cmdM50_Click() { TurnPage(-50); }
-void frmSelQRep::cmdP1_Click() { TurnPage(1); }
-void frmSelQRep::cmdP10_Click() { TurnPage(10); }
-void frmSelQRep::cmdP50_Click() { TurnPage(50); }
+void frmSelQRep::cmdM1_Click() {
+    TurnPage(-1);
+}
+void frmSelQRep::cmdM10_Click() {
+    TurnPage(-10);
+}
+void frmSelQRep::cmdM50_Click() {
+    TurnPage(-50);
+}
+void frmSelQRep::cmdP1_Click() {
+    TurnPage(1);
+}
+void frmSelQRep::cmdP10_Click() {
+    TurnPage(10);
+}
+void frmSelQRep::cmdP50_Click() {
+    TurnPage(50);
+}
 
 void frmSelQRep::cmdVolume_Click() {
     mnuVolume->popup(cmdVolume->mapToGlobal(QPoint(0, cmdVolume->height())));
@@ -316,7 +331,7 @@ void frmSelQRep::Remember() {
 void frmSelQRep::cmdGo_Click() {
     const int chosen = ChosenProblem();
     if (chosen < 0 || chosen >= ProblemCount()) {
-        Beep();  // an empty volume has nothing to start
+        Beep(); // an empty volume has nothing to start
         return;
     }
     gProbNo = static_cast<int16_t>(chosen);

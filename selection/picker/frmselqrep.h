@@ -88,7 +88,7 @@ private:
     void Remember();
     int ProblemCount() const;
 
-    bool leaving_ = false;     // the close comes from cmdGo / cmdExit
-    bool remembered_ = false;  // the position has been written on the way out
+    bool leaving_ = false;    // the close comes from cmdGo / cmdExit
+    bool remembered_ = false; // the position has been written on the way out
     int pageDraws_ = 0;
 };

@@ -10,9 +10,9 @@
 struct PageLayout {
     int rows;
     int columns;
-    int width;   // picture width
-    int height;  // picture height
-    int lines;   // board lines shown in a thumbnail
+    int width;  // picture width
+    int height; // picture height
+    int lines;  // board lines shown in a thumbnail
     int hGap;
     int vGap;
     int left;
@@ -21,7 +21,7 @@ struct PageLayout {
     int perPage() const { return rows * columns; }
 };
 
-inline constexpr int kPickerCells = 12;  // the most cells a page has
+inline constexpr int kPickerCells = 12; // the most cells a page has
 inline constexpr int kVolumeCount = 3;
 
 // Layout B (2 x 2 at 19 lines) for course 4, layout A (3 x 4 at 11 lines) otherwise.
