@@ -1,5 +1,8 @@
 // Velmora: sets up the application, registers every window by its role and
 // runs the start-up sequence from the program's own folder.
+#include "modes/trial/frmTrial.h"
+#include "records/hiscore/frmHiscore.h"
+#include "selection/course/frmSelQuestion.h"
 #include "shell/appinit.h"
 #include "shell/instance.h"
 #include "shell/menu.h"
@@ -16,9 +19,11 @@ int main(int argc, char* argv[]) {
 
     RegisterWindow(Role::Menu, [] { return new frmMenu; });
     RegisterWindow(Role::About, [] { return new frmAboutThis; });
+    RegisterWindow(Role::CourseSelect, [] { return new frmSelQuestion; });
+    RegisterWindow(Role::Trial, [] { return new frmTrial; });
+    RegisterWindow(Role::HiScore, [] { return new frmHiscore; });
 
-    if (!StartUp(programFolder))
-        return 0;
+    if (!StartUp(programFolder)) return 0;
     const int code = app.exec();
     ReleaseInstanceLock();
     return code;

@@ -13,10 +13,8 @@
 int NearestEven(double v) {
     const double f = std::floor(v);
     const double d = v - f;
-    if (d > 0.5)
-        return int(f) + 1;
-    if (d < 0.5)
-        return int(f);
+    if (d > 0.5) return int(f) + 1;
+    if (d < 0.5) return int(f);
     return std::fmod(f, 2.0) == 0.0 ? int(f) : int(f) + 1;
 }
 
@@ -30,7 +28,9 @@ BoardMetrics InitBoardMetrics(int n, double innerW, double innerH, bool thumbnai
     return m;
 }
 
-int PointToPixel(const BoardMetrics& m, int i) { return NearestEven((i + 0.5) * m.gStoneSize); }
+int PointToPixel(const BoardMetrics& m, int i) {
+    return NearestEven((i + 0.5) * m.gStoneSize);
+}
 
 int CellOriginX(const BoardMetrics& m, int i) {
     return m.gBoardLines > 0 ? (m.gBoardW / m.gBoardLines) * i : 0;
@@ -41,9 +41,8 @@ int CellOriginY(const BoardMetrics& m, int i) {
 }
 
 int PixelToPoint(const BoardMetrics& m, double p) {
-    if (m.gStoneSize <= 0)
-        return -1;
-    return NearestEven(p) / m.gStoneSize;  // integer division truncates toward zero
+    if (m.gStoneSize <= 0) return -1;
+    return NearestEven(p) / m.gStoneSize; // integer division truncates toward zero
 }
 
 // ---------------------------------------------------------------------------
@@ -82,33 +81,36 @@ bool LoadImage(const QString& name, QImage& out, QString* error) {
     return true;
 }
 
-}  // namespace
+} // namespace
 
-bool IsLoaded() { return S().loaded; }
+bool IsLoaded() {
+    return S().loaded;
+}
 
 bool Load(QString* error) {
     Store fresh;
-    if (!LoadImage(QStringLiteral("board.bmp"), fresh.board, error))
-        return false;
+    if (!LoadImage(QStringLiteral("board.bmp"), fresh.board, error)) return false;
     for (int i = 0; i < kTiles; ++i)
-        if (!LoadImage(StoneBitmapName(i), fresh.tiles[size_t(i)], error))
-            return false;
+        if (!LoadImage(StoneBitmapName(i), fresh.tiles[size_t(i)], error)) return false;
     fresh.loaded = true;
     S() = std::move(fresh);
     return true;
 }
 
-void Unload() { S() = Store{}; }
+void Unload() {
+    S() = Store{};
+}
 
-const QImage& BoardPicture() { return S().loaded ? S().board : Empty(); }
+const QImage& BoardPicture() {
+    return S().loaded ? S().board : Empty();
+}
 
 const QImage& Tile(int index) {
-    if (!S().loaded || index < 0 || index >= kTiles)
-        return Empty();
+    if (!S().loaded || index < 0 || index >= kTiles) return Empty();
     return S().tiles[size_t(index)];
 }
 
-}  // namespace frmSource
+} // namespace frmSource
 
 // ---------------------------------------------------------------------------
 // BoardView
@@ -120,17 +122,17 @@ const QColor kMarkColour(128, 0, 0);
 const QColor kEmptySurface(200, 160, 96);
 
 void EnsureTileStore() {
-    if (frmSource::IsLoaded())
-        return;
+    if (frmSource::IsLoaded()) return;
     QString error;
-    if (!frmSource::Load(&error))
-        FatalError(error);
+    if (!frmSource::Load(&error)) FatalError(error);
 }
 
 // Our drawing coordinates name pixels; the painter's name pixel edges.
-QPointF Centre(double x, double y) { return {x + 0.5, y + 0.5}; }
+QPointF Centre(double x, double y) {
+    return {x + 0.5, y + 0.5};
+}
 
-}  // namespace
+} // namespace
 
 BoardView::BoardView(BoardStyle style, QWidget* parent) : QWidget(parent), style_(style) {
     setObjectName(QStringLiteral("picBoard"));
@@ -145,8 +147,7 @@ QSize BoardView::innerSize() const {
 
 void BoardView::ensureImage() {
     const QSize inner = innerSize();
-    if (image_.size() == inner)
-        return;
+    if (image_.size() == inner) return;
     QImage fresh(inner, QImage::Format_RGB32);
     fresh.fill(kEmptySurface);
     if (!image_.isNull()) {
@@ -192,22 +193,20 @@ void BoardView::DrawBoard(const Board& board) {
         p.setBrush(kLineColour);
         for (int sx : {3, 9, 15})
             for (int sy : {3, 9, 15})
-                p.drawEllipse(Centre(PointToPixel(metrics_, sx) + 0.5,
-                                     PointToPixel(metrics_, sy) + 0.5),
-                              radius, radius);
+                p.drawEllipse(
+                    Centre(PointToPixel(metrics_, sx) + 0.5, PointToPixel(metrics_, sy) + 0.5),
+                    radius, radius);
     }
     for (int y = 0; y < metrics_.gBoardLines; ++y)
         for (int x = 0; x < metrics_.gBoardLines; ++x) {
             const int16_t state = board[size_t(y * kBoardSize + x)];
-            if (state != 0)
-                DrawStone(x, y, state);
+            if (state != 0) DrawStone(x, y, state);
         }
     update();
 }
 
 void BoardView::DrawStone(int x, int y, int state) {
-    if (state == 0)
-        return;
+    if (state == 0) return;
     ensureImage();
     EnsureTileStore();
     const int s = metrics_.gStoneSize;
@@ -225,8 +224,7 @@ void BoardView::DrawStone(int x, int y, int state) {
 }
 
 void BoardView::DrawCandidateMark(int x, int y, int kind) {
-    if (kind != 0 && kind != 1)
-        return;
+    if (kind != 0 && kind != 1) return;
     ensureImage();
     const int cx = PointToPixel(metrics_, x);
     const int cy = PointToPixel(metrics_, y);
@@ -272,10 +270,8 @@ void BoardView::paintEvent(QPaintEvent*) {
 void BoardView::mousePressEvent(QMouseEvent* event) {
     int bits = 0;
     const Qt::MouseButtons held = event->buttons() | event->button();
-    if (held & Qt::LeftButton)
-        bits |= 1;
-    if (held & Qt::RightButton)
-        bits |= 2;
+    if (held & Qt::LeftButton) bits |= 1;
+    if (held & Qt::RightButton) bits |= 2;
     if (bits == 0) {
         QWidget::mousePressEvent(event);
         return;

@@ -12,9 +12,9 @@
 int NearestEven(double v);
 
 struct BoardStyle {
-    int tileOffset = 1;      // 1 learn/view, 2 trial, 0 review/picker
-    bool thumbnail = false;  // picker: 1-px lines, radius-2 star points
-    int border = 2;          // sunken frame around the drawing area, in pixels
+    int tileOffset = 1;     // 1 learn/view, 2 trial, 0 review/picker
+    bool thumbnail = false; // picker: 1-px lines, radius-2 star points
+    int border = 2;         // sunken frame around the drawing area, in pixels
 };
 
 struct BoardMetrics {
@@ -39,7 +39,7 @@ bool Load(QString* error = nullptr);
 void Unload();
 const QImage& BoardPicture();
 const QImage& Tile(int index);
-}  // namespace frmSource
+} // namespace frmSource
 
 class BoardView : public QWidget {
     Q_OBJECT
@@ -52,7 +52,7 @@ public:
     void DrawCandidateMark(int x, int y, int kind);
 
     const BoardMetrics& metrics() const { return metrics_; }
-    const QImage& image() const { return image_; }  // the drawn surface
+    const QImage& image() const { return image_; } // the drawn surface
     // The drawing area inside the frame (the surface's inner size).
     QSize innerSize() const;
 

@@ -34,8 +34,7 @@ bool InitApplication(QApplication& app, const QString& programFolder) {
             dir.entryList({QStringLiteral("velmora*.png")}, QDir::Files, QDir::Name);
         for (const QString& f : files)
             icon.addFile(dir.filePath(f));
-        if (!icon.isNull())
-            QApplication::setWindowIcon(icon);
+        if (!icon.isNull()) QApplication::setWindowIcon(icon);
     }
     return translated;
 }

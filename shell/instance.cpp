@@ -26,11 +26,10 @@ Outcome TryLock(const QString& path) {
     return lock->error() == QLockFile::LockFailedError ? Outcome::Busy : Outcome::Unusable;
 }
 
-}  // namespace
+} // namespace
 
 bool AcquireInstanceLock(const QString& folder) {
-    if (Held())
-        return true;
+    if (Held()) return true;
     const QString dir = QDir(folder).absolutePath();
     switch (TryLock(dir + QLatin1Char('/') + QLatin1String(kInstanceLockName))) {
     case Outcome::Taken:
@@ -42,8 +41,7 @@ bool AcquireInstanceLock(const QString& folder) {
     }
     // A read-only program folder: fall back to a per-user lock for this folder.
     QString base = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (base.isEmpty())
-        base = QDir::tempPath();
+    if (base.isEmpty()) base = QDir::tempPath();
     const QByteArray key =
         QCryptographicHash::hash(dir.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
     switch (TryLock(base + QStringLiteral("/velmora-") + QString::fromLatin1(key) +
@@ -52,7 +50,7 @@ bool AcquireInstanceLock(const QString& folder) {
         return false;
     case Outcome::Taken:
     case Outcome::Unusable:
-        return true;  // no place for a lock at all: do not refuse to run
+        return true; // no place for a lock at all: do not refuse to run
     }
     return true;
 }

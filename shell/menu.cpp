@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <algorithm>
 
 namespace {
 
@@ -40,7 +41,7 @@ const char* const kPanelStyle =
     " background-color: rgba(255, 255, 255, 190); border: 1px solid rgba(60, 60, 60, 160);"
     " border-radius: 4px; }";
 
-}  // namespace
+} // namespace
 
 QString MenuEntryCaption(int i) {
     static const char* const captions[kMenuEntries] = {
@@ -118,11 +119,9 @@ frmMenu::frmMenu(QWidget* parent) : QMainWindow(parent) {
     adjustSize();
     MyInitForm();
     QString error;
-    if (!InitCourses(&error))
-        FatalError(error);
+    if (!InitCourses(&error)) FatalError(error);
     InitOutcomeTable();
-    if (!ReadCommentLists(&error))
-        FatalError(error);
+    if (!ReadCommentLists(&error)) FatalError(error);
 
     // The entries: element 0 and the five created below it, 550 twips apart.
     group_ = new QButtonGroup(this);
@@ -130,12 +129,13 @@ frmMenu::frmMenu(QWidget* parent) : QMainWindow(parent) {
     for (int i = 0; i < kMenuEntries; ++i) {
         auto* opt = new QRadioButton(MenuEntryCaption(i), client);
         NameControl(opt, QStringLiteral("optMode_%1").arg(i), MenuEntryCaption(i));
-        opt->setGeometry(kOptLeft, kOptTop + TwipsToPixels(i * kOptStepTwips), kOptW, kOptH);
+        // As wide as its caption: a press anywhere on it hits the entry.
+        opt->setGeometry(kOptLeft, kOptTop + TwipsToPixels(i * kOptStepTwips),
+                         std::min(kOptW, opt->sizeHint().width()), kOptH);
         opt->installEventFilter(this);
         group_->addButton(opt, i);
         connect(opt, &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on)
-                optMode_Click(i);
+            if (on) optMode_Click(i);
         });
         optMode[size_t(i)] = opt;
         opt->setVisible(true);
@@ -158,8 +158,7 @@ void frmMenu::MyInitForm() {
     ReadRoster();
     if (gPlayerCount > 0) {
         QString error;
-        if (!LoadPlayerFile(gCurPlayer, &error))
-            FatalError(error);
+        if (!LoadPlayerFile(gCurPlayer, &error)) FatalError(error);
     } else {
         DefaultSettings();
     }
@@ -174,7 +173,9 @@ void frmMenu::optMode_Click(int i) {
     lblExplain->setAccessibleName(MenuEntryExplanation(i).trimmed());
 }
 
-int frmMenu::selectedEntry() const { return group_ ? group_->checkedId() : -1; }
+int frmMenu::selectedEntry() const {
+    return group_ ? group_->checkedId() : -1;
+}
 
 bool frmMenu::eventFilter(QObject* watched, QEvent* event) {
     auto* opt = qobject_cast<QRadioButton*>(watched);
@@ -190,8 +191,7 @@ bool frmMenu::eventFilter(QObject* watched, QEvent* event) {
             }
         } else if (type == QEvent::KeyPress) {
             auto* ke = static_cast<QKeyEvent*>(event);
-            if ((ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter) &&
-                opt->isChecked()) {
+            if ((ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter) && opt->isChecked()) {
                 StartSelected();
                 return true;
             }
@@ -202,8 +202,7 @@ bool frmMenu::eventFilter(QObject* watched, QEvent* event) {
 
 void frmMenu::StartSelected() {
     int entry = selectedEntry();
-    if (entry < 0)
-        entry = 0;
+    if (entry < 0) entry = 0;
     if (entry != 4 && entry != 5 && gPlayerCount == 0) {
         CurrentPlatform().messageBox(
             QStringLiteral("プレイヤーを登録してからゲームを始めてください"), this);

@@ -43,9 +43,11 @@ QSettings* OpenSettings(QObject* parent) {
 }
 
 // Rounds like the platform's integer conversion: ties to even.
-int RoundToInt(double v) { return int(std::nearbyint(v)); }
+int RoundToInt(double v) {
+    return int(std::nearbyint(v));
+}
 
-}  // namespace
+} // namespace
 
 QPoint MessageDefaultPosition(const QRect& menuFrame, const QSize& ownSize) {
     const double left = menuFrame.left() + menuFrame.width() * 3.0 / 4.0 - ownSize.width() / 2.0;
@@ -54,8 +56,7 @@ QPoint MessageDefaultPosition(const QRect& menuFrame, const QSize& ownSize) {
 }
 
 std::optional<int> ParseStoredCoordinate(const QVariant& value) {
-    if (!value.isValid())
-        return std::nullopt;
+    if (!value.isValid()) return std::nullopt;
     bool ok = false;
     const double v = value.toString().trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(v) || v < std::numeric_limits<int>::min() ||
@@ -67,8 +68,7 @@ std::optional<int> ParseStoredCoordinate(const QVariant& value) {
 bool PositionOnScreens(const QRect& frame, const QList<QRect>& screens) {
     const QPoint centre = frame.center();
     for (const QRect& s : screens)
-        if (s.contains(centre))
-            return true;
+        if (s.contains(centre)) return true;
     return false;
 }
 
@@ -95,8 +95,8 @@ frmMessage::frmMessage(QWidget* parent) : QDialog(parent) {
     // Load: place the window, then show the caller's text.
     QPoint pos = defaultPosition();
     {
-        QSettings settings(QSettings::IniFormat, QSettings::UserScope,
-                           QLatin1String(kSettingsApp), QLatin1String(kSettingsApp));
+        QSettings settings(QSettings::IniFormat, QSettings::UserScope, QLatin1String(kSettingsApp),
+                           QLatin1String(kSettingsApp));
         const auto left = ParseStoredCoordinate(settings.value(SettingsKey(kKeyLeft)));
         const auto top = ParseStoredCoordinate(settings.value(SettingsKey(kKeyTop)));
         if (left && top) {
@@ -116,17 +116,17 @@ frmMessage::frmMessage(QWidget* parent) : QDialog(parent) {
 }
 
 QPoint frmMessage::defaultPosition() const {
-    if (QWidget* menu = MenuWindow())
-        return MessageDefaultPosition(menu->frameGeometry(), size());
+    if (QWidget* menu = MenuWindow()) return MessageDefaultPosition(menu->frameGeometry(), size());
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
-        return {area.x() + (area.width() - width()) / 2,
-                area.y() + (area.height() - height()) / 2};
+        return {area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2};
     }
     return {0, 0};
 }
 
-void frmMessage::Timer1_Timer() { done(QDialog::Accepted); }
+void frmMessage::Timer1_Timer() {
+    done(QDialog::Accepted);
+}
 
 void frmMessage::done(int result) {
     Timer1->stop();
@@ -150,8 +150,7 @@ namespace {
 
 QPixmap AboutIcon() {
     const QIcon appIcon = QApplication::windowIcon();
-    if (!appIcon.isNull())
-        return appIcon.pixmap(48, 48);
+    if (!appIcon.isNull()) return appIcon.pixmap(48, 48);
     // Two stones on a board corner.
     QPixmap pm(48, 48);
     pm.fill(QColor(222, 184, 120));
@@ -169,7 +168,7 @@ QPixmap AboutIcon() {
     return pm;
 }
 
-}  // namespace
+} // namespace
 
 frmAboutThis::frmAboutThis(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAboutThis"));
@@ -219,8 +218,8 @@ frmAboutThis::frmAboutThis(QWidget* parent) : QDialog(parent) {
     }
     Label2->setText(kTitle);
     Label2->setAccessibleName(kTitle);
-    Label4->setText(QStringLiteral("バージョン　　") +
-                    FormatVersion(VELMORA_VERSION_MAJOR, VELMORA_VERSION_MINOR,
-                                  VELMORA_VERSION_PATCH));
+    Label4->setText(QStringLiteral("バージョン　　") + FormatVersion(VELMORA_VERSION_MAJOR,
+                                                                     VELMORA_VERSION_MINOR,
+                                                                     VELMORA_VERSION_PATCH));
     Label4->setAccessibleName(Label4->text());
 }

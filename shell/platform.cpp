@@ -25,11 +25,15 @@ Platform& RealPlatform() {
 
 Platform* gInstalled = nullptr;
 
-}  // namespace
+} // namespace
 
-void Platform::beep() { QApplication::beep(); }
+void Platform::beep() {
+    QApplication::beep();
+}
 
-void Platform::playSound(const QString& path, bool toEnd) { PlayWithBackend(path, toEnd); }
+void Platform::playSound(const QString& path, bool toEnd) {
+    PlayWithBackend(path, toEnd);
+}
 
 void Platform::showMessage(const QString& text) {
     gMessageText = text;
@@ -51,7 +55,9 @@ bool Platform::askYesNo(const QString& text, QWidget* parent) {
     return box.exec() == QMessageBox::Yes;
 }
 
-void Platform::openUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
+void Platform::openUrl(const QString& url) {
+    QDesktopServices::openUrl(QUrl(url));
+}
 
 void Platform::quitProgram() {
     // exit(), not quit(): quit() would first ask every window to close.
@@ -65,18 +71,22 @@ void Platform::abortProgram(int code) {
     std::_Exit(code);
 }
 
-Platform& CurrentPlatform() { return gInstalled ? *gInstalled : RealPlatform(); }
+Platform& CurrentPlatform() {
+    return gInstalled ? *gInstalled : RealPlatform();
+}
 
-void SetPlatform(Platform* platform) { gInstalled = platform; }
+void SetPlatform(Platform* platform) {
+    gInstalled = platform;
+}
 
-void Beep() { CurrentPlatform().beep(); }
+void Beep() {
+    CurrentPlatform().beep();
+}
 
 void PlaySoundFile(const QString& name, int flag) {
-    if (gPlayerRecord.SoundEffect != 0 || name.isEmpty())
-        return;
+    if (gPlayerRecord.SoundEffect != 0 || name.isEmpty()) return;
     const QString path = DataFile(name);
-    if (!QFileInfo(path).isFile())
-        return;  // a missing sound is simply not heard
+    if (!QFileInfo(path).isFile()) return; // a missing sound is simply not heard
     CurrentPlatform().playSound(path, flag == 0);
 }
 
@@ -94,6 +104,10 @@ void FatalError(const QString& text) {
     std::_Exit(1);
 }
 
-BusyCursor::BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+BusyCursor::BusyCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
 
-BusyCursor::~BusyCursor() { QApplication::restoreOverrideCursor(); }
+BusyCursor::~BusyCursor() {
+    QApplication::restoreOverrideCursor();
+}

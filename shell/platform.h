@@ -52,4 +52,6 @@ public:
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
-inline constexpr int TwipsToPixels(int twips) { return twips / 15; }
+inline constexpr int TwipsToPixels(int twips) {
+    return twips / 15;
+}

@@ -14,7 +14,7 @@
 struct RecordedSound {
     QString path;
     bool toEnd = false;
-    qint64 atMs = 0;  // since the double was created
+    qint64 atMs = 0; // since the double was created
 };
 
 // Thrown by abortProgram so a test can see that a fatal error ended the run.

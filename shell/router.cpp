@@ -23,9 +23,11 @@ QPointer<QWidget>& MenuWidget() {
     return menu;
 }
 
-}  // namespace
+} // namespace
 
-void RegisterWindow(Role role, WindowFactory factory) { Factories()[role] = std::move(factory); }
+void RegisterWindow(Role role, WindowFactory factory) {
+    Factories()[role] = std::move(factory);
+}
 
 bool IsWindowRegistered(Role role) {
     auto it = Factories().find(role);
@@ -57,12 +59,17 @@ QWidget* OpenWindow(Role role) {
 void MyInitForm() {
     // Copy first: the refresh may replace or clear itself.
     auto refresh = MenuRefresh();
-    if (refresh)
-        refresh();
+    if (refresh) refresh();
 }
 
-void SetMenuRefresh(std::function<void()> refresh) { MenuRefresh() = std::move(refresh); }
+void SetMenuRefresh(std::function<void()> refresh) {
+    MenuRefresh() = std::move(refresh);
+}
 
-void SetMenuWindow(QWidget* menu) { MenuWidget() = menu; }
+void SetMenuWindow(QWidget* menu) {
+    MenuWidget() = menu;
+}
 
-QWidget* MenuWindow() { return MenuWidget().data(); }
+QWidget* MenuWindow() {
+    return MenuWidget().data();
+}

@@ -8,16 +8,16 @@
 
 enum class Role {
     Menu,
-    Registration,  // frmPlayerRegist
-    Settings,      // frmSetmode
-    CourseSelect,  // course selection (trial)
-    Trial,         // frmTrial
-    HiScore,       // high scores
-    Review,        // frmHukusyu
-    Picker,        // frmSelQRep
-    Learn,         // frmLearn
-    View,          // frmView
-    About,         // frmAboutThis (modal)
+    Registration, // frmPlayerRegist
+    Settings,     // frmSetmode
+    CourseSelect, // course selection (trial)
+    Trial,        // frmTrial
+    HiScore,      // high scores
+    Review,       // frmHukusyu
+    Picker,       // frmSelQRep
+    Learn,        // frmLearn
+    View,         // frmView
+    About,        // frmAboutThis (modal)
 };
 
 using WindowFactory = std::function<QWidget*()>;

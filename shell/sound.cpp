@@ -25,7 +25,7 @@ uint32_t Le32(const char* p) {
 
 constexpr qint64 kMaxWavBytes = 32 * 1024 * 1024;
 
-}  // namespace
+} // namespace
 
 int WavDurationMs(const QByteArray& bytes) {
     if (bytes.size() < 12 || std::memcmp(bytes.constData(), "RIFF", 4) != 0 ||
@@ -37,12 +37,10 @@ int WavDurationMs(const QByteArray& bytes) {
         const char* chunk = bytes.constData() + pos;
         const uint32_t size = Le32(chunk + 4);
         if (std::memcmp(chunk, "fmt ", 4) == 0) {
-            if (size < 16 || pos + 8 + 16 > bytes.size())
-                return -1;
+            if (size < 16 || pos + 8 + 16 > bytes.size()) return -1;
             byteRate = Le32(chunk + 8 + 8);
         } else if (std::memcmp(chunk, "data", 4) == 0) {
-            if (byteRate == 0)
-                return -1;
+            if (byteRate == 0) return -1;
             // A data chunk may claim more than the file holds; count what is there.
             const qint64 have = std::min<qint64>(size, bytes.size() - pos - 8);
             return int(have * 1000 / byteRate);
@@ -52,9 +50,13 @@ int WavDurationMs(const QByteArray& bytes) {
     return -1;
 }
 
-int SoundWatchdogMs(int durationMs) { return durationMs < 0 ? 5000 : durationMs + 2000; }
+int SoundWatchdogMs(int durationMs) {
+    return durationMs < 0 ? 5000 : durationMs + 2000;
+}
 
-bool HaveAudioOutput() { return !QMediaDevices::defaultAudioOutput().isNull(); }
+bool HaveAudioOutput() {
+    return !QMediaDevices::defaultAudioOutput().isNull();
+}
 
 namespace {
 
@@ -77,15 +79,14 @@ struct ToEndPlayer {
 };
 
 ToEndPlayer& Player() {
-    static ToEndPlayer* p = new ToEndPlayer;  // lives for the whole run
+    static ToEndPlayer* p = new ToEndPlayer; // lives for the whole run
     return *p;
 }
 
-}  // namespace
+} // namespace
 
 void PlayWithBackend(const QString& path, bool toEnd) {
-    if (!HaveAudioOutput())
-        return;  // no device: every clip counts as already finished
+    if (!HaveAudioOutput()) return; // no device: every clip counts as already finished
     if (!toEnd) {
         QSoundEffect* effect = EffectFor(path);
         effect->stop();

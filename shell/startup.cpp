@@ -17,7 +17,7 @@ constexpr int kDefaultH = 320;
 constexpr int kMaxW = 800;
 constexpr int kMaxH = 600;
 
-}  // namespace
+} // namespace
 
 frmStartup::frmStartup(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmStartup"));
@@ -27,8 +27,7 @@ frmStartup::frmStartup(QWidget* parent) : QWidget(parent) {
     QSize size(kDefaultW, kDefaultH);
     QImageReader reader(DataFile(QStringLiteral("sakura.bmp")));
     const QSize picture = reader.size();
-    if (picture.isValid())
-        size = picture.boundedTo(QSize(kMaxW, kMaxH));
+    if (picture.isValid()) size = picture.boundedTo(QSize(kMaxW, kMaxH));
     setFixedSize(size);
 }
 
@@ -45,16 +44,14 @@ bool StartUp(const QString& programFolder) {
         ReadRoster();
         if (gPlayerCount > 0) {
             QString error;
-            if (!LoadPlayerFile(gCurPlayer, &error))
-                FatalError(error);
+            if (!LoadPlayerFile(gCurPlayer, &error)) FatalError(error);
         } else {
             DefaultSettings();
         }
         ApplyWindowLook(splash, QStringLiteral("sakura.bmp"), true);
         splash->show();
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        if (!OpenWindow(Role::Menu))
-            FatalError(QStringLiteral("メニュー画面を開けません。"));
+        if (!OpenWindow(Role::Menu)) FatalError(QStringLiteral("メニュー画面を開けません。"));
     }
     splash->close();
     delete splash;

@@ -25,25 +25,24 @@ QWidget* BackgroundCarrier(QWidget* window) {
     return window;
 }
 
-}  // namespace
+} // namespace
 
 bool WindowLookUsesPicture(const QString& picture, bool force, int background, int colorMode) {
     return force || (!picture.isEmpty() && background != 1 && colorMode != 1);
 }
 
 void ApplyWindowLook(QWidget* window, const QString& picture, bool force) {
-    if (!window)
-        return;
+    if (!window) return;
     QWidget* carrier = BackgroundCarrier(window);
     QPalette pal = carrier->palette();
-    const bool usePicture = WindowLookUsesPicture(picture, force, gPlayerRecord.Background,
-                                                  gPlayerRecord.ColorMode);
+    const bool usePicture =
+        WindowLookUsesPicture(picture, force, gPlayerRecord.Background, gPlayerRecord.ColorMode);
     if (usePicture) {
         const QString path = DataFile(picture);
         QImage image(path);
         if (image.isNull())
-            FatalError(QStringLiteral("画像ファイル「%1」を読み込めません。\n%2")
-                           .arg(picture, path));
+            FatalError(
+                QStringLiteral("画像ファイル「%1」を読み込めません。\n%2").arg(picture, path));
         // The picture sits at the top-left corner, unscaled; the plain colour
         // fills whatever lies beyond it.
         const QSize size = carrier->size().expandedTo(image.size());
@@ -60,15 +59,13 @@ void ApplyWindowLook(QWidget* window, const QString& picture, bool force) {
     carrier->setAutoFillBackground(true);
     carrier->setProperty("velmoraBackground", usePicture ? picture : QString());
 
-    if (!window->isWindow())
-        return;
+    if (!window->isWindow()) return;
     if (gPlayerRecord.FormArrange == 1) {
         window->move(0, 0);
         return;
     }
     QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
+    if (!screen) return;
     const QRect area = screen->geometry();
     const QSize own = window->frameGeometry().size();
     window->move(area.x() + (area.width() - own.width()) / 2,
@@ -76,8 +73,7 @@ void ApplyWindowLook(QWidget* window, const QString& picture, bool force) {
 }
 
 void NameControl(QWidget* w, const QString& objectName, const QString& accessibleName) {
-    if (!w)
-        return;
+    if (!w) return;
     w->setObjectName(objectName);
     w->setAccessibleName(accessibleName);
 }

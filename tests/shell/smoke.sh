@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Starts the real program from a temporary copy of its program folder under a
+# virtual X server: the main menu "Velmora２" must appear; a second copy must
+# show its refusal box and end, and the first must keep running.
+# Usage: smoke.sh PROGRAM_FOLDER [SCREENSHOT.png]
+# Exit codes: 0 pass, 1 fail, 77 skipped (no Xvfb/xdotool, or no program data).
+set -u
+
+DIST=${1:?program folder}
+SHOT=${2:-${VELMORA_SMOKE_SCREENSHOT:-}}
+TITLE='Velmora２'
+
+skip() { echo "SKIP: $*"; exit 77; }
+fail() { echo "FAIL: $*"; exit 1; }
+
+for tool in Xvfb xdotool xwininfo timeout; do
+    command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed"
+done
+[ -x "$DIST/velmora" ] || fail "$DIST/velmora is missing (build the velmora target)"
+for f in sakura.bmp keiryu.bmp abc.dr s1.dr s2.dr s1.txt s2.txt; do
+    # DataFile looks names up case-insensitively; so do we.
+    if [ -z "$(find "$DIST" -maxdepth 1 -iname "$f" -print -quit)" ]; then
+        skip "the program folder has no $f yet (pictures or problem data not built)"
+    fi
+done
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/velmora-smoke.XXXXXX")
+PIDS=()
+cleanup() {
+    local p
+    for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null; done
+    sleep 0.2
+    for p in "${PIDS[@]}"; do kill -9 "$p" 2>/dev/null; done
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+# A fresh copy: no players, no lock.
+mkdir -p "$WORK/prog" "$WORK/config" "$WORK/data" "$WORK/runtime"
+chmod 700 "$WORK/runtime"
+cp -a "$DIST/." "$WORK/prog/" || fail "cannot copy $DIST"
+rm -f "$WORK/prog/velmora.lock" "$WORK/prog/vm2.ply" "$WORK/prog"/vm2.ps[0-9]
+
+# A free display number.
+DISP=""
+for n in $(seq 91 160); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then DISP=$n; break; fi
+done
+[ -n "$DISP" ] || skip "no free X display number"
+Xvfb ":$DISP" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+PIDS+=($!)
+for _ in $(seq 1 100); do
+    [ -e "/tmp/.X11-unix/X$DISP" ] && break
+    sleep 0.1
+done
+[ -e "/tmp/.X11-unix/X$DISP" ] || skip "Xvfb did not start: $(head -c 300 "$WORK/xvfb.log")"
+
+export DISPLAY=":$DISP" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$WORK/config" \
+    XDG_DATA_HOME="$WORK/data" XDG_RUNTIME_DIR="$WORK/runtime" QT_LOGGING_RULES='qt.qpa.*=false'
+
+# Window ids of windows named $TITLE, of process $1 when given.
+find_windows() {
+    if [ -n "${1:-}" ]; then
+        timeout 5 xdotool search --all --pid "$1" --name "^${TITLE}\$" 2>/dev/null
+    else
+        timeout 5 xdotool search --name "^${TITLE}\$" 2>/dev/null
+    fi
+}
+
+wait_window() {  # pid seconds
+    local i w
+    for i in $(seq 1 $(($2 * 10))); do
+        w=$(find_windows "$1" | head -n 1)
+        [ -n "$w" ] && { echo "$w"; return 0; }
+        kill -0 "$1" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    return 1
+}
+
+timeout 90 "$WORK/prog/velmora" >"$WORK/first.log" 2>&1 &
+FIRST=$!
+PIDS+=($FIRST)
+MENU=$(wait_window "$FIRST" 20) ||
+    fail "no window named $TITLE from the first copy; log: $(head -c 500 "$WORK/first.log")"
+echo "first copy: window $MENU"
+WIDTH=$(timeout 5 xwininfo -id "$MENU" | awk '/Width:/ {print $2}')
+[ "${WIDTH:-0}" -ge 400 ] || fail "the menu window is only ${WIDTH:-0} pixels wide"
+# Let the menu paint before anything else happens.
+sleep 1
+if [ -n "$SHOT" ] && command -v import >/dev/null 2>&1; then
+    timeout 10 import -window root "$SHOT" && echo "screenshot: $SHOT"
+fi
+
+timeout 30 "$WORK/prog/velmora" >"$WORK/second.log" 2>&1 &
+SECOND=$!
+PIDS+=($SECOND)
+BOX=$(wait_window "$SECOND" 20) ||
+    fail "the second copy showed no refusal box; log: $(head -c 500 "$WORK/second.log")"
+echo "second copy: refusal box $BOX"
+# The box is small, unlike the menu.
+BOXW=$(timeout 5 xwininfo -id "$BOX" | awk '/Width:/ {print $2}')
+[ "${BOXW:-0}" -gt 0 ] || fail "the refusal box has no size"
+# Confirm the box; the second copy must end by itself.
+timeout 5 xdotool windowfocus --sync "$BOX" >/dev/null 2>&1
+timeout 5 xdotool key --window "$BOX" Return >/dev/null 2>&1
+for _ in $(seq 1 100); do
+    kill -0 "$SECOND" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$SECOND" 2>/dev/null; then fail "the second copy did not end after its box"; fi
+wait "$SECOND"
+rc=$?
+[ "$rc" -eq 0 ] || fail "the second copy ended with code $rc"
+
+kill -0 "$FIRST" 2>/dev/null || fail "the first copy ended"
+[ -n "$(find_windows "$FIRST")" ] || fail "the first copy lost its window"
+echo "PASS: menu shown, second copy refused, first copy still running"
+exit 0

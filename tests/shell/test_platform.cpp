@@ -1,0 +1,222 @@
+// The platform layer: sound routing and the sound backend's arithmetic, the
+// single-instance lock, the router and fatal errors.
+#include "fixture.h"
+#include "shell/instance.h"
+#include "shell/platform.h"
+#include "shell/recordingplatform.h"
+#include "shell/router.h"
+#include "shell/sound.h"
+
+#include <QElapsedTimer>
+#include <QLockFile>
+#include <QPointer>
+#include <QProcess>
+#include <QtEndian>
+#include <QtTest>
+#include <unistd.h>
+
+namespace {
+
+QByteArray Wav(int sampleRate, int channels, int bits, int dataBytes, int claimedDataBytes = -1) {
+    const int byteRate = sampleRate * channels * bits / 8;
+    QByteArray b;
+    auto put32 = [&b](quint32 v) {
+        char c[4];
+        qToLittleEndian(v, c);
+        b.append(c, 4);
+    };
+    auto put16 = [&b](quint16 v) {
+        char c[2];
+        qToLittleEndian(v, c);
+        b.append(c, 2);
+    };
+    b.append("RIFF");
+    put32(quint32(36 + dataBytes));
+    b.append("WAVE");
+    b.append("LIST"); // a chunk we do not know comes first
+    put32(4);
+    b.append("INFO");
+    b.append("fmt ");
+    put32(16);
+    put16(1);
+    put16(quint16(channels));
+    put32(quint32(sampleRate));
+    put32(quint32(byteRate));
+    put16(quint16(channels * bits / 8));
+    put16(quint16(bits));
+    b.append("data");
+    put32(quint32(claimedDataBytes < 0 ? dataBytes : claimedDataBytes));
+    b.append(QByteArray(dataBytes, '\0'));
+    return b;
+}
+
+} // namespace
+
+class TestPlatform : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir dir_;
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        gDataPath = MakeDataPath(dir_.path());
+        WriteBytes(dir_.path(), QStringLiteral("stone.wav"), Wav(8000, 1, 16, 1600));
+    }
+
+    void playSoundFileRouting_data() {
+        QTest::addColumn<int>("soundEffect");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("flag");
+        QTest::addColumn<bool>("played");
+        QTest::addColumn<bool>("toEnd");
+        QTest::newRow("background") << 0 << "stone.wav" << 1 << true << false;
+        QTest::newRow("to its end") << 0 << "stone.wav" << 0 << true << true;
+        QTest::newRow("other case of the name") << 0 << "STONE.WAV" << 1 << true << false;
+        QTest::newRow("sound effects off") << 1 << "stone.wav" << 0 << false << false;
+        QTest::newRow("any nonzero setting is off") << 7 << "stone.wav" << 1 << false << false;
+        QTest::newRow("missing file is not heard") << 0 << "sec30.wav" << 1 << false << false;
+        QTest::newRow("no name") << 0 << "" << 1 << false << false;
+    }
+    void playSoundFileRouting() {
+        QFETCH(int, soundEffect);
+        QFETCH(QString, name);
+        QFETCH(int, flag);
+        QFETCH(bool, played);
+        QFETCH(bool, toEnd);
+        ScopedRecordingPlatform rec;
+        gPlayerRecord.SoundEffect = int16_t(soundEffect);
+        PlaySoundFile(name, flag);
+        gPlayerRecord.SoundEffect = 0;
+        QCOMPARE(rec.platform.sounds.size(), size_t(played ? 1 : 0));
+        if (played) {
+            QCOMPARE(rec.platform.sounds[0].path, gDataPath + QStringLiteral("stone.wav"));
+            QCOMPARE(rec.platform.sounds[0].toEnd, toEnd);
+        }
+    }
+
+    void wavDuration_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("ms");
+        QTest::newRow("one second mono") << Wav(8000, 1, 16, 16000) << 1000;
+        QTest::newRow("quarter second stereo") << Wav(44100, 2, 16, 44100) << 250;
+        QTest::newRow("data cut short") << Wav(8000, 1, 8, 400, 8000) << 50;
+        QTest::newRow("not a wav") << QByteArray("hello, world, not a sound") << -1;
+        QTest::newRow("empty") << QByteArray() << -1;
+        QTest::newRow("header only") << Wav(8000, 1, 16, 0).left(20) << -1;
+    }
+    void wavDuration() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, ms);
+        QCOMPARE(WavDurationMs(bytes), ms);
+    }
+
+    void watchdogAllowsClipPlusTwoSeconds() {
+        QCOMPARE(SoundWatchdogMs(300), 2300);
+        QCOMPARE(SoundWatchdogMs(0), 2000);
+        QCOMPARE(SoundWatchdogMs(-1), 5000);
+    }
+
+    void noDeviceMeansNoWait() {
+        if (HaveAudioOutput()) QSKIP("this machine has an audio device");
+        QElapsedTimer t;
+        t.start();
+        PlayWithBackend(gDataPath + QStringLiteral("stone.wav"), true);
+        PlayWithBackend(gDataPath + QStringLiteral("stone.wav"), false);
+        QVERIFY(t.elapsed() < 500);
+    }
+
+    // ---- single instance -----------------------------------------------------
+
+    void lockRefusesSecondHolder() {
+        QTemporaryDir folder;
+        QVERIFY(AcquireInstanceLock(folder.path()));
+        QLockFile other(QDir(folder.path()).filePath(QLatin1String(kInstanceLockName)));
+        other.setStaleLockTime(0);
+        QVERIFY(!other.tryLock(0));
+        ReleaseInstanceLock();
+        QVERIFY(other.tryLock(0));
+        // Now the other holder runs: we are refused.
+        QVERIFY(!AcquireInstanceLock(folder.path()));
+        other.unlock();
+    }
+
+    void lockOfDeadProcessIsTakenBack() {
+        QTemporaryDir folder;
+        QProcess p;
+        p.start(QStringLiteral("/bin/true"), {});
+        QVERIFY(p.waitForStarted(5000));
+        const qint64 deadPid = p.processId();
+        QVERIFY(p.waitForFinished(5000));
+        QFile lock(QDir(folder.path()).filePath(QLatin1String(kInstanceLockName)));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(QByteArray::number(deadPid) + "\nvelmora\n" +
+                   QSysInfo::machineHostName().toUtf8() + "\n");
+        lock.close();
+        QVERIFY(AcquireInstanceLock(folder.path()));
+        ReleaseInstanceLock();
+    }
+
+    void readOnlyFolderStillRuns() {
+        if (::geteuid() == 0) QSKIP("the superuser writes into read-only folders");
+        QTemporaryDir folder;
+        QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        QVERIFY(AcquireInstanceLock(folder.path()));
+        ReleaseInstanceLock();
+        QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                 QFileDevice::ExeOwner);
+    }
+
+    // ---- router ----------------------------------------------------------------
+
+    void unregisteredRoleBeeps() {
+        ScopedRecordingPlatform rec;
+        QVERIFY(!IsWindowRegistered(Role::View));
+        QCOMPARE(OpenWindow(Role::View), nullptr);
+        QCOMPARE(rec.platform.beeps, 1);
+    }
+
+    void registeredRoleOpensWithoutBlocking() {
+        RegisterWindow(Role::Learn, [] { return new QWidget; });
+        QVERIFY(IsWindowRegistered(Role::Learn));
+        QPointer<QWidget> w = OpenWindow(Role::Learn);
+        QVERIFY(w);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->windowModality(), Qt::NonModal);
+        QVERIFY(w->testAttribute(Qt::WA_DeleteOnClose));
+        w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(w.isNull());
+    }
+
+    void myInitFormCallsTheMenu() {
+        int calls = 0;
+        SetMenuRefresh([&calls] { ++calls; });
+        MyInitForm();
+        MyInitForm();
+        QCOMPARE(calls, 2);
+        SetMenuRefresh(nullptr);
+        MyInitForm();
+        QCOMPARE(calls, 2);
+    }
+
+    void fatalErrorShowsTextThenEnds() {
+        ScopedRecordingPlatform rec;
+        QVERIFY_THROWS_EXCEPTION(ProgramAborted,
+                                 FatalError(QStringLiteral("問題データがありません: abc.dr")));
+        QCOMPARE(rec.platform.boxes, QStringList{QStringLiteral("問題データがありません: abc.dr")});
+    }
+
+    void busyCursorRestores() {
+        QVERIFY(!QGuiApplication::overrideCursor());
+        {
+            BusyCursor busy;
+            QVERIFY(QGuiApplication::overrideCursor());
+            QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        }
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+};
+
+QTEST_MAIN(TestPlatform)
+#include "test_platform.moc"
