@@ -1,0 +1,203 @@
+#include "commands.h"
+
+#include "grow.h"
+#include "library/files.h"
+#include "library/problem.h"
+#include "prove.h"
+#include "rules/outcome.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QString>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace velsolver;
+
+namespace {
+
+void Print(FILE* f, const QString& s) {
+    const QByteArray b = s.toUtf8();
+    std::fwrite(b.constData(), 1, static_cast<size_t>(b.size()), f);
+    std::fputc('\n', f);
+    std::fflush(f);
+}
+
+// Reads "--limit-ms N" out of the arguments; false on a bad value.
+bool TakeLimit(QStringList& args, int& limitMs) {
+    for (int i = 0; i < args.size(); ++i) {
+        QString a = args[i];
+        QString value;
+        if (a.startsWith(QStringLiteral("--limit-ms="))) {
+            value = a.mid(11);
+            args.removeAt(i);
+        } else if (a == QStringLiteral("--limit-ms")) {
+            if (i + 1 >= args.size()) return false;
+            value = args[i + 1];
+            args.remove(i, 2);
+        } else {
+            continue;
+        }
+        bool ok = false;
+        limitMs = value.toInt(&ok);
+        if (!ok || limitMs <= 0) return false;
+        --i;
+    }
+    return true;
+}
+
+int SetProblemCount(const QString& folder, const QString& set) {
+    const QFileInfo dr(DataFile(set + QStringLiteral(".dr"), folder));
+    if (!dr.exists()) return -1;
+    return static_cast<int>(dr.size() / 4);
+}
+
+} // namespace
+
+int RunProve(int argc, char** argv) {
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    int limitMs = 10000;
+    if (!TakeLimit(args, limitMs) || args.isEmpty() || args.size() > 3 ||
+        args[0].startsWith(QLatin1Char('-'))) {
+        std::fprintf(stderr,
+                     "usage: velmora-data prove DATA_DIR [SET [N]] [--limit-ms MS]\n"
+                     "  SET is abc, s1 or s2 (all three when left out); N counts from 1.\n");
+        return 2;
+    }
+    InitOutcomeTable();
+    const QString folder = MakeDataPath(args[0]);
+    QStringList sets = {QStringLiteral("abc"), QStringLiteral("s1"), QStringLiteral("s2")};
+    if (args.size() >= 2) {
+        if (!sets.contains(args[1])) {
+            std::fprintf(stderr, "velmora-data prove: unknown set %s (abc, s1 or s2)\n",
+                         args[1].toLocal8Bit().constData());
+            return 2;
+        }
+        sets = {args[1]};
+    }
+    int only = 0;
+    if (args.size() == 3) {
+        bool ok = false;
+        only = args[2].toInt(&ok);
+        if (!ok || only < 1) {
+            std::fprintf(stderr, "velmora-data prove: bad problem number %s\n",
+                         args[2].toLocal8Bit().constData());
+            return 2;
+        }
+    }
+
+    int proved = 0, mismatched = 0, beyond = 0, failed = 0;
+    std::vector<double> times;
+    for (const QString& set : sets) {
+        const int count = SetProblemCount(folder, set);
+        if (count < 0) {
+            Print(stderr, QStringLiteral("%1: %2.dr not found").arg(folder, set));
+            ++failed;
+            continue;
+        }
+        if (only > count) {
+            Print(stderr, QStringLiteral("%1: problem %2 does not exist (%3 problems)")
+                              .arg(set)
+                              .arg(only)
+                              .arg(count));
+            return 2;
+        }
+        for (int n = only ? only : 1; n <= (only ? only : count); ++n) {
+            Problem p;
+            QString error;
+            if (!LoadProblemFromSet(set, n - 1, p, &error, folder)) {
+                Print(stdout, QStringLiteral("%1 %2: unreadable: %3").arg(set).arg(n).arg(error));
+                ++failed;
+                continue;
+            }
+            const ProveReport r = ProveProblem(p, limitMs);
+            times.push_back(r.ms);
+            QString line = QStringLiteral("%1 %2: ").arg(set).arg(n);
+            const QString stats =
+                QStringLiteral("%1 nodes, %2 ms").arg(r.nodes).arg(static_cast<qint64>(r.ms + 0.5));
+            switch (r.status) {
+            case ProveStatus::Proved:
+                ++proved;
+                line +=
+                    QStringLiteral("proved %1; correct %2 (%3)")
+                        .arg(ClassName(r.rootClass), r.winningMoves.join(QLatin1Char(' ')), stats);
+                break;
+            case ProveStatus::Mismatch:
+                ++mismatched;
+                line += QStringLiteral("mismatch: %1 (%2)")
+                            .arg(r.faults.join(QStringLiteral("; ")), stats);
+                break;
+            case ProveStatus::BeyondReach:
+                ++beyond;
+                line += QStringLiteral("beyond reach within %1 ms: %2 (%3)")
+                            .arg(limitMs)
+                            .arg(r.reachNote, stats);
+                break;
+            }
+            Print(stdout, line);
+        }
+    }
+    double median = 0;
+    if (!times.empty()) {
+        std::sort(times.begin(), times.end());
+        median = times[times.size() / 2];
+    }
+    Print(stdout, QStringLiteral("%1 problems: %2 proved, %3 mismatch, %4 beyond reach%5; "
+                                 "median %6 ms")
+                      .arg(proved + mismatched + beyond + failed)
+                      .arg(proved)
+                      .arg(mismatched)
+                      .arg(beyond)
+                      .arg(failed ? QStringLiteral(", %1 unreadable").arg(failed) : QString())
+                      .arg(median, 0, 'f', 1));
+    return mismatched || failed ? 1 : 0;
+}
+
+int RunGrow(int argc, char** argv) {
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    GrowOptions options;
+    QString outPath;
+    const int oAt = static_cast<int>(args.indexOf(QStringLiteral("-o")));
+    if (oAt >= 0) {
+        if (oAt + 1 >= args.size())
+            args.clear();
+        else {
+            outPath = args[oAt + 1];
+            args.remove(oAt, 2);
+        }
+    }
+    if (!TakeLimit(args, options.limitMs) || args.size() != 1 ||
+        args[0].startsWith(QLatin1Char('-'))) {
+        std::fprintf(stderr, "usage: velmora-data grow SRC.sgf [-o OUT.sgf] [--limit-ms MS]\n"
+                             "  writes the problems with their trees completed from the proof\n"
+                             "  (to standard output unless -o is given).\n");
+        return 2;
+    }
+    InitOutcomeTable();
+    QString error;
+    const auto bytes = ReadFileBounded(args[0], 8 << 20, &error);
+    if (!bytes) {
+        Print(stderr, QStringLiteral("velmora-data grow: %1").arg(error));
+        return 1;
+    }
+    std::string out, notes, parseError;
+    if (!GrowSgf(bytes->toStdString(), options, out, notes, parseError)) {
+        Print(stderr, QStringLiteral("%1:%2").arg(args[0], QString::fromStdString(parseError)));
+        return 1;
+    }
+    if (!notes.empty()) std::fputs(notes.c_str(), stderr);
+    if (outPath.isEmpty()) {
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        return 0;
+    }
+    if (!WriteFileAtomic(outPath, QByteArray::fromStdString(out), &error)) {
+        Print(stderr, QStringLiteral("velmora-data grow: %1").arg(error));
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,8 @@
+// The solver's subcommands of velmora-data. argv holds the arguments after
+// the subcommand word; the return value is the exit status.
+#pragma once
+
+// velmora-data prove DATA_DIR [SET [N]] [--limit-ms MS]
+int RunProve(int argc, char** argv);
+// velmora-data grow SRC.sgf [-o OUT.sgf] [--limit-ms MS]
+int RunGrow(int argc, char** argv);

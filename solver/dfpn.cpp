@@ -1,0 +1,378 @@
+#include "dfpn.h"
+
+#include <algorithm>
+
+namespace velsolver {
+
+namespace {
+constexpr int kMaxDepth = 300;
+constexpr uint8_t kUsed = 1;
+constexpr uint8_t kPathDep = 2;
+constexpr uint8_t kKoDep = 4;
+constexpr uint8_t kDepMask = kPathDep | kKoDep;
+} // namespace
+
+Searcher::Searcher(const Region& region, bool sekiToDefender, KoMode mode, int tableBits)
+    : r_(region), judge_(region), sekiToDefender_(sekiToDefender), mode_(mode) {
+    tableBits = std::clamp(tableBits, 10, 26);
+    table_.resize(size_t{1} << tableBits);
+    mask_ = (uint64_t{1} << tableBits) - 1;
+    levels_.resize(kMaxDepth + 2);
+    captured_.reserve(kCells);
+}
+
+bool Searcher::Lookup(uint64_t key, uint64_t pathKey, uint32_t& phi, uint32_t& delta,
+                      uint8_t& flags, uint32_t* work) const {
+    const size_t base = static_cast<size_t>(key & mask_ & ~uint64_t{1});
+    for (size_t i = base; i < base + 2; ++i) {
+        const Entry& e = table_[i];
+        if (!(e.flags & kUsed) || e.key != key) continue;
+        const bool final = e.phi == 0 || e.delta == 0;
+        if (final && (e.flags & kPathDep) && e.pathKey != pathKey) return false;
+        phi = e.phi;
+        delta = e.delta;
+        flags = e.flags & kDepMask;
+        if (work) *work = e.work;
+        return true;
+    }
+    return false;
+}
+
+void Searcher::Store(uint64_t key, uint64_t pathKey, uint32_t phi, uint32_t delta, uint8_t flags,
+                     uint32_t work) {
+    const size_t base = static_cast<size_t>(key & mask_ & ~uint64_t{1});
+    Entry* slot = nullptr;
+    for (size_t i = base; i < base + 2; ++i) {
+        if ((table_[i].flags & kUsed) && table_[i].key == key) {
+            slot = &table_[i];
+            break;
+        }
+    }
+    if (!slot) {
+        Entry& a = table_[base];
+        Entry& b = table_[base + 1];
+        if (!(a.flags & kUsed))
+            slot = &a;
+        else if (!(b.flags & kUsed))
+            slot = &b;
+        else
+            slot = a.work <= b.work ? &a : &b;
+    }
+    slot->key = key;
+    slot->pathKey = pathKey;
+    slot->phi = phi;
+    slot->delta = delta;
+    slot->work = work;
+    slot->flags = static_cast<uint8_t>(kUsed | (flags & kDepMask));
+}
+
+uint64_t Searcher::NodeKey() const {
+    const auto& z = Zobrist::Get();
+    return b_.Hash() ^ z.side[toMove_] ^ (passes_ ? z.pass : 0) ^ z.ko[ko_];
+}
+
+bool Searcher::MayRetake(int colour) const {
+    return (mode_ == KoMode::BlackThreats && colour == kBlackCell) ||
+           (mode_ == KoMode::WhiteThreats && colour == kWhiteCell);
+}
+
+int Searcher::KoPointAfter(const Goban& b, int move, const std::vector<int16_t>& captured) {
+    if (captured.size() != 1) return 0;
+    const uint8_t colour = b.At(move);
+    int libs = 0;
+    for (int d : kDelta) {
+        const uint8_t v = b.At(move + d);
+        if (v == colour) return 0;
+        if (v == kEmptyCell) ++libs;
+    }
+    return libs == 1 ? captured[0] : 0;
+}
+
+int Searcher::DoMove(int move, UndoInfo& u) {
+    u.move = move;
+    u.colour = toMove_;
+    u.capFrom = captured_.size();
+    u.ko = ko_;
+    u.passes = passes_;
+    u.pathKey = pathKey_;
+    if (move == kPassMove) {
+        pathKey_ += Mix64(hist_.back());
+        hist_.push_back(hist_.back());
+        passes_ = 1;
+        ko_ = 0;
+        toMove_ = Other(toMove_);
+        return 0;
+    }
+    const bool retake = move == ko_;
+    if (retake && !MayRetake(toMove_)) return 2;
+    if (!b_.Play(toMove_, move, captured_)) return 1;
+    const uint64_t h = b_.Hash();
+    if (!retake) {
+        for (uint64_t old : hist_) {
+            if (old == h) {
+                b_.Undo(toMove_, move, captured_, u.capFrom);
+                return 3;
+            }
+        }
+    }
+    int newKo = 0;
+    if (captured_.size() == u.capFrom + 1) {
+        const uint8_t colour = b_.At(move);
+        int libs = 0;
+        bool single = true;
+        for (int d : kDelta) {
+            const uint8_t v = b_.At(move + d);
+            if (v == colour) single = false;
+            if (v == kEmptyCell) ++libs;
+        }
+        if (single && libs == 1) newKo = captured_.back();
+    }
+    pathKey_ += Mix64(hist_.back());
+    hist_.push_back(h);
+    ko_ = newKo;
+    passes_ = 0;
+    toMove_ = Other(toMove_);
+    return 0;
+}
+
+void Searcher::UndoMove(const UndoInfo& u) {
+    if (u.move != kPassMove) b_.Undo(u.colour, u.move, captured_, u.capFrom);
+    hist_.pop_back();
+    toMove_ = u.colour;
+    ko_ = u.ko;
+    passes_ = u.passes;
+    pathKey_ = u.pathKey;
+}
+
+bool Searcher::TerminalValue(int mover, Verdict v, uint32_t& phi, uint32_t& delta) const {
+    if (v == Verdict::None) return false;
+    const int winner = v == Verdict::DefenderWins ? r_.defender : r_.attacker;
+    phi = mover == winner ? 0 : kInf;
+    delta = mover == winner ? kInf : 0;
+    return true;
+}
+
+void Searcher::Generate(std::vector<Child>& kids, uint8_t& banFlags) {
+    kids.clear();
+    banFlags = 0;
+    auto evaluate = [this](int move) {
+        Child k{static_cast<int16_t>(move), NodeKey(), 1, 1, 0};
+        if (Lookup(k.key, pathKey_, k.phi, k.delta, k.flags)) return k;
+        const Verdict v = judge_.Evaluate(b_, toMove_, toMove_ == r_.attacker);
+        if (TerminalValue(toMove_, v, k.phi, k.delta)) {
+            k.flags = 0;
+            Store(k.key, pathKey_, k.phi, k.delta, 0, 0);
+        } else {
+            Store(k.key, pathKey_, 1, 1, 0, 0);
+        }
+        return k;
+    };
+    UndoInfo u;
+    for (int c : r_.moveCells) {
+        if (b_.At(c) != kEmptyCell) continue;
+        const int st = DoMove(c, u);
+        if (st == 1) continue;
+        if (st == 2) {
+            banFlags |= kKoDep;
+            continue;
+        }
+        if (st == 3) {
+            banFlags |= kKoDep | kPathDep;
+            continue;
+        }
+        kids.push_back(evaluate(c));
+        UndoMove(u);
+    }
+    if (passes_) {
+        // A second pass ends the game.
+        const int winner = sekiToDefender_ ? r_.defender : r_.attacker;
+        const bool childWins = Other(toMove_) == winner;
+        kids.push_back(Child{kPassMove, 0, childWins ? 0 : kInf, childWins ? kInf : 0, 0});
+    } else {
+        DoMove(kPassMove, u);
+        kids.push_back(evaluate(kPassMove));
+        UndoMove(u);
+    }
+}
+
+void Searcher::Mid(uint32_t thPhi, uint32_t thDelta, int depth, uint32_t& phi, uint32_t& delta,
+                   uint8_t& flags) {
+    ++nodes_;
+    if ((nodes_ & 1023) == 0) {
+        if (nodes_ - startNodes_ > limits_.maxNodes ||
+            std::chrono::steady_clock::now() > limits_.deadline)
+            aborted_ = true;
+    }
+    if (depth >= kMaxDepth) aborted_ = true;
+    if (aborted_) return;
+    const uint64_t key = NodeKey();
+    const uint64_t myPath = pathKey_;
+    const uint64_t childPath = pathKey_ + Mix64(hist_.back());
+    std::vector<Child>& kids = levels_[depth];
+    uint8_t banFlags = 0;
+    Generate(kids, banFlags);
+    const uint64_t startNodes = nodes_;
+    for (;;) {
+        uint32_t minDelta = kInf, delta2 = kInf;
+        uint64_t sumPhi = 0;
+        bool infPhi = false;
+        size_t best = 0;
+        for (size_t i = 0; i < kids.size(); ++i) {
+            const Child& k = kids[i];
+            if (k.delta < minDelta) {
+                delta2 = minDelta;
+                minDelta = k.delta;
+                best = i;
+            } else if (k.delta < delta2) {
+                delta2 = k.delta;
+            }
+            if (k.phi >= kInf)
+                infPhi = true;
+            else
+                sumPhi += k.phi;
+        }
+        phi = minDelta;
+        delta = infPhi ? kInf : static_cast<uint32_t>(std::min<uint64_t>(sumPhi, kInf - 1));
+        if (phi == 0 || delta == 0 || phi >= thPhi || delta >= thDelta || aborted_) break;
+        Child& c = kids[best];
+        const uint32_t cPhi =
+            static_cast<uint32_t>(std::min<uint64_t>(uint64_t{thDelta} + c.phi - delta, kInf - 1));
+        const uint32_t cDelta = static_cast<uint32_t>(
+            std::min<uint64_t>({uint64_t{thPhi}, uint64_t{delta2} + 1, uint64_t{kInf} - 1}));
+        UndoInfo u;
+        DoMove(c.move, u);
+        Mid(cPhi, cDelta, depth + 1, c.phi, c.delta, c.flags);
+        UndoMove(u);
+        for (Child& k : kids) {
+            if (&k == &c || k.key == 0 || k.phi == 0 || k.delta == 0) continue;
+            Lookup(k.key, childPath, k.phi, k.delta, k.flags);
+        }
+    }
+    flags = 0;
+    if (phi == 0) {
+        uint8_t f = kDepMask;
+        for (const Child& k : kids)
+            if (k.delta == 0) f = std::min<uint8_t>(f, k.flags & kDepMask);
+        flags = f;
+    } else if (delta == 0) {
+        flags = banFlags;
+        for (const Child& k : kids)
+            flags |= k.flags & kDepMask;
+    }
+    if (aborted_) return;
+    const uint64_t work = nodes_ - startNodes + 1;
+    Store(key, myPath, phi, delta, flags,
+          static_cast<uint32_t>(std::min<uint64_t>(work, 0xFFFFFFFFu)));
+}
+
+Outcome Searcher::Solve(const SearchStart& start, const Limits& limits) {
+    b_ = start.board;
+    toMove_ = start.toMove;
+    ko_ = start.koCell;
+    passes_ = start.passes ? 1 : 0;
+    hist_ = start.history;
+    pathKey_ = 0;
+    for (uint64_t h : start.history)
+        pathKey_ += Mix64(h);
+    hist_.push_back(b_.Hash());
+    captured_.clear();
+    aborted_ = false;
+    limits_ = limits;
+    startNodes_ = nodes_;
+    lastKoDep_ = false;
+    uint32_t phi = 1, delta = 1;
+    if (TerminalValue(toMove_, judge_.Evaluate(b_, toMove_, true), phi, delta)) {
+        lastNodes_ = 0;
+        return phi == 0 ? Outcome::Win : Outcome::Loss;
+    }
+    uint8_t flags = 0;
+    if (!Lookup(NodeKey(), pathKey_, phi, delta, flags) || (phi != 0 && delta != 0))
+        Mid(kInf - 1, kInf - 1, 0, phi, delta, flags);
+    lastNodes_ = nodes_ - startNodes_;
+    lastKoDep_ = (flags & kKoDep) != 0;
+    if (phi == 0) return Outcome::Win;
+    if (delta == 0) return Outcome::Loss;
+    lastKoDep_ = true;
+    return Outcome::Unknown;
+}
+
+bool Searcher::Advance(SearchStart& s, int move) const {
+    if (move == kPassMove) {
+        s.history.push_back(s.board.Hash());
+        s.passes = 1;
+        s.koCell = 0;
+        s.toMove = Other(s.toMove);
+        return true;
+    }
+    const bool retake = move == s.koCell;
+    if (retake && !MayRetake(s.toMove)) return false;
+    const uint64_t before = s.board.Hash();
+    std::vector<int16_t> cap;
+    if (!s.board.Play(s.toMove, move, cap)) return false;
+    if (!retake) {
+        const uint64_t h = s.board.Hash();
+        if (h == before || std::find(s.history.begin(), s.history.end(), h) != s.history.end()) {
+            s.board.Undo(s.toMove, move, cap, 0);
+            return false;
+        }
+    }
+    s.history.push_back(before);
+    s.koCell = KoPointAfter(s.board, move, cap);
+    s.passes = 0;
+    s.toMove = Other(s.toMove);
+    return true;
+}
+
+std::vector<int> Searcher::Line(const SearchStart& start, int maxMoves) {
+    std::vector<int> line;
+    SearchStart s = start;
+    for (int i = 0; i < maxMoves; ++i) {
+        b_ = s.board;
+        toMove_ = s.toMove;
+        ko_ = s.koCell;
+        passes_ = s.passes;
+        hist_ = s.history;
+        pathKey_ = 0;
+        for (uint64_t h : s.history)
+            pathKey_ += Mix64(h);
+        hist_.push_back(b_.Hash());
+        captured_.clear();
+        if (judge_.Evaluate(b_, toMove_, true) != Verdict::None) break;
+        std::vector<Child>& kids = levels_[0];
+        uint8_t ban = 0;
+        Generate(kids, ban);
+        const uint64_t childPath = pathKey_ + Mix64(hist_.back());
+        int chosen = -1;
+        uint32_t chosenWork = 0;
+        bool winning = false;
+        for (size_t k = 0; k < kids.size(); ++k)
+            if (kids[k].delta == 0) winning = true;
+        for (size_t k = 0; k < kids.size(); ++k) {
+            uint32_t phi = 0, delta = 0, work = 0;
+            uint8_t fl = 0;
+            if (kids[k].key) Lookup(kids[k].key, childPath, phi, delta, fl, &work);
+            if (winning) {
+                // The quickest proven win; a move that settles at once first.
+                if (kids[k].delta != 0) continue;
+                if (chosen < 0 || work < chosenWork) {
+                    chosen = static_cast<int>(k);
+                    chosenWork = work;
+                }
+            } else {
+                // The most stubborn reply: the one that cost the most to refute.
+                if (chosen < 0 || work > chosenWork) {
+                    chosen = static_cast<int>(k);
+                    chosenWork = work;
+                }
+            }
+        }
+        if (chosen < 0) break;
+        const int move = kids[chosen].move;
+        line.push_back(move);
+        if (kids[chosen].key == 0) break; // the game ended with two passes
+        if (!Advance(s, move)) break;
+    }
+    return line;
+}
+
+} // namespace velsolver

@@ -1,0 +1,127 @@
+// Depth-first proof-number search (df-pn) of one binary goal: does the
+// defender keep the target alive, or does the attacker kill it?
+#pragma once
+
+#include "judge.h"
+
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+namespace velsolver {
+
+// How kos are fought. Base: neither side has ko threats (an immediate
+// recapture is banned, and so is any move that repeats a position of the
+// search path). With threats, that side may always retake a ko at once.
+enum class KoMode : uint8_t { Base, BlackThreats, WhiteThreats };
+
+enum class Outcome : uint8_t { Win, Loss, Unknown };
+
+struct Limits {
+    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
+    uint64_t maxNodes = UINT64_MAX;
+};
+
+// A position to search from.
+struct SearchStart {
+    Goban board;
+    int toMove = kBlackCell;
+    // Board keys of the earlier positions of the game, oldest first (the
+    // repetition ban looks at them).
+    std::vector<uint64_t> history;
+    int koCell = 0; // the point the side to move may not retake at once
+    int passes = 0; // 1 when the previous move was a pass
+};
+
+class Searcher {
+public:
+    // sekiToDefender: whether a game ended by two passes with the target on
+    // the board counts for the defender (else for the attacker).
+    Searcher(const Region& region, bool sekiToDefender, KoMode mode, int tableBits = 18);
+
+    // Does the side to move win?
+    Outcome Solve(const SearchStart& start, const Limits& limits);
+    // Whether the last result may depend on kos (some move was banned by a
+    // ko or repetition rule inside the proof).
+    bool KoDependent() const { return lastKoDep_; }
+    uint64_t Nodes() const { return nodes_; }
+    uint64_t LastNodes() const { return lastNodes_; }
+
+    // A principal line from a solved position: the winner's proving moves
+    // and the loser's most stubborn replies (cells; kPassMove for a pass).
+    std::vector<int> Line(const SearchStart& start, int maxMoves);
+
+    // Plays a move for `start` the way the search does (ko point, passes,
+    // history). False when the search would not allow it.
+    bool Advance(SearchStart& s, int move) const;
+
+    // The point an immediate recapture would be banned at after `colour`
+    // played `move` capturing `captured` (0 when none).
+    static int KoPointAfter(const Goban& b, int move, const std::vector<int16_t>& captured);
+
+    const Region& region() const { return r_; }
+
+private:
+    static constexpr uint32_t kInf = 0x3FFFFFFF;
+    struct Entry {
+        uint64_t key = 0;
+        uint64_t pathKey = 0;
+        uint32_t phi = 1;
+        uint32_t delta = 1;
+        uint32_t work = 0;
+        uint8_t flags = 0; // 1 used, 2 path-dependent, 4 ko-dependent
+    };
+    struct Child {
+        int16_t move;
+        uint64_t key;
+        uint32_t phi;
+        uint32_t delta;
+        uint8_t flags; // 2 path-dependent, 4 ko-dependent
+    };
+    struct UndoInfo {
+        int move;
+        int colour;
+        size_t capFrom;
+        int ko;
+        int passes;
+        uint64_t pathKey;
+    };
+
+    bool Lookup(uint64_t key, uint64_t pathKey, uint32_t& phi, uint32_t& delta, uint8_t& flags,
+                uint32_t* work = nullptr) const;
+    void Store(uint64_t key, uint64_t pathKey, uint32_t phi, uint32_t delta, uint8_t flags,
+               uint32_t work);
+    uint64_t NodeKey() const;
+    // 0 legal, 1 illegal, 2 banned by the immediate-ko rule, 3 banned as a repetition.
+    int DoMove(int move, UndoInfo& u);
+    void UndoMove(const UndoInfo& u);
+    void Generate(std::vector<Child>& kids, uint8_t& banFlags);
+    void Mid(uint32_t thPhi, uint32_t thDelta, int depth, uint32_t& phi, uint32_t& delta,
+             uint8_t& flags);
+    bool TerminalValue(int mover, Verdict v, uint32_t& phi, uint32_t& delta) const;
+    bool MayRetake(int colour) const;
+
+    const Region& r_;
+    Judge judge_;
+    bool sekiToDefender_;
+    KoMode mode_;
+    std::vector<Entry> table_;
+    uint64_t mask_;
+
+    Goban b_;
+    int toMove_ = kBlackCell;
+    int ko_ = 0;
+    int passes_ = 0;
+    std::vector<uint64_t> hist_; // board keys of the path, the current board last
+    uint64_t pathKey_ = 0;       // combination of the earlier boards of the path
+    std::vector<int16_t> captured_;
+    std::vector<std::vector<Child>> levels_;
+    uint64_t nodes_ = 0;
+    uint64_t lastNodes_ = 0;
+    bool aborted_ = false;
+    bool lastKoDep_ = false;
+    Limits limits_;
+    uint64_t startNodes_ = 0;
+};
+
+} // namespace velsolver

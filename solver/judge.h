@@ -1,0 +1,34 @@
+// Static judgement of a search position: target captured, unconditional life
+// (Benson's algorithm, or an escape into the open area) and dead eye shapes.
+#pragma once
+
+#include "region.h"
+
+namespace velsolver {
+
+enum class Verdict : uint8_t { None, DefenderWins, AttackerWins };
+
+class Judge {
+public:
+    explicit Judge(const Region& region) : r_(region) {}
+
+    // `checkLife`: whether unconditional life can have arisen (it only can
+    // after a move of the defender, or at the start).
+    Verdict Evaluate(const Goban& b, int toMove, bool checkLife) const;
+
+    bool AnyDefenderKey(const Goban& b) const;
+    bool AnyAttackerKey(const Goban& b) const;
+    // A target chain is unconditionally alive (Benson) or has escaped.
+    bool DefenderSafe(const Goban& b) const;
+    // The target's only eye space is a dead shape: one or two points, or a
+    // nakade shape of three to six empty points with the attacker to move
+    // (the square four whoever moves).
+    bool StaticDead(const Goban& b, int toMove) const;
+
+private:
+    const Region& r_;
+    mutable std::vector<int16_t> stones_, libs_, queue_;
+    mutable std::array<int16_t, kCells> label_{};
+};
+
+} // namespace velsolver

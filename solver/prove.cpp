@@ -1,0 +1,252 @@
+#include "prove.h"
+
+#include "rules/outcome.h"
+#include "rules/rules.h"
+
+#include <algorithm>
+#include <map>
+
+namespace velsolver {
+
+namespace {
+
+bool IsKoClass(int k) {
+    switch (k) {
+    case 6:
+    case 7:
+    case 9:
+    case 14:
+    case 15:
+    case 20:
+    case 25:
+    case 30:
+    case 35:
+    case 40:
+    case 45:
+    case 50:
+    case 51:
+    case 54:
+    case 59:
+    case 61:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int ClassValue(int klass) {
+    return ResultValue(klass * 10) / 10;
+}
+
+QString LineText(int colour, const std::vector<int>& moves) {
+    QStringList parts;
+    for (int m : moves) {
+        if (m == kPassMove)
+            parts << (colour == kBlackCell ? QStringLiteral("B[]") : QStringLiteral("W[]"));
+        else
+            parts << SgfMove(colour, CellX(m), CellY(m));
+        colour = Other(colour);
+    }
+    return parts.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+QString SgfMove(int colour, int x, int y) {
+    return QStringLiteral("%1[%2%3]")
+        .arg(colour == kBlackCell ? QLatin1Char('B') : QLatin1Char('W'))
+        .arg(QLatin1Char(static_cast<char>('a' + x)))
+        .arg(QLatin1Char(static_cast<char>('a' + y)));
+}
+
+QString ClassName(int klass) {
+    if (klass <= 0) return QStringLiteral("?");
+    const QString name = OutcomeText(0, klass * 10);
+    return name == QStringLiteral("？？？") ? QString::number(klass) : name;
+}
+
+bool ClassesAgree(int tree, int solver, int aim) {
+    if (tree == solver) return true;
+    if (solver == kKoBlackFirst || solver == kKoWhiteFirst)
+        return IsKoClass(tree) && tree != kKoBlackFirst && tree != kKoWhiteFirst;
+    // Generic success and failure classes.
+    const bool failure = solver == kWhiteAlive || solver == kBlackLoses || solver == kBlackDead;
+    if (failure && (tree == 57 || tree == 58 || tree == 62)) return true;
+    switch (solver) {
+    case kWhiteDead:
+        return tree == 4 || tree == 6 || tree == 12 || (aim == 3 && tree == kBlackWins);
+    case kBlackAlive:
+        return tree == 12;
+    case kBlackWins:
+        return tree == 12 || tree == kWhiteDead || tree == kBlackAlive;
+    case kBlackDead:
+        return tree == 59;
+    case kBlackLoses:
+        return tree == kBlackDead || tree == kWhiteAlive;
+    case kWhiteAlive:
+        return aim == 3 && tree == kBlackLoses;
+    default:
+        return false;
+    }
+}
+
+Goban GobanFromProblem(const Problem& p) {
+    Goban g;
+    for (int y = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x) {
+            const int v = p.gInitBoard[static_cast<size_t>(x + kSide * y)];
+            if (v == kBlack || v == kWhite) g.Set(CellOf(x, y), static_cast<uint8_t>(v));
+        }
+    return g;
+}
+
+ProveReport ProveProblem(const Problem& problem, int limitMs) {
+    ProveReport rep;
+    const auto t0 = std::chrono::steady_clock::now();
+    Limits limits;
+    limits.deadline = t0 + std::chrono::milliseconds(std::max(1, limitMs));
+    auto finish = [&](ProveReport& r) -> ProveReport& {
+        r.ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
+                   .count();
+        if (!r.faults.isEmpty())
+            r.status = ProveStatus::Mismatch;
+        else if (!r.reachNote.isEmpty())
+            r.status = ProveStatus::BeyondReach;
+        else
+            r.status = ProveStatus::Proved;
+        return r;
+    };
+
+    Problem p = problem;
+    const int16_t best = CalcAllResults(p);
+    if (p.hands == 0 || best < 0) {
+        rep.faults << QStringLiteral("the problem has no moves");
+        return finish(rep);
+    }
+    rep.treeClass = best / 10;
+    const int aim = p.ProbPurpose;
+    if (aim < 1 || aim > 3) {
+        rep.reachNote = QStringLiteral("aim %1 unknown").arg(aim);
+        return finish(rep);
+    }
+    ProblemSolver solver(GobanFromProblem(p), p.ViewSize, static_cast<Aim>(aim));
+    const SearchStart start = solver.Start();
+    const ClassResult root = solver.Classify(start, limits);
+    rep.nodes += root.nodes;
+    if (!root.klass) {
+        rep.reachNote = QStringLiteral("the start position is beyond reach");
+        return finish(rep);
+    }
+    rep.rootClass = root.klass;
+    if (!ClassesAgree(rep.treeClass, root.klass, aim)) {
+        rep.faults << QStringLiteral("start: tree %1, solver %2 (%3)")
+                          .arg(ClassName(rep.treeClass), ClassName(root.klass),
+                               LineText(kBlackCell, solver.LineFor(start, root.klass, 12)));
+    }
+
+    // First moves: every legal move in the region, plus the tree's own.
+    const NodeList rootKids = GetChildren(p, kRoot);
+    std::vector<int> moves = solver.CandidateMoves(start);
+    for (int16_t n : rootKids) {
+        const int c = CellOf(p.x[n], p.y[n]);
+        if (std::find(moves.begin(), moves.end(), c) == moves.end()) moves.push_back(c);
+    }
+    std::map<int, int> moveClass;
+    std::map<int, SearchStart> afterMove;
+    for (int c : moves) {
+        SearchStart s = start;
+        if (!solver.Advance(s, c)) continue;
+        const ClassResult r = solver.Classify(s, limits);
+        rep.nodes += r.nodes;
+        moveClass[c] = r.klass;
+        afterMove[c] = s;
+    }
+    const int bestValue = ClassValue(root.klass);
+    for (int c : moves) {
+        const auto it = moveClass.find(c);
+        if (it == moveClass.end()) continue;
+        const int k = it->second;
+        if (!k) {
+            rep.reachNote = QStringLiteral("first move %1 beyond reach")
+                                .arg(SgfMove(kBlackCell, CellX(c), CellY(c)));
+            continue;
+        }
+        const bool wins = ClassValue(k) == bestValue;
+        if (wins) rep.winningMoves << SgfMove(kBlackCell, CellX(c), CellY(c));
+        int16_t child = -1;
+        for (int16_t n : rootKids)
+            if (CellOf(p.x[n], p.y[n]) == c) {
+                child = n;
+                break;
+            }
+        const QString mv = SgfMove(kBlackCell, CellX(c), CellY(c));
+        const bool treeCorrect =
+            child >= 0 && ResultValue(p.kekkaCalc[child + 1]) == ResultValue(best);
+        if (treeCorrect && !wins) {
+            std::vector<int> line = solver.LineFor(afterMove[c], k, 12);
+            rep.faults << QStringLiteral("%1 is graded correct, solver %2 (refutation %3 %4)")
+                              .arg(mv, ClassName(k), mv, LineText(kWhiteCell, line));
+        } else if (wins && !treeCorrect) {
+            std::vector<int> line = solver.LineFor(afterMove[c], k, 12);
+            if (child < 0)
+                rep.faults << QStringLiteral("%1 also reaches %2 but is not in the tree (%3 %4)")
+                                  .arg(mv, ClassName(k), mv, LineText(kWhiteCell, line));
+            else
+                rep.faults << QStringLiteral("%1 reaches %2 but the tree grades it %3 (%4 %5)")
+                                  .arg(mv, ClassName(k), ClassName(p.kekkaCalc[child + 1] / 10), mv,
+                                       LineText(kWhiteCell, line));
+        }
+    }
+
+    // Leaves: the class of each leaf's position, with the line's history.
+    std::map<std::pair<uint64_t, int>, int> seen;
+    for (int16_t n = 0; n < p.hands; ++n) {
+        if (CountChildren(p, n) != 0) continue;
+        const NodeList path = GetPath(p, n);
+        SearchStart s = start;
+        QStringList pathText;
+        bool legal = true;
+        for (int16_t m : path) {
+            const int c = CellOf(p.x[m], p.y[m]);
+            pathText << SgfMove(s.toMove, p.x[m], p.y[m]);
+            const uint64_t before = s.board.Hash();
+            std::vector<int16_t> cap;
+            if (!s.board.Play(s.toMove, c, cap)) {
+                legal = false;
+                break;
+            }
+            s.history.push_back(before);
+            s.koCell = Searcher::KoPointAfter(s.board, c, cap);
+            s.passes = 0;
+            s.toMove = Other(s.toMove);
+        }
+        const QString where = QStringLiteral("leaf %1 (%2)").arg(n).arg(pathText.join(' '));
+        if (!legal) {
+            rep.faults << where + QStringLiteral(": illegal move");
+            continue;
+        }
+        const auto key = std::make_pair(s.board.Hash() ^ s.koCell, s.toMove);
+        int k = 0;
+        if (const auto it = seen.find(key); it != seen.end()) {
+            k = it->second;
+        } else {
+            const ClassResult r = solver.Classify(s, limits);
+            rep.nodes += r.nodes;
+            k = r.klass;
+            seen[key] = k;
+        }
+        if (!k) {
+            rep.reachNote = where + QStringLiteral(" beyond reach");
+            continue;
+        }
+        const int treeLeaf = p.code[n];
+        if (!ClassesAgree(treeLeaf, k, aim)) {
+            rep.faults << QStringLiteral("%1: tree %2, solver %3 (%4)")
+                              .arg(where, ClassName(treeLeaf), ClassName(k),
+                                   LineText(s.toMove, solver.LineFor(s, k, 12)));
+        }
+    }
+    return finish(rep);
+}
+
+} // namespace velsolver

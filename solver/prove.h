@@ -1,0 +1,44 @@
+// Holding a problem's stored tree against the solver's proof: the best class
+// of the start, the correct first moves and the class of every leaf.
+#pragma once
+
+#include "library/problem.h"
+#include "solver.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace velsolver {
+
+enum class ProveStatus { Proved, Mismatch, BeyondReach };
+
+struct ProveReport {
+    ProveStatus status = ProveStatus::Proved;
+    QStringList faults;       // one entry per difference found
+    QString reachNote;        // why the problem is beyond reach
+    int rootClass = 0;        // the solver's class of the start (0 unknown)
+    int treeClass = 0;        // the tree's best class
+    QStringList winningMoves; // the solver's correct first moves, "B[cd]"
+    uint64_t nodes = 0;
+    double ms = 0;
+};
+
+// Builds the solver board of a problem's start position.
+Goban GobanFromProblem(const Problem& p);
+
+// Whether a leaf or best class of the tree agrees with a class found by the
+// solver. Ko classes other than the two direct kos, and the bent four in the
+// corner, count as "ko, kind not settled" and agree with either direct ko.
+bool ClassesAgree(int treeClass, int solverClass, int aim);
+
+// The name of an outcome class ("白死"), or the number when it has none.
+QString ClassName(int klass);
+
+// Proves one problem within `limitMs` milliseconds. InitOutcomeTable must
+// have been called.
+ProveReport ProveProblem(const Problem& problem, int limitMs);
+
+// "B[cd]" for a move of colour at board point (x, y).
+QString SgfMove(int colour, int x, int y);
+
+} // namespace velsolver

@@ -1,0 +1,143 @@
+#include "solver.h"
+
+namespace velsolver {
+
+namespace {
+constexpr int kHigh = 0; // life / kill / capture
+constexpr int kLow = 1;  // life or seki / no clean life / capture or seki
+} // namespace
+
+ProblemSolver::ProblemSolver(const Goban& start, int viewSize, Aim aim, int tableBits)
+    : start_(start), region_(AnalyzeRegion(start, viewSize, aim)), tableBits_(tableBits) {}
+
+SearchStart ProblemSolver::Start() const {
+    SearchStart s;
+    s.board = start_;
+    s.toMove = kBlackCell;
+    return s;
+}
+
+bool ProblemSolver::SekiToDefender(int goal) const {
+    // For the live aim the high goal is clean life; for kill and race the
+    // high goal is the capture, which a seki denies.
+    return region_.aim == Aim::Live ? goal == kLow : goal == kHigh;
+}
+
+Searcher& ProblemSolver::Get(int goal, KoMode mode) {
+    auto& s = searchers_[goal][static_cast<int>(mode)];
+    if (!s) s = std::make_unique<Searcher>(region_, SekiToDefender(goal), mode, tableBits_);
+    return *s;
+}
+
+uint64_t ProblemSolver::TotalNodes() const {
+    uint64_t n = 0;
+    for (const auto& goal : searchers_)
+        for (const auto& s : goal)
+            if (s) n += s->Nodes();
+    return n;
+}
+
+Outcome ProblemSolver::BlackAchieves(int goal, KoMode mode, const SearchStart& pos,
+                                     const Limits& limits, bool* koDep, uint64_t& nodes) {
+    Searcher& s = Get(goal, mode);
+    const Outcome o = s.Solve(pos, limits);
+    nodes += s.LastNodes();
+    if (koDep) *koDep = s.KoDependent();
+    if (o == Outcome::Unknown) return o;
+    const int winner = o == Outcome::Win ? pos.toMove : Other(pos.toMove);
+    return winner == kBlackCell ? Outcome::Win : Outcome::Loss;
+}
+
+ProblemSolver::Level ProblemSolver::Achieve(int goal, const SearchStart& pos, const Limits& limits,
+                                            uint64_t& nodes) {
+    bool koDep = false;
+    const Outcome base = BlackAchieves(goal, KoMode::Base, pos, limits, &koDep, nodes);
+    if (base == Outcome::Unknown) return Level::Unknown;
+    if (base == Outcome::Win) {
+        if (!koDep) return Level::Unconditional;
+        // Does Black still make it when White has every ko threat?
+        const Outcome o = BlackAchieves(goal, KoMode::WhiteThreats, pos, limits, nullptr, nodes);
+        if (o == Outcome::Unknown) return Level::Unknown;
+        return o == Outcome::Win ? Level::Unconditional : Level::KoBlackFirst;
+    }
+    if (!koDep) return Level::None;
+    const Outcome o = BlackAchieves(goal, KoMode::BlackThreats, pos, limits, nullptr, nodes);
+    if (o == Outcome::Unknown) return Level::Unknown;
+    return o == Outcome::Win ? Level::KoWhiteFirst : Level::None;
+}
+
+ClassResult ProblemSolver::Classify(const SearchStart& pos, const Limits& limits) {
+    ClassResult res;
+    auto ko = [](Level l) { return l == Level::KoBlackFirst ? kKoBlackFirst : kKoWhiteFirst; };
+    if (region_.aim == Aim::Kill) {
+        const Level kill = Achieve(kHigh, pos, limits, res.nodes);
+        if (kill == Level::Unknown) return res;
+        if (kill == Level::Unconditional) {
+            res.klass = kWhiteDead;
+        } else if (kill != Level::None) {
+            res.klass = ko(kill);
+        } else {
+            const Level seki = Achieve(kLow, pos, limits, res.nodes);
+            if (seki == Level::Unknown) return res;
+            res.klass = seki == Level::Unconditional || seki == Level::KoBlackFirst ? kSekiWhite
+                                                                                    : kWhiteAlive;
+        }
+        return res;
+    }
+    // Live and race: first whether Black survives at all (life or seki).
+    const Level low = Achieve(kLow, pos, limits, res.nodes);
+    if (low == Level::Unknown) return res;
+    if (low == Level::None) {
+        res.klass = region_.aim == Aim::Live ? kBlackDead : kBlackLoses;
+        return res;
+    }
+    if (low != Level::Unconditional) {
+        res.klass = ko(low);
+        return res;
+    }
+    const Level high = Achieve(kHigh, pos, limits, res.nodes);
+    if (high == Level::Unknown) return res;
+    if (high == Level::Unconditional)
+        res.klass = region_.aim == Aim::Live ? kBlackAlive : kBlackWins;
+    else
+        res.klass = kSekiBlack;
+    return res;
+}
+
+std::vector<int> ProblemSolver::LineFor(const SearchStart& pos, int klass, int maxMoves) {
+    int goal = kLow;
+    if (region_.aim == Aim::Kill)
+        goal = klass == kSekiWhite || klass == kWhiteAlive ? kLow : kHigh;
+    else
+        goal = klass == kBlackAlive || klass == kBlackWins || klass == kSekiBlack ? kHigh : kLow;
+    KoMode mode = KoMode::Base;
+    if (klass == kKoWhiteFirst) mode = KoMode::BlackThreats;
+    Searcher& s = Get(goal, mode);
+    return s.Line(pos, maxMoves);
+}
+
+std::vector<int> ProblemSolver::CandidateMoves(const SearchStart& pos) {
+    std::vector<int> moves;
+    for (int c : region_.moveCells) {
+        if (pos.board.At(c) != kEmptyCell) continue;
+        SearchStart next = pos;
+        if (Advance(next, c)) moves.push_back(c);
+    }
+    return moves;
+}
+
+bool ProblemSolver::Advance(SearchStart& pos, int move) {
+    return Get(kLow, KoMode::Base).Advance(pos, move);
+}
+
+std::string MoveText(int colour, int cell) {
+    std::string s(1, colour == kBlackCell ? 'B' : 'W');
+    if (cell == kPassMove) return s + "[]";
+    s += '[';
+    s += static_cast<char>('a' + CellX(cell));
+    s += static_cast<char>('a' + CellY(cell));
+    s += ']';
+    return s;
+}
+
+} // namespace velsolver

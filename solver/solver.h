@@ -1,0 +1,68 @@
+// The exact life-and-death solver of a problem: the outcome class of any
+// position of an enclosed corner problem, with life, seki and direct kos told
+// apart.
+#pragma once
+
+#include "dfpn.h"
+
+#include <memory>
+#include <string>
+
+namespace velsolver {
+
+// The outcome classes the solver tells apart (class codes of the outcome table).
+inline constexpr int kWhiteDead = 5;     // 白死
+inline constexpr int kBlackAlive = 10;   // 黒生き
+inline constexpr int kSekiBlack = 11;    // セキ(黒生き)
+inline constexpr int kBlackWins = 13;    // 黒勝ち
+inline constexpr int kKoBlackFirst = 30; // 本コウ(黒取り番)
+inline constexpr int kKoWhiteFirst = 35; // 本コウ(白取り番)
+inline constexpr int kSekiWhite = 53;    // セキ(白生き)
+inline constexpr int kWhiteAlive = 55;   // 白生き
+inline constexpr int kBlackLoses = 56;   // 黒負け
+inline constexpr int kBlackDead = 60;    // 黒死
+
+// The class of a position, 0 when it is beyond reach within the limits.
+struct ClassResult {
+    int klass = 0;
+    uint64_t nodes = 0;
+};
+
+class ProblemSolver {
+public:
+    // `start`: the problem's start position; the region is taken from it.
+    ProblemSolver(const Goban& start, int viewSize, Aim aim, int tableBits = 18);
+
+    const Region& region() const { return region_; }
+    // The start position with Black to move.
+    SearchStart Start() const;
+
+    ClassResult Classify(const SearchStart& pos, const Limits& limits);
+    // A principal line behind a class found by Classify (cells, kPassMove
+    // for a pass): the proving side's moves and the other side's best tries.
+    std::vector<int> LineFor(const SearchStart& pos, int klass, int maxMoves);
+    // The moves the solver considers for the side to move (legal, inside
+    // the region; the pass not included).
+    std::vector<int> CandidateMoves(const SearchStart& pos);
+    // Plays a move under the search's rules (ko and repetition bans).
+    bool Advance(SearchStart& pos, int move);
+    uint64_t TotalNodes() const;
+
+private:
+    enum class Level : uint8_t { Unconditional, KoBlackFirst, KoWhiteFirst, None, Unknown };
+    Searcher& Get(int goal, KoMode mode);
+    Outcome BlackAchieves(int goal, KoMode mode, const SearchStart& pos, const Limits& limits,
+                          bool* koDep, uint64_t& nodes);
+    Level Achieve(int goal, const SearchStart& pos, const Limits& limits, uint64_t& nodes);
+    bool SekiToDefender(int goal) const;
+
+    Goban start_;
+    Region region_;
+    int tableBits_;
+    std::unique_ptr<Searcher> searchers_[2][3];
+};
+
+// "B[cd]"-style text of a cell for messages, "pass" for a pass.
+std::string MoveText(int colour, int cell);
+
+} // namespace velsolver
