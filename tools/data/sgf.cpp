@@ -29,8 +29,11 @@ Location LineIndex::At(std::size_t offset) const {
     }
     Location loc;
     loc.line = static_cast<int>(lo) + 1;
-    for (std::size_t i = starts_[lo]; i < offset; ++i)
-        if ((static_cast<unsigned char>(text_[i]) & 0xC0) != 0x80) ++loc.column;
+    for (std::size_t i = starts_[lo]; i < offset; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text_[i]);
+        if ((c & 0xC0) != 0x80 && c != '\r') // the CR of a CR LF takes no column
+            ++loc.column;
+    }
     return loc;
 }
 
