@@ -398,6 +398,9 @@ void TestDataTool::sourceFaults_data() {
         << "warning: the best result 白生き (550) is a failure";
     QTest::newRow("no RP line (warning)")
         << "abc" << with("RP[1]", "") << true << "warning: no RP line: View has nothing to show";
+    QTest::newRow("two variations with the same move (warning)")
+        << "abc" << with("(;B[ca];W[ba]", "(;B[aa];W[ba]") << true
+        << "t.sgf:6:2: problem 1: warning: B[aa]: the same move as an earlier variation (node 1)";
     QTest::newRow("no correct RP line (warning)")
         << "abc" << with("(;B[ba]OC[10]RP[1])", "(;B[ba]OC[10])") << true
         << "warning: no RP line reaches the best result";

@@ -231,6 +231,23 @@ std::vector<ProblemFault> CheckProblem(const Problem& p, DataSet set) {
             todo.push_back(*it);
     }
 
+    // Two variations with the same move: play always finds the first, so the
+    // second can never be reached.
+    auto sameMoves = [&](const std::vector<int>& list) {
+        for (std::size_t i = 0; i < list.size(); ++i)
+            for (std::size_t j = 0; j < i; ++j)
+                if (p.x[list[i]] == p.x[list[j]] && p.y[list[i]] == p.y[list[j]]) {
+                    Add(faults, list[i], true,
+                        QStringLiteral("the same move as an earlier variation (node %1): this "
+                                       "line can never be reached")
+                            .arg(list[j]));
+                    break;
+                }
+    };
+    sameMoves(rootList);
+    for (const std::vector<int>& list : children)
+        sameMoves(list);
+
     // Leaves and their outcomes.
     bool leavesOk = true;
     for (int n = 0; n < hands; ++n) {
