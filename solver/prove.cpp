@@ -139,9 +139,10 @@ ProveReport ProveProblem(const Problem& problem, int limitMs) {
     }
     rep.rootClass = root.klass;
     if (!ClassesAgree(rep.treeClass, root.klass, aim)) {
-        rep.faults << QStringLiteral("start: tree %1, solver %2 (%3)")
+        const QString line = LineText(kBlackCell, solver.LineFor(start, root.klass, 12));
+        rep.faults << QStringLiteral("start: tree %1, solver %2%3")
                           .arg(ClassName(rep.treeClass), ClassName(root.klass),
-                               LineText(kBlackCell, solver.LineFor(start, root.klass, 12)));
+                               line.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(line));
     }
 
     // First moves: every legal move in the region, plus the tree's own.

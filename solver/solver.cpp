@@ -109,7 +109,7 @@ std::vector<int> ProblemSolver::LineFor(const SearchStart& pos, int klass, int m
     if (region_.aim == Aim::Kill)
         goal = klass == kSekiWhite || klass == kWhiteAlive ? kLow : kHigh;
     else
-        goal = klass == kBlackAlive || klass == kBlackWins || klass == kSekiBlack ? kHigh : kLow;
+        goal = klass == kBlackAlive || klass == kBlackWins ? kHigh : kLow;
     KoMode mode = KoMode::Base;
     if (klass == kKoWhiteFirst) mode = KoMode::BlackThreats;
     Searcher& s = Get(goal, mode);

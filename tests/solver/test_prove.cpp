@@ -1,0 +1,243 @@
+// Holding stored trees against the solver's proof: small hand-made trees, each
+// with one planted fault, and the growing of a source tree.
+#include "rules/outcome.h"
+#include "solver/grow.h"
+#include "solver/prove.h"
+#include "tools/data/sgf.h"
+
+#include <QtTest>
+
+using namespace velsolver;
+
+namespace {
+
+using Rows = std::vector<std::string>;
+
+const Rows kBentThree = {
+    ". . O X . . .",
+    ". O O X . . .",
+    "O O X X . . .",
+    "X X X . . . .",
+};
+const Rows kSquareFour = {
+    ". . O X . . .",
+    ". . O X . . .",
+    "O O O X . . .",
+    "X X X X . . .",
+};
+const Rows kKo = {
+    ". O . O X . .",
+    "O O O X X . .",
+    "X X X X . . .",
+};
+
+Problem MakeProblem(const Rows& rows, int viewSize, int aim) {
+    Problem p;
+    const Goban g = Goban::FromDiagram(rows);
+    for (int y = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x)
+            p.gInitBoard[static_cast<size_t>(x + 19 * y)] = g.At(CellOf(x, y));
+    p.ViewSize = static_cast<int16_t>(viewSize);
+    p.Difficulty = 10;
+    p.ProbPurpose = static_cast<int16_t>(aim);
+    return p;
+}
+
+int Add(Problem& p, int prev, int x, int y, int code = 0) {
+    const int n = p.hands++;
+    p.prev[n] = static_cast<int16_t>(prev);
+    p.x[n] = static_cast<uint8_t>(x);
+    p.y[n] = static_cast<uint8_t>(y);
+    p.code[n] = static_cast<uint8_t>(code);
+    return n;
+}
+
+bool AnyFaultContains(const ProveReport& r, const QString& text) {
+    for (const QString& f : r.faults)
+        if (f.contains(text)) return true;
+    return false;
+}
+
+} // namespace
+
+class TestProve : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { InitOutcomeTable(); }
+    void correctTreeIsProved();
+    void wrongBestMove();
+    void missingCorrectAlternative();
+    void mislabelledLeaf();
+    void koTrees_data();
+    void koTrees();
+    void openProblemIsBeyondReach();
+    void problemWithoutMoves();
+    void classesAgree_data();
+    void classesAgree();
+    void growAddsCorrectAndWrongLines();
+    void growRefusesBadSgf();
+};
+
+void TestProve::correctTreeIsProved() {
+    Problem p = MakeProblem(kBentThree, 7, 2);
+    Add(p, kRoot, 0, 0, 5);
+    const int wrong = Add(p, kRoot, 1, 0);
+    Add(p, wrong, 0, 0, 55);
+    const ProveReport r = ProveProblem(p, 20000);
+    QVERIFY2(r.status == ProveStatus::Proved, qPrintable(r.faults.join("; ")));
+    QCOMPARE(r.rootClass, kWhiteDead);
+    QCOMPARE(r.winningMoves, QStringList{"B[aa]"});
+}
+
+void TestProve::wrongBestMove() {
+    // The tree claims the throw-in at the centre kills too.
+    Problem p = MakeProblem(kBentThree, 7, 2);
+    const int wrong = Add(p, kRoot, 1, 0);
+    Add(p, wrong, 0, 0, 5);
+    Add(p, kRoot, 0, 0, 5);
+    const ProveReport r = ProveProblem(p, 20000);
+    QCOMPARE(r.status, ProveStatus::Mismatch);
+    QVERIFY2(AnyFaultContains(r, "B[ba] is graded correct, solver 白生き (refutation B[ba] W[aa]"),
+             qPrintable(r.faults.join("; ")));
+    QVERIFY(AnyFaultContains(r, "leaf 1 (B[ba] W[aa]): tree 白死, solver 白生き"));
+}
+
+void TestProve::missingCorrectAlternative() {
+    // In the square four every move kills; the tree gives one.
+    Problem p = MakeProblem(kSquareFour, 7, 2);
+    Add(p, kRoot, 0, 0, 5);
+    const ProveReport r = ProveProblem(p, 20000);
+    QCOMPARE(r.status, ProveStatus::Mismatch);
+    QVERIFY2(AnyFaultContains(r, "B[ba] also reaches 白死 but is not in the tree"),
+             qPrintable(r.faults.join("; ")));
+    for (const QString& f : r.faults) QVERIFY2(!f.startsWith("B[aa]"), qPrintable(f));
+}
+
+void TestProve::mislabelledLeaf() {
+    Problem p = MakeProblem(kBentThree, 7, 2);
+    Add(p, kRoot, 0, 0, 5);
+    const int wrong = Add(p, kRoot, 1, 0);
+    Add(p, wrong, 0, 0, 53); // White has two eyes, not a seki
+    const ProveReport r = ProveProblem(p, 20000);
+    QCOMPARE(r.status, ProveStatus::Mismatch);
+    QCOMPARE(r.faults.size(), 1);
+    QVERIFY2(r.faults[0].startsWith(
+                 QStringLiteral("leaf 2 (B[ba] W[aa]): tree セキ(白生き), solver 白生き")),
+             qPrintable(r.faults[0]));
+}
+
+void TestProve::koTrees_data() {
+    QTest::addColumn<int>("leafClass");
+    QTest::addColumn<bool>("proved");
+    QTest::newRow("direct ko, Black first") << 30 << true;
+    QTest::newRow("ko of an unsettled kind") << 20 << true;
+    QTest::newRow("direct ko, White first") << 35 << false;
+    QTest::newRow("not a ko") << 5 << false;
+}
+
+void TestProve::koTrees() {
+    QFETCH(int, leafClass);
+    QFETCH(bool, proved);
+    Problem p = MakeProblem(kKo, 7, 2);
+    Add(p, kRoot, 2, 0, leafClass);
+    const ProveReport r = ProveProblem(p, 20000);
+    QCOMPARE(r.rootClass, kKoBlackFirst);
+    QCOMPARE(r.status == ProveStatus::Proved, proved);
+    if (!proved) QCOMPARE(r.status, ProveStatus::Mismatch);
+}
+
+void TestProve::openProblemIsBeyondReach() {
+    Problem p =
+        MakeProblem({".........", ".........", "..O......", "...X.....", "........."}, 11, 2);
+    Add(p, kRoot, 3, 2, 5);
+    const ProveReport r = ProveProblem(p, 50);
+    QCOMPARE(r.status, ProveStatus::BeyondReach);
+    QVERIFY(!r.reachNote.isEmpty());
+    QVERIFY(r.ms < 5000);
+}
+
+void TestProve::problemWithoutMoves() {
+    const ProveReport r = ProveProblem(MakeProblem(kBentThree, 7, 2), 1000);
+    QCOMPARE(r.status, ProveStatus::Mismatch);
+    QVERIFY(AnyFaultContains(r, "no moves"));
+}
+
+void TestProve::classesAgree_data() {
+    QTest::addColumn<int>("tree");
+    QTest::addColumn<int>("solver");
+    QTest::addColumn<int>("aim");
+    QTest::addColumn<bool>("agree");
+    QTest::newRow("same class") << 5 << 5 << 2 << true;
+    QTest::newRow("life against seki") << 10 << 11 << 1 << false;
+    QTest::newRow("dead against seki") << 55 << 53 << 2 << false;
+    QTest::newRow("the two direct kos") << 30 << 35 << 2 << false;
+    QTest::newRow("approach ko, kind not settled") << 45 << 30 << 2 << true;
+    QTest::newRow("bent four in the corner as a ko") << 6 << 30 << 2 << true;
+    QTest::newRow("ko against plain death") << 30 << 5 << 2 << false;
+    QTest::newRow("generic failure") << 57 << 55 << 2 << true;
+    QTest::newRow("race won as white dead") << 5 << 13 << 3 << true;
+    QTest::newRow("race lost as black dead") << 60 << 56 << 3 << true;
+    QTest::newRow("black dead against black alive") << 60 << 10 << 1 << false;
+}
+
+void TestProve::classesAgree() {
+    QFETCH(int, tree);
+    QFETCH(int, solver);
+    QFETCH(int, aim);
+    QFETCH(bool, agree);
+    QCOMPARE(ClassesAgree(tree, solver, aim), agree);
+}
+
+void TestProve::growAddsCorrectAndWrongLines() {
+    const std::string src = "(;SZ[19]VS[7]DF[10]PP[2]C[bent \\] three]"
+                            "AB[da][db][cc][dc][ad][bd][cd]AW[ca][bb][cb][ac][bc]"
+                            "(;B[ba];W[aa]OC[55]RP[1]))";
+    GrowOptions o;
+    std::string out, notes, error;
+    QVERIFY(GrowSgf(src, o, out, notes, error));
+    QVERIFY2(notes.empty(), notes.c_str());
+    std::vector<sgf::Tree> trees;
+    sgf::Error err;
+    QVERIFY2(sgf::Parse(out, trees, err), err.message.c_str());
+    QCOMPARE(trees.size(), size_t{1});
+    const sgf::Tree& t = trees[0];
+    // The comment survives with its escape; the author's line stays first.
+    QCOMPARE(t.nodes[0].Find("C")->values[0], std::string("bent ] three"));
+    const auto& rootKids = t.nodes[0].children;
+    QVERIFY(rootKids.size() >= 3);
+    QCOMPARE(t.nodes[rootKids[0]].Find("B")->values[0], std::string("ba"));
+    bool killing = false;
+    int wrongLines = 0;
+    for (size_t i = 1; i < rootKids.size(); ++i) {
+        const sgf::Node& first = t.nodes[rootKids[i]];
+        // Follow the line to its leaf.
+        int n = rootKids[i];
+        while (!t.nodes[n].children.empty())
+            n = t.nodes[n].children[0];
+        QVERIFY(t.nodes[n].Find("OC"));
+        const std::string oc = t.nodes[n].Find("OC")->values[0];
+        if (first.Find("B")->values[0] == "aa") {
+            killing = true;
+            QCOMPARE(oc, std::string("5"));
+        } else {
+            ++wrongLines;
+            QCOMPARE(oc, std::string("55"));
+            QVERIFY(!t.nodes[rootKids[i]].children.empty()); // White's refutation
+        }
+    }
+    QVERIFY(killing);
+    QVERIFY(wrongLines >= 1 && wrongLines <= 6);
+}
+
+void TestProve::growRefusesBadSgf() {
+    std::string out, notes, error;
+    QVERIFY(!GrowSgf("(;SZ[19]VS[7", GrowOptions(), out, notes, error));
+    QVERIFY(!error.empty());
+    // A problem without an aim is written back unchanged, with a note.
+    QVERIFY(GrowSgf("(;SZ[19]VS[7]AB[aa])", GrowOptions(), out, notes, error));
+    QVERIFY(notes.find("not grown") != std::string::npos);
+    QVERIFY(out.find("AB[aa]") != std::string::npos);
+}
+
+QTEST_GUILESS_MAIN(TestProve)
+#include "test_prove.moc"

@@ -1,0 +1,323 @@
+// The solver on textbook shapes given as board diagrams ('X' Black, 'O'
+// White, '.' empty; row 0 is the top edge), its static judgement and its
+// region analysis.
+#include "solver/solver.h"
+
+#include <QtTest>
+
+using namespace velsolver;
+
+namespace {
+
+using Rows = std::vector<std::string>;
+
+// White to kill, each shape walled in by a black wall that touches the open
+// board.
+const Rows kStraightThree = {
+    ". . . O X . .",
+    "O O O O X . .",
+    "X X X X X . .",
+};
+const Rows kBentThree = {
+    ". . O X . . .",
+    ". O O X . . .",
+    "O O X X . . .",
+    "X X X . . . .",
+};
+const Rows kSquareFour = {
+    ". . O X . . .",
+    ". . O X . . .",
+    "O O O X . . .",
+    "X X X X . . .",
+};
+const Rows kBulkyFive = {
+    ". . . O X . .",
+    ". . O O X . .",
+    "O O O X X . .",
+    "X X X X . . .",
+};
+const Rows kRabbitySix = {
+    "O O . . O X . . .", "O . . . O X . . .", "O O . O O X . . .",
+    "X O O O X X . . .", "X X X X X . . . .",
+};
+// Bent four in the corner: the 1-1 point is not connected, so the vital
+// point leads to a ko (our rules play it out).
+const Rows kBentFourCorner = {
+    ". . . O X . .",
+    ". O O O X . .",
+    "O O X X X . .",
+    "X X X . . . .",
+};
+// White and Black's inner three share two liberties: seki.
+const Rows kSeki = {
+    ". X X X . O X . .",
+    "O O O O O O X . .",
+    "X X X X X X X . .",
+};
+// White's second eye is a ko: Black takes at (2,0) first.
+const Rows kKo = {
+    ". O . O X . .",
+    "O O O X X . .",
+    "X X X X . . .",
+};
+// Black to live in a straight three.
+const Rows kLiveThree = {
+    ". . . X O . .",
+    "X X X X O . .",
+    "O O O O O . .",
+};
+// The seki above with the colours swapped: Black lives in seki.
+const Rows kLiveSeki = {
+    ". O O O . X O . .",
+    "X X X X X X O . .",
+    "O O O O O O O . .",
+};
+// Capturing races: Black's two liberties against White's three (one shared),
+// and against White's two.
+const Rows kRaceLost = {
+    ". . O . X . .",
+    "X X O . X . .",
+    "O O O X X . .",
+    "X X X X . . .",
+};
+const Rows kRaceWon = {
+    ". . O . X . .",
+    "X X O X X . .",
+    "O O O X X . .",
+    "X X X X . . .",
+};
+
+Limits Generous() {
+    Limits l;
+    l.deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    return l;
+}
+
+} // namespace
+
+class TestSolver : public QObject {
+    Q_OBJECT
+private slots:
+    void shapes_data();
+    void shapes();
+    void koDirections();
+    void killingMoveIsTheVitalPoint();
+    void lineProvesTheClass();
+    void repetitionBanStopsRetakes();
+    void limitsGiveUnknown();
+    void regionFindsWallsAndTargets();
+    void regionOpenProblemUsesWholeCorner();
+    void bensonLife_data();
+    void bensonLife();
+    void deadShapes_data();
+    void deadShapes();
+    void gobanCapturesAndSuicide();
+};
+
+void TestSolver::shapes_data() {
+    QTest::addColumn<Rows>("rows");
+    QTest::addColumn<int>("viewSize");
+    QTest::addColumn<int>("aim");
+    QTest::addColumn<int>("toMove");
+    QTest::addColumn<int>("expected");
+    const int kill = static_cast<int>(Aim::Kill);
+    const int live = static_cast<int>(Aim::Live);
+    const int race = static_cast<int>(Aim::Race);
+    QTest::newRow("straight three, Black kills") << kStraightThree << 7 << kill << 1 << kWhiteDead;
+    QTest::newRow("straight three, White lives") << kStraightThree << 7 << kill << 2 << kWhiteAlive;
+    QTest::newRow("bent three, Black kills") << kBentThree << 7 << kill << 1 << kWhiteDead;
+    QTest::newRow("bent three, White lives") << kBentThree << 7 << kill << 2 << kWhiteAlive;
+    QTest::newRow("square four, Black to move") << kSquareFour << 7 << kill << 1 << kWhiteDead;
+    QTest::newRow("square four, dead even with White to move")
+        << kSquareFour << 7 << kill << 2 << kWhiteDead;
+    QTest::newRow("bulky five, Black kills") << kBulkyFive << 7 << kill << 1 << kWhiteDead;
+    QTest::newRow("bulky five, White lives") << kBulkyFive << 7 << kill << 2 << kWhiteAlive;
+    QTest::newRow("rabbity six, Black kills") << kRabbitySix << 9 << kill << 1 << kWhiteDead;
+    QTest::newRow("rabbity six, White lives") << kRabbitySix << 9 << kill << 2 << kWhiteAlive;
+    QTest::newRow("bent four in the corner is a ko")
+        << kBentFourCorner << 7 << kill << 1 << kKoBlackFirst;
+    QTest::newRow("bent four in the corner, White lives")
+        << kBentFourCorner << 7 << kill << 2 << kWhiteAlive;
+    QTest::newRow("seki, Black to move") << kSeki << 9 << kill << 1 << kSekiWhite;
+    QTest::newRow("seki, White to move") << kSeki << 9 << kill << 2 << kSekiWhite;
+    QTest::newRow("live in straight three") << kLiveThree << 7 << live << 1 << kBlackAlive;
+    QTest::newRow("straight three killed first") << kLiveThree << 7 << live << 2 << kBlackDead;
+    QTest::newRow("live in seki") << kLiveSeki << 9 << live << 1 << kSekiBlack;
+    QTest::newRow("race lost by a liberty") << kRaceLost << 7 << race << 1 << kBlackLoses;
+    QTest::newRow("race won moving first") << kRaceWon << 7 << race << 1 << kBlackWins;
+    QTest::newRow("race lost moving second") << kRaceWon << 7 << race << 2 << kBlackLoses;
+}
+
+void TestSolver::shapes() {
+    QFETCH(Rows, rows);
+    QFETCH(int, viewSize);
+    QFETCH(int, aim);
+    QFETCH(int, toMove);
+    QFETCH(int, expected);
+    ProblemSolver solver(Goban::FromDiagram(rows), viewSize, static_cast<Aim>(aim));
+    SearchStart s = solver.Start();
+    s.toMove = toMove;
+    QCOMPARE(solver.Classify(s, Generous()).klass, expected);
+}
+
+void TestSolver::koDirections() {
+    // Black to move takes the ko first: Black wins it unless White has more
+    // threats.
+    ProblemSolver solver(Goban::FromDiagram(kKo), 7, Aim::Kill);
+    SearchStart s = solver.Start();
+    QCOMPARE(solver.Classify(s, Generous()).klass, kKoBlackFirst);
+    // White has just retaken at (3,0): Black may not retake at once and needs
+    // the first threat.
+    SearchStart after = s;
+    after.koCell = CellOf(2, 0);
+    after.history = {
+        Goban::FromDiagram({". O X . X . .", "O O O X X . .", "X X X X . . ."}).Hash()};
+    QCOMPARE(solver.Classify(after, Generous()).klass, kKoWhiteFirst);
+    // Black has just taken: White may not retake at once and has no other
+    // way out, so White is dead unless White has threats.
+    SearchStart taken;
+    taken.board = Goban::FromDiagram({". O X . X . .", "O O O X X . .", "X X X X . . ."});
+    taken.toMove = kWhiteCell;
+    taken.koCell = CellOf(3, 0);
+    taken.history = {s.board.Hash()};
+    QCOMPARE(solver.Classify(taken, Generous()).klass, kKoBlackFirst);
+}
+
+void TestSolver::killingMoveIsTheVitalPoint() {
+    struct Case {
+        const Rows* rows;
+        int vs;
+        int vital;
+    };
+    const Case cases[] = {{&kStraightThree, 7, CellOf(1, 0)},
+                          {&kBentThree, 7, CellOf(0, 0)},
+                          {&kBulkyFive, 7, CellOf(1, 0)},
+                          {&kRabbitySix, 9, CellOf(2, 1)}};
+    for (const Case& c : cases) {
+        ProblemSolver solver(Goban::FromDiagram(*c.rows), c.vs, Aim::Kill);
+        const SearchStart s0 = solver.Start();
+        std::vector<int> killing;
+        for (int m : solver.CandidateMoves(s0)) {
+            SearchStart s = s0;
+            QVERIFY(solver.Advance(s, m));
+            if (solver.Classify(s, Generous()).klass == kWhiteDead) killing.push_back(m);
+        }
+        QCOMPARE(killing, std::vector<int>{c.vital});
+    }
+}
+
+void TestSolver::lineProvesTheClass() {
+    // White to move in the bulky five lives on the vital point.
+    ProblemSolver solver(Goban::FromDiagram(kBulkyFive), 7, Aim::Kill);
+    SearchStart s = solver.Start();
+    s.toMove = kWhiteCell;
+    QCOMPARE(solver.Classify(s, Generous()).klass, kWhiteAlive);
+    const std::vector<int> line = solver.LineFor(s, kWhiteAlive, 10);
+    QVERIFY(!line.empty());
+    QCOMPARE(line[0], CellOf(1, 0));
+    // Every move of the line is playable under the search's rules.
+    for (int m : line)
+        QVERIFY(solver.Advance(s, m));
+}
+
+void TestSolver::repetitionBanStopsRetakes() {
+    ProblemSolver solver(Goban::FromDiagram(kKo), 7, Aim::Kill);
+    SearchStart s = solver.Start();
+    QVERIFY(solver.Advance(s, CellOf(2, 0))); // Black takes the ko
+    QCOMPARE(s.koCell, CellOf(3, 0));
+    SearchStart retake = s;
+    QVERIFY(!solver.Advance(retake, CellOf(3, 0))); // White may not retake at once
+    QVERIFY(solver.Advance(s, kPassMove));
+    QCOMPARE(s.koCell, 0);
+    QCOMPARE(s.passes, 1);
+}
+
+void TestSolver::limitsGiveUnknown() {
+    // An open corner with a lone white stone is far beyond a few nodes.
+    Goban g = Goban::FromDiagram({". . . . . . . . .", ". . O . . . . . .", ". . . X . . . . ."});
+    ProblemSolver solver(g, 9, Aim::Kill);
+    Limits tight;
+    tight.maxNodes = 200;
+    QCOMPARE(solver.Classify(solver.Start(), tight).klass, 0);
+}
+
+void TestSolver::regionFindsWallsAndTargets() {
+    const Region r = AnalyzeRegion(Goban::FromDiagram(kBentThree), 7, Aim::Kill);
+    QVERIFY(r.enclosed);
+    QCOMPARE(r.defender, static_cast<int>(kWhiteCell));
+    QCOMPARE(static_cast<int>(r.defenderKeys.size()), 5);
+    // Three eye points and the five white stones; the black wall is not in play.
+    QCOMPARE(static_cast<int>(r.moveCells.size()), 8);
+    QVERIFY(!r.movable[CellOf(3, 0)]);
+    QVERIFY(r.open[CellOf(6, 6)]);
+    QVERIFY(!r.open[CellOf(0, 0)]);
+}
+
+void TestSolver::regionOpenProblemUsesWholeCorner() {
+    // A white stone in the open touches the outside: nothing is enclosed.
+    const Region r = AnalyzeRegion(Goban::FromDiagram({". . .", ". O .", ". . ."}), 5, Aim::Kill);
+    QVERIFY(!r.enclosed);
+    QCOMPARE(static_cast<int>(r.moveCells.size()), 25);
+    QCOMPARE(static_cast<int>(r.defenderKeys.size()), 1);
+}
+
+void TestSolver::bensonLife_data() {
+    QTest::addColumn<Rows>("rows");
+    QTest::addColumn<bool>("safe");
+    QTest::newRow("two eyes") << Rows{". O . O X", "O O O O X", "X X X X X"} << true;
+    QTest::newRow("one eye of two points") << Rows{". . O X .", "O O O X .", "X X X X ."} << false;
+    QTest::newRow("eye with a dead stone and a real eye")
+        << Rows{". X O . O X", "O O O O O X", "X X X X X X"} << true;
+    QTest::newRow("false eye") << Rows{". O . O X", "O X O O X", "X X X X X"} << false;
+}
+
+void TestSolver::bensonLife() {
+    QFETCH(Rows, rows);
+    QFETCH(bool, safe);
+    const Region r = AnalyzeRegion(Goban::FromDiagram(rows), 7, Aim::Kill);
+    Judge judge(r);
+    QCOMPARE(judge.DefenderSafe(Goban::FromDiagram(rows)), safe);
+}
+
+void TestSolver::deadShapes_data() {
+    QTest::addColumn<Rows>("rows");
+    QTest::addColumn<int>("toMove");
+    QTest::addColumn<bool>("dead");
+    QTest::newRow("straight three, Black to move") << kStraightThree << 1 << true;
+    QTest::newRow("straight three, White to move") << kStraightThree << 2 << false;
+    QTest::newRow("square four, White to move") << kSquareFour << 2 << true;
+    QTest::newRow("bulky five, Black to move") << kBulkyFive << 1 << true;
+    QTest::newRow("bulky five, White to move") << kBulkyFive << 2 << false;
+    QTest::newRow("bent four in the corner is no static shape") << kBentFourCorner << 1 << false;
+    QTest::newRow("seki is no dead shape") << kSeki << 1 << false;
+}
+
+void TestSolver::deadShapes() {
+    QFETCH(Rows, rows);
+    QFETCH(int, toMove);
+    QFETCH(bool, dead);
+    const Goban g = Goban::FromDiagram(rows);
+    const Region r = AnalyzeRegion(g, 9, Aim::Kill);
+    Judge judge(r);
+    QCOMPARE(judge.StaticDead(g, toMove), dead);
+}
+
+void TestSolver::gobanCapturesAndSuicide() {
+    Goban g = Goban::FromDiagram({". X O X", "X . . ."});
+    const uint64_t before = g.Hash();
+    std::vector<int16_t> cap;
+    // White in the corner would have no liberty and captures nothing.
+    QVERIFY(!g.Play(kWhiteCell, CellOf(0, 0), cap));
+    QCOMPARE(g.Hash(), before);
+    // Black below the white stone takes its last liberty.
+    QVERIFY(g.Play(kBlackCell, CellOf(2, 1), cap));
+    QCOMPARE(cap, std::vector<int16_t>{static_cast<int16_t>(CellOf(2, 0))});
+    QCOMPARE(g.At(CellOf(2, 0)), kEmptyCell);
+    g.Undo(kBlackCell, CellOf(2, 1), cap, 0);
+    QCOMPARE(g.Hash(), before);
+    QCOMPARE(g.At(CellOf(2, 0)), kWhiteCell);
+    QVERIFY(cap.empty());
+}
+
+QTEST_GUILESS_MAIN(TestSolver)
+#include "test_solver.moc"
