@@ -53,6 +53,15 @@ void SetBackground(QLabel* l, const QColor& c) {
     l->setPalette(pal);
 }
 
+QFont Scaled(QFont font, double factor) {
+    if (font.pixelSize() > 0)
+        font.setPixelSize(static_cast<int>(font.pixelSize() * factor + 0.5));
+    else
+        font.setPointSizeF(font.pointSizeF() * factor);
+    font.setBold(true);
+    return font;
+}
+
 uint64_t ClockSeed() {
     return static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch());
 }
@@ -135,9 +144,7 @@ void frmTrial::buildControls() {
                         Twips(1800, 2520, 1500, 360), Qt::AlignRight | Qt::AlignVCenter);
     lblTime = MakeLabel(this, QStringLiteral("lblTime"), QString(), Twips(180, 3000, 3120, 420),
                         Qt::AlignCenter);
-    QFont big = lblTime->font();
-    big.setPointSizeF(big.pointSizeF() * 1.4);
-    big.setBold(true);
+    const QFont big = Scaled(lblTime->font(), 1.4);
     lblTime->setFont(big);
     Label1->setFont(big);
 
@@ -162,13 +169,11 @@ void frmTrial::buildControls() {
     Command1->setGeometry(Twips(180, 5760, 1500, 480));
     connect(Command1, &QPushButton::clicked, this, [this] { Command1Click(); });
 
-    // The verdict is shown over the board.
+    // The verdict is shown over the lower half of the board, away from the
+    // corner where the problems sit.
     Label12 = MakeLabel(this, QStringLiteral("Label12"), QStringLiteral("Label12"),
-                        Twips(4350, 2760, 4275, 900), Qt::AlignCenter);
-    QFont verdict = Label12->font();
-    verdict.setPointSizeF(verdict.pointSizeF() * 2.0);
-    verdict.setBold(true);
-    Label12->setFont(verdict);
+                        Twips(4350, 4650, 4275, 900), Qt::AlignCenter);
+    Label12->setFont(Scaled(Label12->font(), 2.0));
     SetBackground(Label12, QColor(255, 255, 128));
     Label12->setFrameStyle(QFrame::Box | QFrame::Plain);
     Label12->hide();
