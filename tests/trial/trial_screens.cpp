@@ -10,6 +10,7 @@
 #include "modes/trial/trialcalc.h"
 #include "records/hiscore/frmHiscore.h"
 #include "rules/outcome.h"
+#include "selection/course/frmSelQuestion.h"
 #include "shell/appinit.h"
 #include "shell/recordingplatform.h"
 #include "shell/router.h"
@@ -86,6 +87,20 @@ int main(int argc, char* argv[]) {
 
     gCourse = 0;
     gMode = 1;
+    // The course list with a few answers behind the player.
+    for (int p = 0; p < 3 && p < gCourses[0].ProbCount; ++p) {
+        gPlayerRecord.Stat[static_cast<size_t>(p)].Asked = 1;
+        gPlayerRecord.Stat[static_cast<size_t>(p)].Correct = p != 1;
+    }
+    SavePlayerFile(0);
+    {
+        auto* courses = new frmSelQuestion;
+        courses->show();
+        Pump();
+        if (!courses->grab().save(out + "/courses.png")) return Fail("cannot write courses.png");
+        delete courses;
+    }
+
     QPointer<frmTrial> t = new frmTrial(20261207);
     t->show();
     Pump();
