@@ -1,7 +1,11 @@
 // Velmora: sets up the application, registers every window by its role and
 // runs the start-up sequence from the program's own folder.
+#include "modes/review/frmhukusyu.h"
+#include "modes/learn/frmlearn.h"
 #include "modes/trial/frmTrial.h"
+#include "modes/view/frmview.h"
 #include "records/hiscore/frmHiscore.h"
+#include "selection/picker/frmselqrep.h"
 #include "selection/course/frmSelQuestion.h"
 #include "shell/appinit.h"
 #include "shell/instance.h"
@@ -22,6 +26,10 @@ int main(int argc, char* argv[]) {
     RegisterWindow(Role::CourseSelect, [] { return new frmSelQuestion; });
     RegisterWindow(Role::Trial, [] { return new frmTrial; });
     RegisterWindow(Role::HiScore, [] { return new frmHiscore; });
+    RegisterWindow(Role::Learn, [] { return new frmLearn; });
+    RegisterWindow(Role::Picker, [] { return new frmSelQRep; });
+    RegisterWindow(Role::View, [] { return new frmView; });
+    RegisterWindow(Role::Review, [] { return new frmHukusyu; });
 
     if (!StartUp(programFolder)) return 0;
     const int code = app.exec();

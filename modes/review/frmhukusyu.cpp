@@ -95,7 +95,7 @@ void frmHukusyu::BuildControls() {
     auto* group = new QButtonGroup(this);
     group->setExclusive(true);
     for (int i = 0; i < int(optQuestion.size()); ++i) {
-        auto* opt = new QRadioButton(QuestionCaption(i), this);
+        auto* opt = new QRadioButton(ReviewQuestionCaption(i), this);
         NameControl(
             opt, i == 0 ? QStringLiteral("optQuestion") : QStringLiteral("optQuestion_%1").arg(i),
             opt->text());

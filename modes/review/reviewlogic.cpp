@@ -13,7 +13,7 @@ int CountReviewQuestions(const AnswerSheet& sheet) {
     return count;
 }
 
-QString QuestionCaption(int i) {
+QString ReviewQuestionCaption(int i) {
     const QString number = QString::number(i + 1);
     return QStringLiteral("第") + (i < 9 ? ToWideDigits(number) : number) + QStringLiteral("問");
 }

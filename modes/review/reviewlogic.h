@@ -13,7 +13,7 @@ using AnswerSheet = std::array<AnswerEntry, kTrialQuestions>;
 // The number of questions asked: entries up to the first one never asked.
 int CountReviewQuestions(const AnswerSheet& sheet);
 // "第１問" … "第９問", then "第10問".
-QString QuestionCaption(int i);
+QString ReviewQuestionCaption(int i);
 // Questions that scored nothing are highlighted.
 bool QuestionHighlighted(const AnswerEntry& entry);
 // Two columns of five, from the first option's place.

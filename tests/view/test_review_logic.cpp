@@ -28,7 +28,7 @@ private slots:
     void captions() {
         QFETCH(int, i);
         QFETCH(QString, caption);
-        QCOMPARE(QuestionCaption(i), caption);
+        QCOMPARE(ReviewQuestionCaption(i), caption);
     }
 
     void places_data() {
