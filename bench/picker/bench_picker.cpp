@@ -19,6 +19,8 @@
 
 #include <memory>
 
+using namespace picker;
+
 namespace {
 
 // A problem of the size of our larger shipped ones: about forty stones and a

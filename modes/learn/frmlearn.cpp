@@ -20,6 +20,8 @@
 
 #include "library/files.h"
 
+using namespace learn;
+
 namespace {
 
 constexpr int kReplyDelayMs = 1000;

@@ -57,7 +57,7 @@ public:
     void cmdModeChange_Click();
     void cmdExit_Click();
 
-    const LearnState& state() const { return state_; }
+    const learn::LearnState& state() const { return state_; }
     bool problemLoaded() const { return loaded_; }
     // The picture file a picture button shows now.
     static QString PictureOf(const QPushButton* button);
@@ -72,7 +72,7 @@ private:
     void RememberProblem();
     void ShowNoProblem(const QString& why);
 
-    LearnState state_;
+    learn::LearnState state_;
     bool loaded_ = false;
     int busy_ = 0;         // > 0 while a move, a reply or the hint is in progress
     bool leaving_ = false; // the close comes from cmdExit / cmdModeChange

@@ -4,6 +4,8 @@
 #include "library/player.h"
 #include "rules/outcome.h"
 
+namespace learn {
+
 void LearnReset(const Problem& p, LearnState& s) {
     s.history.clear();
     s.pos = SetUpNode(p, kRoot);
@@ -83,3 +85,5 @@ int StepWrapped(int current, int count, int delta) {
     if (next < 0) next = count - 1;
     return next;
 }
+
+} // namespace learn

@@ -7,6 +7,8 @@
 #include <QString>
 #include <vector>
 
+namespace learn {
+
 // What the next tick of the learn window's timer does.
 enum LearnTimerAction : int16_t {
     kTimerIdle = 0,     // nothing
@@ -59,3 +61,5 @@ BackButtonLook BackButtons(int historyDepth);
 // The problem or question after stepping by delta (+1 / -1) with wrap-around;
 // -1 when there is nothing to step through.
 int StepWrapped(int current, int count, int delta);
+
+} // namespace learn

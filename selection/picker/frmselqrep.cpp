@@ -17,6 +17,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+using namespace picker;
+
 namespace {
 
 constexpr int kLabelHeight = 16;

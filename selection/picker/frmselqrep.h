@@ -24,10 +24,10 @@ public:
     QLabel* lblVolume = nullptr;
     QPushButton* cmdVolume = nullptr;
     QMenu* mnuVolume = nullptr;
-    std::array<QAction*, kVolumeCount> volItem{};
-    std::array<BoardView*, kPickerCells> picBoard{};
-    std::array<QLabel*, kPickerCells> lblQNum{};
-    std::array<QLabel*, kPickerCells> lblQLvl{};
+    std::array<QAction*, picker::kVolumeCount> volItem{};
+    std::array<BoardView*, picker::kPickerCells> picBoard{};
+    std::array<QLabel*, picker::kPickerCells> lblQNum{};
+    std::array<QLabel*, picker::kPickerCells> lblQLvl{};
     QLabel* lblBunsi = nullptr;
     QLabel* lblSlash = nullptr;
     QLabel* lblBunbo = nullptr;

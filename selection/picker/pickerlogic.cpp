@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace picker {
+
 PageLayout LayoutForCourse(int course) {
     if (course == 4) return PageLayout{2, 2, 176, 176, 19, 100, 24, 70, 50};
     return PageLayout{3, 4, 131, 123, 11, 12, 14, 40, 40};
@@ -67,3 +69,5 @@ PickerPosition PositionOfProblem(int problem, int n, int perPage) {
     if (problem < 0 || problem >= n) problem = 0;
     return {problem / perPage, problem % perPage};
 }
+
+} // namespace picker

@@ -6,6 +6,8 @@
 #include <QRect>
 #include <array>
 
+namespace picker {
+
 // One of the two thumbnail layouts (in window pixels).
 struct PageLayout {
     int rows;
@@ -51,3 +53,5 @@ struct PickerPosition {
 // Page and cell of a remembered problem; one past the volume's end (or a
 // negative number) starts at the first problem.
 PickerPosition PositionOfProblem(int problem, int n, int perPage);
+
+} // namespace picker

@@ -17,6 +17,8 @@
 
 #include <memory>
 
+using namespace learn;
+
 namespace {
 
 struct Move {

@@ -6,6 +6,8 @@
 
 #include <QtTest>
 
+using namespace learn;
+
 class TestLearnLogic : public QObject {
     Q_OBJECT
 

@@ -17,6 +17,8 @@
 
 #include <memory>
 
+using namespace picker;
+
 class TestPicker : public QObject {
     Q_OBJECT
 
