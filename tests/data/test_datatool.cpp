@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
+#include <random>
 
 namespace {
 
@@ -137,6 +138,9 @@ private slots:
 
     void checkerFaults_data();
     void checkerFaults();
+
+    void mutatedSourcesNeverCrash();
+    void randomTreesNeverCrash();
 
     void roundTripTestProblems();
     void roundTripShippedProblems();
@@ -632,6 +636,77 @@ void TestDataTool::checkerFaults() {
         QVERIFY2(line.contains(QRegularExpression(
                      "^(abc|s1|s2)\\.(dr|dt|txt)|^vm2\\.psn|^all sets|^s1\\.txt, s2\\.txt")),
                  qPrintable(line));
+}
+
+void TestDataTool::mutatedSourcesNeverCrash() {
+    // Byte mutations of a good source: every result is either a problem or a
+    // fault with a position inside the file.
+    std::mt19937 rng(7);
+    const QByteArray base = QByteArray(kLive) + kKill;
+    const char pool[] = "();[]\\BWabcsz019OCRPNNVSDFPP:\n \xE7\x99\xBD";
+    for (int round = 0; round < 2000; ++round) {
+        QByteArray text = base;
+        const int edits = 1 + static_cast<int>(rng() % 4);
+        for (int e = 0; e < edits; ++e) {
+            const int at = static_cast<int>(rng() % static_cast<unsigned>(text.size()));
+            const char c = pool[rng() % (sizeof(pool) - 1)];
+            switch (rng() % 3) {
+            case 0:
+                text[at] = c;
+                break;
+            case 1:
+                text.insert(at, c);
+                break;
+            default:
+                text.remove(at, 1);
+                break;
+            }
+        }
+        for (DataSet set : {DataSet::Abc, DataSet::S1}) {
+            std::vector<SourceProblem> out;
+            std::vector<Diagnostic> diags;
+            const bool ok = ProblemsFromSource(text, set, QStringLiteral("m.sgf"), out, diags);
+            if (!ok) QVERIFY(HasErrors(diags));
+            for (const SourceProblem& p : out)
+                QVERIFY(p.problem.hands >= 0 && p.problem.hands <= kMaxNodes);
+        }
+    }
+}
+
+void TestDataTool::randomTreesNeverCrash() {
+    // The checker takes any node table: parents out of range, cycles,
+    // moves off the board.
+    std::mt19937 rng(11);
+    for (int round = 0; round < 3000; ++round) {
+        Problem p;
+        p.ViewSize = static_cast<int16_t>(rng() % 130);
+        p.Difficulty = static_cast<int16_t>(rng() % 32);
+        p.ProbPurpose = static_cast<int16_t>(rng() % 8);
+        for (int k = 0; k < 8; ++k)
+            p.gInitBoard[rng() % 361] = static_cast<int16_t>(rng() % 3);
+        p.hands = static_cast<int16_t>(rng() % 40);
+        for (int n = 0; n < p.hands; ++n) {
+            const unsigned r = rng() % 10;
+            p.prev[n] = r < 4 ? kRoot : static_cast<int16_t>(rng() % (r < 9 ? p.hands + 1 : 2048));
+            p.x[n] = static_cast<uint8_t>(rng() % (r == 0 ? 32 : 9));
+            p.y[n] = static_cast<uint8_t>(rng() % (r == 1 ? 256 : 9));
+            p.code[n] = static_cast<uint8_t>(rng() % 70);
+            p.best[n] = static_cast<uint8_t>(rng() % 2);
+            p.repl[n] = static_cast<uint8_t>(rng() % 3);
+        }
+        const std::vector<ProblemFault> faults = CheckProblem(p, DataSet::Abc);
+        for (const ProblemFault& f : faults)
+            QVERIFY(f.node >= -1 && f.node < p.hands);
+        // A tree the checker passes is one the decoder accepts too.
+        bool hard = false;
+        for (const ProblemFault& f : faults)
+            hard = hard || !f.warning;
+        if (!hard) {
+            Problem back;
+            QString why;
+            QVERIFY2(DecodeProblem(EncodeProblem(p), back, &why), qPrintable(why));
+        }
+    }
 }
 
 void TestDataTool::roundTripTestProblems() {
