@@ -5,6 +5,8 @@
 #include "modes/trial/frmTrial.h"
 #include "modes/view/frmview.h"
 #include "records/hiscore/frmHiscore.h"
+#include "records/registration/frmPlayerRegist.h"
+#include "records/settings/frmSetmode.h"
 #include "selection/picker/frmselqrep.h"
 #include "selection/course/frmSelQuestion.h"
 #include "shell/appinit.h"
@@ -30,6 +32,8 @@ int main(int argc, char* argv[]) {
     RegisterWindow(Role::Picker, [] { return new frmSelQRep; });
     RegisterWindow(Role::View, [] { return new frmView; });
     RegisterWindow(Role::Review, [] { return new frmHukusyu; });
+    RegisterWindow(Role::Registration, [] { return new frmPlayerRegist; });
+    RegisterWindow(Role::Settings, [] { return new frmSetmode; });
 
     if (!StartUp(programFolder)) return 0;
     const int code = app.exec();

@@ -1,0 +1,237 @@
+#include "frmPlayerRegist.h"
+
+#include "board/boardview.h"
+#include "library/player.h"
+#include "shell/clicklabel.h"
+#include "shell/platform.h"
+#include "shell/router.h"
+#include "shell/windowlook.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kWindowW = 10350;
+constexpr int kWindowH = 6000;
+constexpr int kRowTop = 780;
+constexpr int kRowH = 420;
+constexpr int kKeyLeft = 4050;
+constexpr int kKeyTop = 780;
+constexpr int kKeySize = 540;
+
+QRect Twips(int left, int top, int width, int height) {
+    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
+                 TwipsToPixels(height));
+}
+
+void SetBackground(QWidget* w, const QColor& c) {
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Window, c);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    w->setPalette(pal);
+    w->setAutoFillBackground(true);
+}
+
+void SetCaption(QLabel* l, const QString& text) {
+    if (l->text() != text) l->setText(text);
+    l->setAccessibleName(text);
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,
+                        const QRect& r) {
+    auto* b = new QPushButton(caption, parent);
+    NameControl(b, name, caption);
+    b->setGeometry(r);
+    return b;
+}
+
+} // namespace
+
+frmPlayerRegist::frmPlayerRegist(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("frmPlayerRegist"));
+    setWindowTitle(QStringLiteral("プレイヤー登録"));
+    setFixedSize(TwipsToPixels(kWindowW), TwipsToPixels(kWindowH));
+
+    lblDoing = new QLabel(this);
+    NameControl(lblDoing, QStringLiteral("lblDoing"), QString());
+    lblDoing->setGeometry(Twips(240, 180, 9870, 420));
+    lblDoing->setIndent(6);
+    SetBackground(lblDoing, QColor(255, 255, 255));
+
+    // Rows: element 0 in the layout, the others 500 twips apart.
+    for (int i = 0; i < kMaxPlayers; ++i) {
+        const int top = kRowTop + kRowPitchTwips * i;
+        auto* number = new QLabel(this);
+        NameControl(number, QStringLiteral("lblRanking_%1").arg(i), QString());
+        number->setGeometry(Twips(240, top, 600, kRowH));
+        number->setAlignment(Qt::AlignCenter);
+        lblRanking[size_t(i)] = number;
+
+        auto* name = new ClickLabel(this);
+        NameControl(name, QStringLiteral("lblName_%1").arg(i), QString());
+        name->setGeometry(Twips(900, top, 2700, kRowH));
+        name->setIndent(6);
+        name->setFocusPolicy(Qt::StrongFocus);
+        name->setCursor(Qt::PointingHandCursor);
+        connect(name, &ClickLabel::clicked, this, [this, i] { lblNameClick(i); });
+        lblName[size_t(i)] = name;
+    }
+
+    // The keyboard: A-Z in rows of ten, the digits on the fourth row.
+    for (int i = 0; i < kKeyCount; ++i) {
+        const QPoint off = KeyOffsetTwips(i);
+        const QString c = KeyCharacter(i);
+        auto* key = MakeButton(this, QStringLiteral("cmdCharacter_%1").arg(i), c,
+                               Twips(kKeyLeft + off.x(), kKeyTop + off.y(), kKeySize, kKeySize));
+        key->setFocusPolicy(Qt::TabFocus);
+        connect(key, &QPushButton::clicked, this, [this, i] { cmdCharacterClick(i); });
+        cmdCharacter[size_t(i)] = key;
+    }
+
+    cmdChange = MakeButton(this, QStringLiteral("cmdChange"), QStringLiteral("プレイヤー選択"),
+                           Twips(4050, 3600, 1950, 540));
+    cmdRename = MakeButton(this, QStringLiteral("cmdRename"), QStringLiteral("改名"),
+                           Twips(6150, 3600, 1950, 540));
+    cmdDelete = MakeButton(this, QStringLiteral("cmdDelete"), QStringLiteral("削除"),
+                           Twips(8250, 3600, 1800, 540));
+    cmdRegist = MakeButton(this, QStringLiteral("cmdRegist"), QStringLiteral("プレイヤー登録"),
+                           Twips(4050, 4350, 1950, 540));
+    cmdCancel = MakeButton(this, QStringLiteral("cmdCancel"), QStringLiteral("キャンセル"),
+                           Twips(6150, 4350, 1950, 540));
+    cmdExit = MakeButton(this, QStringLiteral("cmdExit"), QStringLiteral("終了"),
+                         Twips(8250, 4350, 1800, 540));
+    connect(cmdChange, &QPushButton::clicked, this, [this] { cmdChangeClick(); });
+    connect(cmdRename, &QPushButton::clicked, this, [this] { cmdRenameClick(); });
+    connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDeleteClick(); });
+    connect(cmdRegist, &QPushButton::clicked, this, [this] { cmdRegistClick(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancelClick(); });
+    connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExitClick(); });
+
+    // Loading the window. With nobody registered there is no player file
+    // to read; the menu has already set the default settings.
+    if (gPlayerCount > 0) {
+        QString error;
+        if (!LoadPlayerFile(gCurPlayer, &error)) FatalError(error);
+    }
+    ApplyWindowLook(this, QStringLiteral("yuuyake.bmp"), false);
+    ReadRoster();
+    st_ = RegistState{};
+    st_.saved = gCurPlayer;
+    Refresh();
+}
+
+void frmPlayerRegist::Refresh() {
+    const RegistView v = ViewFor(CurrentRoster(), st_);
+    SetCaption(lblDoing, v.doing);
+    const QColor normal = QColor::fromRgb(kColorNormal);
+    const QColor highlight = QColor::fromRgb(kColorHighlight);
+    for (int i = 0; i < kMaxPlayers; ++i) {
+        const RowView& r = v.rows[size_t(i)];
+        QLabel* number = lblRanking[size_t(i)];
+        QLabel* name = lblName[size_t(i)];
+        SetCaption(number, r.number);
+        SetCaption(name, r.name);
+        SetBackground(number, r.highlighted ? highlight : normal);
+        SetBackground(name, r.highlighted ? highlight : normal);
+        number->setVisible(r.visible);
+        name->setVisible(r.visible);
+    }
+    for (QPushButton* key : cmdCharacter)
+        key->setVisible(v.keysVisible);
+    cmdChange->setEnabled(v.change);
+    cmdRegist->setEnabled(v.regist);
+    cmdRename->setEnabled(v.rename);
+    cmdDelete->setEnabled(v.del);
+    cmdCancel->setEnabled(v.cancel);
+    cmdExit->setEnabled(v.exit);
+}
+
+void frmPlayerRegist::lblNameClick(int i) {
+    Roster r = CurrentRoster();
+    if (!ClickRow(r, st_, i)) return;
+    StoreRoster(r);
+    Refresh();
+}
+
+void frmPlayerRegist::cmdChangeClick() {
+    ConfirmChoice(st_);
+    Refresh();
+}
+
+void frmPlayerRegist::cmdRenameClick() {
+    StartRename(CurrentRoster(), st_);
+    Refresh();
+}
+
+void frmPlayerRegist::cmdCharacterClick(int i) {
+    if (!TypeKey(st_, KeyCharacter(i))) {
+        Beep();
+        return;
+    }
+    Refresh();
+}
+
+void frmPlayerRegist::cmdDeleteClick() {
+    if (st_.state == RegistState::Chosen) {
+        Roster r = CurrentRoster();
+        if (!CurrentPlatform().askYesNo(DeleteQuestion(r), this)) return;
+        DeleteChosen(r, st_, [](int from, int to) { return CopyPlayerFile(from, to); });
+        StoreRoster(r);
+        Refresh();
+        return;
+    }
+    if (!EraseKey(st_)) {
+        Beep();
+        return;
+    }
+    Refresh();
+}
+
+void frmPlayerRegist::cmdRegistClick() {
+    Roster r = CurrentRoster();
+    QString error;
+    const bool ok = RegisterName(r, st_, [&error](int i) { return CreatePlayerFile(i, &error); });
+    if (!ok) {
+        if (!error.isEmpty())
+            CurrentPlatform().messageBox(
+                QStringLiteral("プレイヤーファイルを作れなかったため、登録できませんでした。\n") +
+                    error,
+                this);
+        return;
+    }
+    StoreRoster(r);
+    Refresh();
+}
+
+void frmPlayerRegist::cmdCancelClick() {
+    Roster r = CurrentRoster();
+    CancelAction(r, st_);
+    StoreRoster(r);
+    Refresh();
+}
+
+void frmPlayerRegist::cmdExitClick() {
+    {
+        BusyCursor busy;
+        QString error;
+        if (!WriteRoster(&error))
+            CurrentPlatform().messageBox(
+                QStringLiteral("プレイヤー名簿を保存できませんでした。\n") + error, this);
+        MyInitForm();
+    }
+    closingByCode_ = true;
+    close();
+}
+
+void frmPlayerRegist::closeEvent(QCloseEvent* event) {
+    if (!closingByCode_) {
+        // Closed from the frame: the roster file is not written, so the menu
+        // reads back the players as they were; copied files stay copied.
+        MyInitForm();
+        frmSource::Unload();
+    }
+    event->accept();
+}

@@ -1,0 +1,50 @@
+// The player registration window: choose the current player, register,
+// rename and delete players with an on-screen keyboard. The roster file is
+// written only by "終了".
+#pragma once
+
+#include "registration.h"
+
+#include <QWidget>
+#include <array>
+
+class QLabel;
+class QPushButton;
+class ClickLabel;
+
+class frmPlayerRegist : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmPlayerRegist(QWidget* parent = nullptr);
+
+    QLabel* lblDoing = nullptr;
+    std::array<QLabel*, kMaxPlayers> lblRanking{};
+    std::array<ClickLabel*, kMaxPlayers> lblName{};
+    std::array<QPushButton*, kKeyCount> cmdCharacter{};
+    QPushButton* cmdChange = nullptr;
+    QPushButton* cmdRegist = nullptr;
+    QPushButton* cmdRename = nullptr;
+    QPushButton* cmdDelete = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QPushButton* cmdExit = nullptr;
+
+    void lblNameClick(int i);
+    void cmdChangeClick();
+    void cmdRegistClick();
+    void cmdRenameClick();
+    void cmdCharacterClick(int i);
+    void cmdDeleteClick();
+    void cmdCancelClick();
+    void cmdExitClick();
+
+    const RegistState& state() const { return st_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Refresh();
+
+    RegistState st_;
+    bool closingByCode_ = false;
+};
