@@ -132,6 +132,25 @@ QPointF Centre(double x, double y) {
     return {x + 0.5, y + 0.5};
 }
 
+// A solid disc: every pixel whose centre lies within `radius` of the centre
+// (drawing coordinates). Symmetric around a centre between two pixels, which
+// the painter's own ellipse fill is not at these small sizes.
+void FillDisc(QImage& image, double cx, double cy, double radius, QRgb colour) {
+    const QPointF c = Centre(cx, cy);
+    const int x0 = std::max(0, int(std::floor(c.x() - radius)));
+    const int x1 = std::min(image.width() - 1, int(std::ceil(c.x() + radius)));
+    const int y0 = std::max(0, int(std::floor(c.y() - radius)));
+    const int y1 = std::min(image.height() - 1, int(std::ceil(c.y() + radius)));
+    for (int y = y0; y <= y1; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = x0; x <= x1; ++x) {
+            const double dx = x + 0.5 - c.x();
+            const double dy = y + 0.5 - c.y();
+            if (dx * dx + dy * dy <= radius * radius) row[x] = colour;
+        }
+    }
+}
+
 } // namespace
 
 BoardView::BoardView(BoardStyle style, QWidget* parent) : QWidget(parent), style_(style) {
@@ -186,17 +205,13 @@ void BoardView::DrawBoard(const Board& board) {
             p.fillRect(QRect(c, t, thick, b - t + 1), kLineColour);
             p.fillRect(QRect(t, c, b - t + 1, thick), kLineColour);
         }
-
-        // All nine star points, whatever n is; those beyond the surface clip.
-        const double radius = style_.thumbnail ? 2.0 : 3.0;
-        p.setPen(Qt::NoPen);
-        p.setBrush(kLineColour);
-        for (int sx : {3, 9, 15})
-            for (int sy : {3, 9, 15})
-                p.drawEllipse(
-                    Centre(PointToPixel(metrics_, sx) + 0.5, PointToPixel(metrics_, sy) + 0.5),
-                    radius, radius);
     }
+    // All nine star points, whatever n is; those beyond the surface clip.
+    const double radius = style_.thumbnail ? 2.0 : 3.0;
+    for (int sx : {3, 9, 15})
+        for (int sy : {3, 9, 15})
+            FillDisc(image_, PointToPixel(metrics_, sx) + 0.5, PointToPixel(metrics_, sy) + 0.5,
+                     radius, kLineColour.rgb());
     for (int y = 0; y < metrics_.gBoardLines; ++y)
         for (int x = 0; x < metrics_.gBoardLines; ++x) {
             const int16_t state = board[size_t(y * kBoardSize + x)];
