@@ -101,6 +101,7 @@ void frmHukusyu::BuildControls() {
             opt->text());
         opt->setGeometry(QRect(QuestionPlace(kFirstQuestion, i), QSize(105, 36)));
         opt->setAutoFillBackground(true);
+        opt->setBackgroundRole(QPalette::Window);
         opt->hide();
         group->addButton(opt, i);
         connect(opt, &QRadioButton::clicked, this, [this, i] { SelectQuestion(i); });
