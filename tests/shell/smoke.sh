@@ -27,6 +27,7 @@ done
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/velmora-smoke.XXXXXX")
 PIDS=()
 cleanup() {
+    trap - EXIT INT TERM
     local p
     for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null; done
     sleep 0.2
@@ -34,6 +35,7 @@ cleanup() {
     rm -rf "$WORK"
 }
 trap cleanup EXIT
+trap 'exit 1' INT TERM
 
 # A fresh copy: no players, no lock.
 mkdir -p "$WORK/prog" "$WORK/config" "$WORK/data" "$WORK/runtime"
@@ -78,9 +80,25 @@ wait_window() {  # pid seconds
     return 1
 }
 
-timeout 90 "$WORK/prog/velmora" >"$WORK/first.log" 2>&1 &
-FIRST=$!
-PIDS+=($FIRST)
+# Started directly (not under timeout) so that $! is the program's own pid,
+# which its windows carry; a watchdog ends it should anything hang.
+start_copy() {  # log seconds
+    "$WORK/prog/velmora" >"$WORK/$1" 2>&1 &
+    local pid=$!
+    PIDS+=("$pid")
+    (
+        for _ in $(seq 1 $(($2 * 10))); do
+            sleep 0.1
+            kill -0 "$pid" 2>/dev/null || exit 0
+        done
+        kill -9 "$pid" 2>/dev/null
+    ) >/dev/null 2>&1 &
+    PIDS+=($!)
+    LAST=$pid
+}
+
+start_copy first.log 90
+FIRST=$LAST
 MENU=$(wait_window "$FIRST" 20) ||
     fail "no window named $TITLE from the first copy; log: $(head -c 500 "$WORK/first.log")"
 echo "first copy: window $MENU"
@@ -92,12 +110,15 @@ if [ -n "$SHOT" ] && command -v import >/dev/null 2>&1; then
     timeout 10 import -window root "$SHOT" && echo "screenshot: $SHOT"
 fi
 
-timeout 30 "$WORK/prog/velmora" >"$WORK/second.log" 2>&1 &
-SECOND=$!
-PIDS+=($SECOND)
+start_copy second.log 30
+SECOND=$LAST
 BOX=$(wait_window "$SECOND" 20) ||
     fail "the second copy showed no refusal box; log: $(head -c 500 "$WORK/second.log")"
 echo "second copy: refusal box $BOX"
+if [ -n "${VELMORA_SMOKE_BOXSHOT:-}" ]; then
+    sleep 0.5
+    timeout 10 import -window root "$VELMORA_SMOKE_BOXSHOT"
+fi
 # The box is small, unlike the menu.
 BOXW=$(timeout 5 xwininfo -id "$BOX" | awk '/Width:/ {print $2}')
 [ "${BOXW:-0}" -gt 0 ] || fail "the refusal box has no size"
