@@ -5,6 +5,7 @@
 #include "library/courses.h"
 #include "library/files.h"
 #include "library/player.h"
+#include "library/problem.h"
 #include "library/session.h"
 #include "modes/trial/frmTrial.h"
 #include "modes/trial/trialcalc.h"
@@ -44,6 +45,56 @@ bool Answer(frmTrial* t, bool correct) {
     return false;
 }
 
+// Straight three on the top edge: Black kills with the placement in the
+// middle; either end lets White live.
+Problem StraightThree(int level) {
+    Problem p;
+    const auto put = [&](int x, int y, int16_t colour) {
+        p.gInitBoard[static_cast<size_t>(x + 19 * y)] = colour;
+    };
+    for (auto [x, y] : {std::pair{0, 1}, {1, 1}, {2, 1}, {3, 1}, {3, 0}})
+        put(x, y, kWhite);
+    for (auto [x, y] : {std::pair{0, 2}, {1, 2}, {2, 2}, {3, 2}, {4, 2}, {4, 1}, {4, 0}})
+        put(x, y, kBlack);
+    p.ViewSize = 9;
+    p.Difficulty = static_cast<int16_t>(level);
+    p.ProbPurpose = 2;
+    const int moves[3][3] = {{1, 0, 5}, {0, 0, 55}, {2, 0, 55}};
+    p.hands = 3;
+    for (int i = 0; i < 3; ++i) {
+        p.prev[static_cast<size_t>(i)] = kRoot;
+        p.x[static_cast<size_t>(i)] = static_cast<uint8_t>(moves[i][0]);
+        p.y[static_cast<size_t>(i)] = static_cast<uint8_t>(moves[i][1]);
+        p.code[static_cast<size_t>(i)] = static_cast<uint8_t>(moves[i][2]);
+    }
+    return p;
+}
+
+// A small stand-in collection for a program folder that has no problems yet.
+bool WriteDemoData(const QString& folder) {
+    PlayerRecord psn;
+    psn.ThinkTime = 60;
+    for (const char* base : {"abc", "s1", "s2"}) {
+        QByteArray dr, dt;
+        for (int i = 0; i < 12; ++i) {
+            const int level = std::array<int, 3>{30, 20, 10}[static_cast<size_t>(i % 3)];
+            dt += EncodeProblem(StraightThree(level));
+            const quint32 end = static_cast<quint32>(dt.size());
+            for (int b = 0; b < 4; ++b)
+                dr.append(static_cast<char>((end >> (8 * b)) & 0xFF));
+            if (QLatin1String(base) == QLatin1String("abc"))
+                psn.Stat[static_cast<size_t>(i)].Level = static_cast<uint8_t>(level);
+        }
+        const QString name = QLatin1String(base);
+        if (!WriteFileAtomic(folder + name + ".dr", dr) ||
+            !WriteFileAtomic(folder + name + ".dt", dt))
+            return false;
+    }
+    return WriteFileAtomic(folder + "vm2.psn", PlayerRecordToBytes(psn)) &&
+           WriteFileAtomic(folder + "s1.txt", QByteArray()) &&
+           WriteFileAtomic(folder + "s2.txt", QByteArray());
+}
+
 void FinishQuestion(QPointer<frmTrial>& t) {
     for (int i = 0; i < 400 && t && t->mode() != frmTrial::Answering; ++i)
         t->Timer1Tick();
@@ -66,7 +117,10 @@ int main(int argc, char* argv[]) {
     InitApplication(app, copy.path());
     gDataPath = MakeDataPath(copy.path());
     QString error;
-    if (!InitCourses(&error) || gCourses[0].ProbCount < 3) return Fail("no problem data");
+    if (!InitCourses(&error) || gCourses[0].ProbCount < 3) {
+        std::fprintf(stderr, "trial_screens: no problem data; using a stand-in collection\n");
+        if (!WriteDemoData(gDataPath) || !InitCourses(&error)) return Fail("no problem data");
+    }
     InitOutcomeTable();
     ReadCommentLists();
 
