@@ -347,6 +347,7 @@ void frmView::cmdStop_Click() {
 }
 
 void frmView::Timer1Tick() {
+    if (state_.ExamineOn) return; // the replay never steps on the examined board
     switch (timerAction_) {
     case PlayForward:
     case OneForward:
@@ -429,8 +430,9 @@ void frmView::cmdExamine_Click() {
 
 void frmView::StartExamine() {
     if (state_.ExamineOn) return;
-    // A running replay stops first, as the stop button does.
-    if (timerAction_ != Idle) cmdStop_Click();
+    // A running replay stops first, as the stop button does (also one whose
+    // step is just playing its sound).
+    SetAction(Idle);
 
     for (QRadioButton* opt : optRepresent)
         opt->setEnabled(false);

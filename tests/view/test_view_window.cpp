@@ -10,6 +10,7 @@
 #include "shell/router.h"
 
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -62,6 +63,17 @@ bool Active(QPushButton* b, const QString& base) {
         qWarning() << "button" << b->objectName() << picture;
     return active && b->isEnabled();
 }
+
+// Runs `during` while the stone sound of a step plays (the step waits for the
+// sound's end, so the user can press buttons meanwhile).
+class InterruptingPlatform : public RecordingPlatform {
+public:
+    std::function<void()> during;
+    void playSound(const QString& path, bool toEnd) override {
+        RecordingPlatform::playSound(path, toEnd);
+        if (auto f = std::exchange(during, nullptr)) f();
+    }
+};
 
 // Ticks until the action is done (at most `limit` ticks).
 void TickUntilIdle(frmView& w, int limit = 500) {
@@ -295,6 +307,45 @@ private slots:
         const Board shown = w.replay().board;
         w.Timer1Tick();
         QCOMPARE(w.replay().board, shown);
+    }
+
+    void buttonsPressedDuringTheStoneSound_data() {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("stop") << QStringLiteral("cmdStop");
+        QTest::newRow("examine") << QStringLiteral("cmdExamine");
+    }
+    void buttonsPressedDuringTheStoneSound() {
+        QFETCH(QString, button);
+        InterruptingPlatform interrupting;
+        SetPlatform(&interrupting);
+        frmView w;
+        w.cmdPlayStop->click();
+        interrupting.during = [&] {
+            // The playing buttons are set; stop is the active one.
+            if (button == QLatin1String("cmdStop"))
+                w.cmdStop->click();
+            else
+                w.cmdExamine->click();
+        };
+        w.Timer1Tick();
+        QCOMPARE(w.replay().gNowNth, 1);
+        QCOMPARE(w.TimerAction(), int(frmView::Idle));
+        QVERIFY(!w.Timer1->isActive());
+        const Board shown = w.replay().board;
+        w.Timer1Tick();
+        QCOMPARE(w.replay().board, shown);
+        SetPlatform(&platform_->platform);
+    }
+
+    void windowClosedDuringTheStoneSound() {
+        InterruptingPlatform interrupting;
+        SetPlatform(&interrupting);
+        QPointer<frmView> w = new frmView;
+        w->cmdPlayStop->click();
+        interrupting.during = [&] { delete w.data(); };
+        w->Timer1Tick();
+        QVERIFY(w.isNull());
+        SetPlatform(&platform_->platform);
     }
 
     void pressOutsideExamineBeeps() {
