@@ -48,7 +48,6 @@ QPushButton* MakePictureButton(QWidget* parent, const QString& name, const QStri
     NameControl(button, name, description);
     button->setToolTip(description);
     button->setGeometry(geometry);
-    button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
 
