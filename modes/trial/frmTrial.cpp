@@ -152,8 +152,7 @@ void frmTrial::buildControls() {
     const QRect cell = Twips(180, 3540, 600, 420);
     for (int i = 0; i < kTrialQuestions; ++i) {
         QRect r = cell;
-        r.moveTo(cell.left() + (i % 5) * cell.width() + (i % 5) * 2,
-                 cell.top() + (i / 5) * cell.height() + (i / 5) * 2);
+        r.moveTo(cell.left() + (i % 5) * cell.width(), cell.top() + (i / 5) * cell.height());
         lblProbUsed[static_cast<size_t>(i)] =
             MakeLabel(this, QStringLiteral("lblProbUsed_%1").arg(i), QStringLiteral("？"), r,
                       Qt::AlignCenter);
