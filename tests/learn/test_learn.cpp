@@ -134,6 +134,18 @@ private slots:
         QCOMPARE(data_->platform.beeps, 0);
     }
 
+    void mousePressesReachTheBoard() {
+        auto w = Open(0);
+        const BoardMetrics& m = w->picBoard->metrics();
+        const QPoint at(PointToPixel(m, 2), PointToPixel(m, 2));
+        QTest::mouseClick(w->picBoard, Qt::LeftButton, Qt::NoModifier, at);
+        QCOMPARE(w->state().historyDepth(), 1);
+        QTest::mouseClick(w->picBoard, Qt::RightButton, Qt::NoModifier, at);
+        QCOMPARE(w->state().historyDepth(), 0);
+        QTest::mouseClick(w->cmdShowNext, Qt::LeftButton);
+        QCOMPARE(data_->platform.messages, QStringList{QStringLiteral("次の手の候補です")});
+    }
+
     void labelsFollowTheMoves() {
         auto w = Open(0);
         w->picBoard_MouseDown(2, 2, 1);

@@ -215,6 +215,26 @@ private slots:
         QCOMPARE(StoredLastProb(0), 15);
     }
 
+    void mouseAndKeys() {
+        auto w = Open();
+        QTest::mouseClick(w->picBoard[6], Qt::LeftButton, Qt::NoModifier, QPoint(60, 60));
+        QCOMPARE(w->CursorCell, 6);
+        QTest::keyClick(w.get(), Qt::Key_Right);
+        QCOMPARE(w->CursorCell, 7);
+        QTest::keyClick(w.get(), Qt::Key_Right); // from the end of a row to the next row
+        QCOMPARE(w->CursorCell, 8);
+        QTest::keyClick(w.get(), Qt::Key_Down); // no row below the last one
+        QCOMPARE(w->CursorCell, 8);
+        QTest::keyClick(w.get(), Qt::Key_Up);
+        QCOMPARE(w->CursorCell, 4);
+        QTest::keyClick(w.get(), Qt::Key_PageDown);
+        QCOMPARE(w->PageNo, 1);
+        QVERIFY(data_->opened.empty());
+        QTest::mouseClick(w->picBoard[4], Qt::LeftButton, Qt::NoModifier, QPoint(60, 60));
+        QCOMPARE(gProbNo, int16_t(16));
+        QVERIFY(data_->opened == std::vector<Role>{Role::Learn});
+    }
+
     void closeBoxRemembers() {
         auto w = Open(4, 0);
         w->picBoard_Click(2);
