@@ -183,10 +183,11 @@ void Searcher::Generate(std::vector<Child>& kids, uint8_t& banFlags) {
         kids.push_back(evaluate(c));
         UndoMove(u);
     }
-    if (passes_) {
-        // A second pass ends the game.
-        const int winner = sekiToDefender_ ? r_.defender : r_.attacker;
-        const bool childWins = Other(toMove_) == winner;
+    // Two passes end the game; the side that loses then gains nothing by
+    // passing, since the other side would pass at once.
+    const int passWinner = sekiToDefender_ ? r_.defender : r_.attacker;
+    if (passes_ || passWinner != toMove_) {
+        const bool childWins = Other(toMove_) == passWinner;
         kids.push_back(Child{kPassMove, 0, childWins ? 0 : kInf, childWins ? kInf : 0, 0});
     } else {
         DoMove(kPassMove, u);
@@ -207,7 +208,6 @@ void Searcher::Mid(uint32_t thPhi, uint32_t thDelta, int depth, uint32_t& phi, u
     if (aborted_) return;
     const uint64_t key = NodeKey();
     const uint64_t myPath = pathKey_;
-    const uint64_t childPath = pathKey_ + Mix64(hist_.back());
     std::vector<Child>& kids = levels_[depth];
     uint8_t banFlags = 0;
     Generate(kids, banFlags);
@@ -237,16 +237,12 @@ void Searcher::Mid(uint32_t thPhi, uint32_t thDelta, int depth, uint32_t& phi, u
         Child& c = kids[best];
         const uint32_t cPhi =
             static_cast<uint32_t>(std::min<uint64_t>(uint64_t{thDelta} + c.phi - delta, kInf - 1));
-        const uint32_t cDelta = static_cast<uint32_t>(
-            std::min<uint64_t>({uint64_t{thPhi}, uint64_t{delta2} + 1, uint64_t{kInf} - 1}));
+        const uint32_t cDelta = static_cast<uint32_t>(std::min<uint64_t>(
+            {uint64_t{thPhi}, uint64_t{delta2} + delta2 / 4 + 1, uint64_t{kInf} - 1}));
         UndoInfo u;
         DoMove(c.move, u);
         Mid(cPhi, cDelta, depth + 1, c.phi, c.delta, c.flags);
         UndoMove(u);
-        for (Child& k : kids) {
-            if (&k == &c || k.key == 0 || k.phi == 0 || k.delta == 0) continue;
-            Lookup(k.key, childPath, k.phi, k.delta, k.flags);
-        }
     }
     flags = 0;
     if (phi == 0) {

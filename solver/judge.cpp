@@ -28,13 +28,15 @@ Verdict Judge::Evaluate(const Goban& b, int toMove, bool checkLife) const {
 
 bool Judge::DefenderSafe(const Goban& b) const {
     const int def = r_.defender;
-    // Label the defender's chains in the corner.
+    // Label the defender's chains in play (stones on movable points). Other
+    // defender stones stand for chains outside the analysis (bit 63).
+    constexpr int kOuter = 63;
     label_.fill(-1);
     int chains = 0;
     uint64_t keyChains = 0;
-    for (int c = 0; c < kCells; ++c) {
-        if (!r_.corner[c] || b.At(c) != def || label_[c] >= 0) continue;
-        if (chains >= 64) return false;
+    for (int c : r_.moveCells) {
+        if (b.At(c) != def || label_[c] >= 0) continue;
+        if (chains >= kOuter) return false;
         b.Chain(c, stones_, &libs_);
         bool key = false;
         for (int s : stones_) {
@@ -50,49 +52,52 @@ bool Judge::DefenderSafe(const Goban& b) const {
     }
     if (!keyChains) return false;
 
-    // The regions: connected sets of non-defender points of the corner.
-    struct Area {
-        uint64_t adjacent = 0; // chains next to the area
-        uint64_t vital = ~uint64_t{0};
-        bool closed = true;
-    };
-    std::vector<Area> areas;
-    std::array<int16_t, kCells> area{};
-    area.fill(-1);
-    for (int c = 0; c < kCells; ++c) {
-        if (!r_.corner[c] || b.At(c) == def || area[c] >= 0) continue;
-        Area a;
+    // The regions: connected sets of non-defender points in play. A region
+    // that reaches a point out of play (a wall, the open area) is not closed.
+    std::vector<Area>& areas = areas_;
+    areas.clear();
+    std::array<int16_t, kCells>& area = area_;
+    for (int c : r_.moveCells)
+        area[c] = -1;
+    for (int c : r_.moveCells) {
+        if (b.At(c) == def || area[c] >= 0) continue;
+        Area a{0, ~uint64_t{0}, true, false};
+        bool attackerInside = false;
         const int16_t id = static_cast<int16_t>(areas.size());
         queue_.clear();
         queue_.push_back(static_cast<int16_t>(c));
         area[c] = id;
         for (size_t i = 0; i < queue_.size(); ++i) {
             const int p = queue_[i];
-            if (r_.open[p]) a.closed = false;
             uint64_t libOf = 0;
             for (int d : kDelta) {
                 const int n = p + d;
                 const uint8_t v = b.At(n);
                 if (v == kBorderCell) continue;
-                if (!r_.corner[n]) {
-                    a.closed = false;
-                    continue;
-                }
                 if (v == def) {
-                    libOf |= uint64_t{1} << label_[n];
+                    libOf |= uint64_t{1} << (label_[n] >= 0 ? label_[n] : kOuter);
+                } else if (!r_.movable[n]) {
+                    a.closed = false;
                 } else if (area[n] < 0) {
                     area[n] = id;
                     queue_.push_back(static_cast<int16_t>(n));
                 }
             }
             a.adjacent |= libOf;
-            if (b.At(p) == kEmptyCell) a.vital &= libOf;
+            if (b.At(p) == kEmptyCell)
+                a.vital &= libOf;
+            else
+                attackerInside = true;
         }
         a.vital &= a.adjacent;
-        areas.push_back(a);
+        // A small empty area bounded by one chain alone: the attacker can
+        // neither live in it nor fill it, so it always gives that chain an eye.
+        a.small =
+            a.closed && !attackerInside && queue_.size() <= 6 && std::popcount(a.adjacent) == 1;
+        areas.push_back(a.closed ? a : Area{0, 0, false, false});
     }
 
-    uint64_t alive = chains == 64 ? ~uint64_t{0} : (uint64_t{1} << chains) - 1;
+    uint64_t alive = (uint64_t{1} << chains) - 1;
     for (bool changed = true; changed;) {
         changed = false;
         for (int i = 0; i < chains; ++i) {
@@ -100,7 +105,9 @@ bool Judge::DefenderSafe(const Goban& b) const {
             if (!(alive & bit)) continue;
             int healthy = 0;
             for (const Area& a : areas)
-                if (a.closed && (a.vital & bit) && (a.adjacent & ~alive) == 0) ++healthy;
+                if (a.closed && (a.vital & bit || (a.small && a.adjacent == bit)) &&
+                    (a.adjacent & ~alive) == 0)
+                    ++healthy;
             if (healthy < 2) {
                 alive &= ~bit;
                 changed = true;

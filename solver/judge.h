@@ -29,6 +29,14 @@ private:
     const Region& r_;
     mutable std::vector<int16_t> stones_, libs_, queue_;
     mutable std::array<int16_t, kCells> label_{};
+    mutable std::array<int16_t, kCells> area_{};
+    struct Area {
+        uint64_t adjacent; // chains next to the area
+        uint64_t vital;    // chains every empty point of the area touches
+        bool closed;       // bounded by the defender alone
+        bool small;        // a sure eye of the one chain around it
+    };
+    mutable std::vector<Area> areas_;
 };
 
 } // namespace velsolver
