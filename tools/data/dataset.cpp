@@ -261,11 +261,25 @@ void CheckDataFolder(const QString& folder, std::vector<Diagnostic>& diags) {
             continue;
         }
         fields += loaded.comments.size();
-        if (read[static_cast<std::size_t>(s)] && loaded.comments.size() > loaded.problems.size())
+        if (!read[static_cast<std::size_t>(s)]) continue;
+        if (loaded.comments.size() > loaded.problems.size()) {
             diags.push_back({true, txtName, 0,
                              QStringLiteral("%1 comment fields for %2 problems")
                                  .arg(loaded.comments.size())
                                  .arg(loaded.problems.size())});
+            continue;
+        }
+        // compile writes one quoted field per problem; a list in any other
+        // form would change in a dump -> compile round trip.
+        std::vector<QString> padded = loaded.comments;
+        padded.resize(loaded.problems.size());
+        QByteArray canonical;
+        QString why;
+        const auto original = ReadFileBounded(DataFile(txtName, folder), 1 << 20);
+        if (!BuildCommentList(padded, canonical, &why) || !original || canonical != *original)
+            diags.push_back({true, txtName, 0,
+                             QStringLiteral("not in the form compile writes (one quoted field "
+                                            "per problem, CR LF)")});
     }
     if (fields > static_cast<std::size_t>(kMaxComments))
         diags.push_back({false, QStringLiteral("s1.txt, s2.txt"), 0,
