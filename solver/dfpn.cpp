@@ -14,9 +14,11 @@ constexpr uint8_t kDepMask = kPathDep | kKoDep;
 
 Searcher::Searcher(const Region& region, bool sekiToDefender, KoMode mode, int tableBits)
     : r_(region), judge_(region), sekiToDefender_(sekiToDefender), mode_(mode) {
-    tableBits = std::clamp(tableBits, 10, 26);
-    table_.resize(size_t{1} << tableBits);
-    mask_ = (uint64_t{1} << tableBits) - 1;
+    // The table starts small and doubles as it fills, up to 2^tableBits.
+    maxBits_ = std::clamp(tableBits, 10, 26);
+    bits_ = std::min(maxBits_, 14);
+    table_.resize(size_t{1} << bits_);
+    mask_ = (uint64_t{1} << bits_) - 1;
     levels_.resize(kMaxDepth + 2);
     captured_.reserve(kCells);
 }
@@ -38,8 +40,28 @@ bool Searcher::Lookup(uint64_t key, uint64_t pathKey, uint32_t& phi, uint32_t& d
     return false;
 }
 
+void Searcher::Grow() {
+    std::vector<Entry> old(size_t{1} << (bits_ + 1));
+    old.swap(table_);
+    ++bits_;
+    mask_ = (uint64_t{1} << bits_) - 1;
+    used_ = 0;
+    for (const Entry& e : old) {
+        if (!(e.flags & kUsed)) continue;
+        const size_t base = static_cast<size_t>(e.key & mask_ & ~uint64_t{1});
+        Entry* slot = !(table_[base].flags & kUsed)                ? &table_[base]
+                      : !(table_[base + 1].flags & kUsed)          ? &table_[base + 1]
+                      : table_[base].work <= table_[base + 1].work ? &table_[base]
+                                                                   : &table_[base + 1];
+        if ((slot->flags & kUsed) && slot->work > e.work) continue;
+        if (!(slot->flags & kUsed)) ++used_;
+        *slot = e;
+    }
+}
+
 void Searcher::Store(uint64_t key, uint64_t pathKey, uint32_t phi, uint32_t delta, uint8_t flags,
                      uint32_t work) {
+    if (bits_ < maxBits_ && used_ * 4 > table_.size() * 3) Grow();
     const size_t base = static_cast<size_t>(key & mask_ & ~uint64_t{1});
     Entry* slot = nullptr;
     for (size_t i = base; i < base + 2; ++i) {
@@ -51,12 +73,16 @@ void Searcher::Store(uint64_t key, uint64_t pathKey, uint32_t phi, uint32_t delt
     if (!slot) {
         Entry& a = table_[base];
         Entry& b = table_[base + 1];
-        if (!(a.flags & kUsed))
+        if (!(a.flags & kUsed)) {
             slot = &a;
-        else if (!(b.flags & kUsed))
+            ++used_;
+        } else if (!(b.flags & kUsed)) {
             slot = &b;
-        else
+            ++used_;
+        } else
             slot = a.work <= b.work ? &a : &b;
+        // Results of a static judgement (no work) never push out searched ones.
+        if (work == 0 && slot->work > 0) return;
     }
     slot->key = key;
     slot->pathKey = pathKey;
@@ -183,6 +209,21 @@ void Searcher::Generate(std::vector<Child>& kids, uint8_t& banFlags) {
         kids.push_back(evaluate(c));
         UndoMove(u);
     }
+    // Order: points with room around them (vital points of eye shapes) and
+    // points next to stones first; df-pn breaks ties by this order.
+    auto score = [this](int c) {
+        int sc = 0;
+        for (int d : kDelta) {
+            const uint8_t v = b_.At(c + d);
+            if (v == kEmptyCell && r_.movable[c + d])
+                sc += 2;
+            else if (v == kBlackCell || v == kWhiteCell)
+                sc += 1;
+        }
+        return sc;
+    };
+    std::stable_sort(kids.begin(), kids.end(),
+                     [&](const Child& a, const Child& b) { return score(a.move) > score(b.move); });
     // Two passes end the game; the side that loses then gains nothing by
     // passing, since the other side would pass at once.
     const int passWinner = sekiToDefender_ ? r_.defender : r_.attacker;

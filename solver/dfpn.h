@@ -37,7 +37,7 @@ class Searcher {
 public:
     // sekiToDefender: whether a game ended by two passes with the target on
     // the board counts for the defender (else for the attacker).
-    Searcher(const Region& region, bool sekiToDefender, KoMode mode, int tableBits = 18);
+    Searcher(const Region& region, bool sekiToDefender, KoMode mode, int tableBits = 21);
 
     // Does the side to move win?
     Outcome Solve(const SearchStart& start, const Limits& limits);
@@ -105,8 +105,12 @@ private:
     Judge judge_;
     bool sekiToDefender_;
     KoMode mode_;
+    void Grow();
     std::vector<Entry> table_;
-    uint64_t mask_;
+    uint64_t mask_ = 0;
+    int bits_ = 0;
+    int maxBits_ = 0;
+    size_t used_ = 0;
 
     Goban b_;
     int toMove_ = kBlackCell;

@@ -31,7 +31,7 @@ struct ClassResult {
 class ProblemSolver {
 public:
     // `start`: the problem's start position; the region is taken from it.
-    ProblemSolver(const Goban& start, int viewSize, Aim aim, int tableBits = 18);
+    ProblemSolver(const Goban& start, int viewSize, Aim aim, int tableBits = 21);
 
     const Region& region() const { return region_; }
     // The start position with Black to move.
