@@ -171,6 +171,8 @@ void frmHukusyu::SelectQuestion(int i) {
         mark,
         AnswerMarkPlace(m.gBoardW, m.gBoardH, lines, m.gStoneSize, entry.AnswerX, entry.AnswerY),
         AnswerMarkPointSize(m.gStoneSize));
+    picBoard->setAccessibleDescription(mark.isEmpty() ? QStringLiteral("解答なし")
+                                                      : QStringLiteral("解答の印 ") + mark);
     gQuestionNo = int16_t(i);
 }
 
