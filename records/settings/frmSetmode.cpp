@@ -32,7 +32,7 @@ QGroupBox* MakeFrame(QWidget* parent, const QString& name, const QString& captio
     NameControl(f, name, caption);
     f->setGeometry(r);
     QPalette pal = f->palette();
-    pal.setColor(QPalette::Window, QColor(252, 250, 244, 225));
+    pal.setColor(QPalette::Window, QColor(252, 250, 244, 240));
     pal.setColor(QPalette::WindowText, Qt::black);
     f->setPalette(pal);
     f->setAutoFillBackground(true);
@@ -60,28 +60,28 @@ frmSetmode::frmSetmode(QWidget* parent) : QWidget(parent) {
     frameBackImage = frame(SettingGroup::Background, Twips(240, 1740, 2940, 1440));
     Frame4 = frame(SettingGroup::ColorMode, Twips(240, 3300, 2940, 1440));
     frameSound = frame(SettingGroup::SoundEffect, Twips(240, 4860, 2940, 1440));
-    frameBGMEffect = frame(SettingGroup::BGMEffect, Twips(3330, 180, 3000, 1440));
-    frameMakeProb = frame(SettingGroup::MakeQ, Twips(3330, 1740, 3000, 2640));
+    frameBGMEffect = frame(SettingGroup::BGMEffect, Twips(3330, 180, 3420, 1440));
+    frameMakeProb = frame(SettingGroup::MakeQ, Twips(3330, 1740, 3420, 2640));
     Frame2 = MakeFrame(this, QStringLiteral("Frame2"), QStringLiteral("考慮時間"),
-                       Twips(6480, 180, 2880, 4200));
+                       Twips(6900, 180, 2460, 4200));
 
     Label2 = new QLabel(Frame2);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(Twips(240, 330, 2400, 360));
+    Label2->setGeometry(Twips(240, 330, 1980, 360));
     Label2->setAlignment(Qt::AlignCenter);
     ThinkTime = new QListWidget(Frame2);
     NameControl(ThinkTime, QStringLiteral("ThinkTime"), QStringLiteral("考慮時間"));
-    ThinkTime->setGeometry(Twips(240, 780, 2400, 3240));
+    ThinkTime->setGeometry(Twips(240, 780, 1980, 3240));
     ThinkTime->installEventFilter(this);
     connect(ThinkTime, &QListWidget::itemDoubleClicked, this, [this] { ThinkTimeDblClick(); });
 
     cmdSaveSetting = new QPushButton(QStringLiteral("更新"), this);
     NameControl(cmdSaveSetting, QStringLiteral("cmdSaveSetting"), QStringLiteral("更新"));
-    cmdSaveSetting->setGeometry(Twips(3600, 5460, 2400, 570));
+    cmdSaveSetting->setGeometry(Twips(3810, 5460, 2400, 570));
     cmdSaveSetting->setDefault(true);
     cmdCancelSetting = new QPushButton(QStringLiteral("キャンセル"), this);
     NameControl(cmdCancelSetting, QStringLiteral("cmdCancelSetting"), QStringLiteral("キャンセル"));
-    cmdCancelSetting->setGeometry(Twips(6720, 5460, 2400, 570));
+    cmdCancelSetting->setGeometry(Twips(6900, 5460, 2400, 570));
     connect(cmdSaveSetting, &QPushButton::clicked, this, [this] { cmdSaveSettingClick(); });
     connect(cmdCancelSetting, &QPushButton::clicked, this, [this] { cmdCancelSettingClick(); });
 

@@ -1,0 +1,436 @@
+// The registration window through its controls, and the rules beneath it.
+#include "records/registration/frmPlayerRegist.h"
+#include "recordsfixture.h"
+#include "shell/clicklabel.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+QStringList Names() {
+    QStringList n;
+    for (int i = 0; i < gPlayerCount; ++i)
+        n << gPlayerName[size_t(i)];
+    return n;
+}
+
+void Type(frmPlayerRegist* w, const QString& text) {
+    for (QChar c : text) {
+        const int i = c.isDigit() ? 26 + (c.unicode() - u'0') : c.unicode() - u'A';
+        w->cmdCharacter[size_t(i)]->click();
+    }
+}
+
+void ClickRow(frmPlayerRegist* w, int i) {
+    QTest::mouseClick(w->lblName[size_t(i)], Qt::LeftButton);
+}
+
+QColor RowColour(frmPlayerRegist* w, int i) {
+    return w->lblName[size_t(i)]->palette().color(QPalette::Window);
+}
+
+const QColor kNormal(255, 255, 128);
+const QColor kHighlight(255, 128, 255);
+
+} // namespace
+
+class TestRegistration : public QObject {
+    Q_OBJECT
+private slots:
+    void firstPlayer();
+    void chooseThenLeave_data();
+    void chooseThenLeave();
+    void deleteSecondOfFour();
+    void deleteAnsweredNo();
+    void deleteOnlyPlayerThenRegisterAgain();
+    void deleteSkipsFailedCopy();
+    void renameThenLeave_data();
+    void renameThenLeave();
+    void nameLengthAndErasing();
+    void registerWithoutTemplateIsReported();
+    void handEditedRosterRoundTrips();
+    void tenPlayersHaveNoNewRow();
+    void stateTable_data();
+    void stateTable();
+    void keyboardLayout_data();
+    void keyboardLayout();
+    void keysTypeOnlyLettersAndDigits();
+};
+
+void TestRegistration::firstPlayer() {
+    RecordsFolder folder;
+    QPointer<frmPlayerRegist> w = new frmPlayerRegist;
+    QCOMPARE(w->windowTitle(), QStringLiteral("プレイヤー登録"));
+    QVERIFY(!w->lblName[0]->isHidden());
+    QCOMPARE(w->lblName[0]->text(), QStringLiteral("新規登録"));
+    QCOMPARE(w->lblRanking[0]->text(), QStringLiteral("1"));
+    QVERIFY(w->lblName[1]->isHidden());
+    QVERIFY(w->cmdCharacter[0]->isHidden());
+    QVERIFY(w->cmdExit->isEnabled());
+    QVERIFY(!w->cmdRegist->isEnabled());
+
+    ClickRow(w, 0);
+    QCOMPARE(w->state().state, int16_t(RegistState::Typing));
+    QCOMPARE(w->lblDoing->text(), QStringLiteral("名前を入力してください"));
+    QVERIFY(!w->cmdCharacter[35]->isHidden());
+    QVERIFY(!w->cmdRegist->isEnabled());
+    QVERIFY(!w->cmdExit->isEnabled());
+    Type(w, QStringLiteral("AB7"));
+    QCOMPARE(w->lblName[1]->text(), QStringLiteral("AB7_"));
+    QCOMPARE(w->lblName[0]->text(), QStringLiteral("新規登録"));
+    QVERIFY(w->cmdRegist->isEnabled());
+
+    w->cmdRegist->click();
+    QCOMPARE(folder.read(QStringLiteral("vm2.ps0")), TemplateBytes());
+    QCOMPARE(gPlayerCount, int16_t(1));
+    QCOMPARE(gCurPlayer, int16_t(0));
+    QCOMPARE(w->lblName[0]->text(), QStringLiteral("AB7"));
+    QCOMPARE(RowColour(w, 0), kHighlight);
+    QCOMPARE(w->lblName[1]->text(), QStringLiteral("新規登録"));
+    QCOMPARE(RowColour(w, 1), kNormal);
+    QVERIFY(!folder.exists(QStringLiteral("vm2.ply"))); // written only by 終了
+
+    w->cmdExit->click();
+    Settle();
+    QVERIFY(!w);
+    QCOMPARE(folder.read(QStringLiteral("vm2.ply")), QByteArray(" 1 ,\"AB7\"\r\n"));
+    QCOMPARE(folder.refreshes, 1);
+    QCOMPARE(gPlayerRecord.ThinkTime, int16_t(90)); // the menu now reads the new player's file
+}
+
+void TestRegistration::chooseThenLeave_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("current");
+    QTest::newRow("cancel restores") << "cmdCancel" << 0;
+    QTest::newRow("choose keeps") << "cmdChange" << 2;
+}
+
+void TestRegistration::chooseThenLeave() {
+    QFETCH(QString, button);
+    QFETCH(int, current);
+    RecordsFolder folder;
+    folder.players({"A", "B", "C", "D"}, 0);
+    const QByteArray roster = folder.read(QStringLiteral("vm2.ply"));
+    QPointer<frmPlayerRegist> w = new frmPlayerRegist;
+    ClickRow(w, 2);
+    QCOMPARE(w->state().state, int16_t(RegistState::Chosen));
+    QCOMPARE(gCurPlayer, int16_t(2));
+    QCOMPARE(RowColour(w, 2), kHighlight);
+    QCOMPARE(RowColour(w, 0), kNormal);
+    ClickRow(w, 3); // ignored outside the list state
+    QCOMPARE(gCurPlayer, int16_t(2));
+
+    w->findChild<QPushButton*>(button)->click();
+    QCOMPARE(w->state().state, int16_t(RegistState::List));
+    QCOMPARE(gCurPlayer, int16_t(current));
+    QCOMPARE(RowColour(w, current), kHighlight);
+    QCOMPARE(folder.read(QStringLiteral("vm2.ply")), roster);
+    delete w;
+}
+
+void TestRegistration::deleteSecondOfFour() {
+    RecordsFolder folder;
+    folder.players({"A", "B", "C", "D"}, 0);
+    QPointer<frmPlayerRegist> w = new frmPlayerRegist;
+    ClickRow(w, 1);
+    w->cmdDelete->click();
+    QCOMPARE(folder.platform->questions,
+             QStringList{QStringLiteral("登録番号 = ２\n名前 = B\nのプレイヤーを削除します")});
+    QCOMPARE(Names(), (QStringList{"A", "C", "D"}));
+    QCOMPARE(gCurPlayer, int16_t(1));
+    QCOMPARE(w->state().state, int16_t(RegistState::List));
+    QCOMPARE(folder.read(QStringLiteral("vm2.ps0")), PlayerBytes('A'));
+    QCOMPARE(folder.read(QStringLiteral("vm2.ps1")), PlayerBytes('C'));
+    QCOMPARE(folder.read(QStringLiteral("vm2.ps2")), PlayerBytes('D'));
+    QCOMPARE(folder.read(QStringLiteral("vm2.ps3")), PlayerBytes('D')); // left in place
+    QCOMPARE(w->lblName[3]->text(), QStringLiteral("新規登録"));
+    QVERIFY(!w->lblName[3]->isHidden());
+    QVERIFY(w->lblName[4]->isHidden());
+    QCOMPARE(RowColour(w, 1), kHighlight);
+
+    w->cmdExit->click();
+    QCOMPARE(folder.read(QStringLiteral("vm2.ply")),
+             QByteArray(" 0 ,\"A\"\r\n 1 ,\"C\"\r\n 0 ,\"D\"\r\n"));
+}
+
+void TestRegistration::deleteAnsweredNo() {
+    RecordsFolder folder;
+    folder.players({"A", "B", "C"}, 0);
+    folder.platform->answers = {false};
+    QPointer<frmPlayerRegist> w = new frmPlayerRegist;
+    ClickRow(w, 0);
+    w->cmdDelete->click();
+    QCOMPARE(folder.platform->questions.size(), 1);
+    QCOMPARE(Names(), (QStringList{"A", "B", "C"}));
+    QCOMPARE(w->state().state, int16_t(RegistState::Chosen));
+    QCOMPARE(folder.read(QStringLiteral("vm2.ps0")), PlayerBytes('A'));
+    QCOMPARE(folder.platform->beeps, 0);
+    delete w;
+}
+
+void TestRegistration::deleteOnlyPlayerThenRegisterAgain() {
+    RecordsFolder folder;
+    folder.players({"SOLO"}, 0);
+    QPointer<frmPlayerRegist> w = new frmPlayerRegist;
+    ClickRow(w, 0);
+    w->cmdDelete->click();
+    QCOMPARE(gPlayerCount, int16_t(0));
+    QCOMPARE(gCurPlayer, int16_t(-1)); // nobody is current
+    QCOMPARE(w->lblName[0]->text(), QStringLiteral("新規登録"));
+    QCOMPARE(RowColour(w, 0), kNormal);
+    QVERIFY(w->lblName[1]->isHidden());
+
+    // Registering again starts from the template, over the old file.
+    ClickRow(w, 0);
+    Type(w, QStringLiteral("NEW"));
+    QCOMPARE(w->lblName[1]->text(), QStringLiteral("NEW_"));
+    QCOMPARE(w->lblRanking[1]->text(), QStringLiteral("1"));
+    w->cmdCancel->click();
+    QCOMPARE(gCurPlayer, int16_t(-1));
+    QCOMPARE(gPlayerCount, int16_t(0));
+
+    w->cmdExit->click();
+    Settle();
+    QVERIFY(!w);
+    QCOMPARE(folder.read(QStringLiteral("vm2.ply")), QByteArray());
+    QCOMPARE(gPlayerCount, int16_t(0)); // the menu shows 未登録
+
+    QPointer<frmPlayerRegist> again = new frmPlayerRegist;
+    ClickRow(again, 0);
+    Type(again, QStringLiteral("NEW"));
+    again->cmdRegist->click();
+    QCOMPARE(folder.read(QStringLiteral("vm2.ps0")), TemplateBytes());
+    QCOMPARE(gCurPlayer, int16_t(0));
+    QCOMPARE(Names(), QStringList{"NEW"});
+    delete again;
+}
+
+void TestRegistration::deleteSkipsFailedCopy() {
+    RecordsFolder folder;
+    folder.players({"A", "B", "C"}, 0);
+    folder.remove(QStringLiteral("vm2.ps2"));
+    QPointer<frmPlayerRegist> w = new frmPlayerRegist;
+    ClickRow(w, 0);
+    w->cmdDelete->click();
+    QCOMPARE(Names(), (QStringList{"B", "C"}));
+    QCOMPARE(folder.read(QStringLiteral("vm2.ps0")), PlayerBytes('B'));
+    QCOMPARE(folder.read(QStringLiteral("vm2.ps1")), PlayerBytes('B')); // copy skipped
+    QCOMPARE(gCurPlayer, int16_t(0));
+    delete w;
+}
+
+void TestRegistration::renameThenLeave_data() {
+    QTest::addColumn<bool>("viaExit");
+    QTest::newRow("終了 keeps it") << true;
+    QTest::newRow("close box loses it") << false;
+}
+
+void TestRegistration::renameThenLeave() {
+    QFETCH(bool, viaExit);
+    RecordsFolder folder;
+    folder.players({"A", "B"}, 0);
+    const QByteArray roster = folder.read(QStringLiteral("vm2.ply"));
+    QPointer<frmPlayerRegist> w = new frmPlayerRegist;
+    ClickRow(w, 1);
+    w->cmdRename->click();
+    QCOMPARE(w->state().state, int16_t(RegistState::Renaming));
+    QCOMPARE(w->lblName[0]->text(), QStringLiteral("B"));
+    QCOMPARE(w->lblRanking[0]->text(), QStringLiteral("2"));
+    Type(w, QStringLiteral("ZED"));
+    w->cmdRegist->click();
+    QCOMPARE(Names(), (QStringList{"A", "ZED"}));
+    QVERIFY(!folder.exists(QStringLiteral("vm2.ps2"))); // renaming copies nothing
+    QCOMPARE(folder.read(QStringLiteral("vm2.ps1")), PlayerBytes('B'));
+
+    if (viaExit)
+        w->cmdExit->click();
+    else
+        w->close();
+    Settle();
+    QVERIFY(!w);
+    QCOMPARE(folder.refreshes, 1);
+    if (viaExit) {
+        QCOMPARE(folder.read(QStringLiteral("vm2.ply")),
+                 QByteArray(" 0 ,\"A\"\r\n 1 ,\"ZED\"\r\n"));
+        QCOMPARE(gPlayerName[1], QStringLiteral("ZED"));
+    } else {
+        QCOMPARE(folder.read(QStringLiteral("vm2.ply")), roster);
+        QCOMPARE(gPlayerName[1], QStringLiteral("B"));
+        QCOMPARE(gCurPlayer, int16_t(0));
+    }
+}
+
+void TestRegistration::nameLengthAndErasing() {
+    RecordsFolder folder;
+    folder.players({"A"}, 0);
+    QPointer<frmPlayerRegist> w = new frmPlayerRegist;
+    ClickRow(w, 1);
+    Type(w, QStringLiteral("ABCDEFGHIJ"));
+    QCOMPARE(folder.platform->beeps, 0);
+    Type(w, QStringLiteral("K"));
+    QCOMPARE(folder.platform->beeps, 1);
+    QCOMPARE(w->state().entered, QStringLiteral("ABCDEFGHIJ"));
+    QCOMPARE(w->lblName[1]->text(), QStringLiteral("ABCDEFGHIJ_"));
+
+    for (int i = 0; i < 10; ++i)
+        w->cmdDelete->click();
+    QCOMPARE(w->state().entered, QString());
+    QVERIFY(!w->cmdDelete->isEnabled());
+    QVERIFY(!w->cmdRegist->isEnabled());
+    w->cmdDeleteClick(); // the handler itself, past the disabled button
+    QCOMPARE(folder.platform->beeps, 2);
+    QCOMPARE(folder.platform->questions.size(), 0);
+    delete w;
+}
+
+void TestRegistration::registerWithoutTemplateIsReported() {
+    RecordsFolder folder;
+    folder.remove(QStringLiteral("vm2.psn"));
+    QPointer<frmPlayerRegist> w = new frmPlayerRegist;
+    ClickRow(w, 0);
+    Type(w, QStringLiteral("X"));
+    w->cmdRegist->click();
+    QCOMPARE(folder.platform->boxes.size(), 1);
+    QVERIFY(folder.platform->boxes[0].contains(QStringLiteral("vm2.psn")));
+    QCOMPARE(gPlayerCount, int16_t(0));
+    QCOMPARE(gPlayerName[0], QString());
+    QCOMPARE(w->state().state, int16_t(RegistState::Typing));
+    QVERIFY(!folder.exists(QStringLiteral("vm2.ps0")));
+    delete w;
+}
+
+void TestRegistration::handEditedRosterRoundTrips() {
+    RecordsFolder folder;
+    const QByteArray roster = EncodeSjis(QStringLiteral(" 0 ,\"山田\"\r\n 1 ,\"ＳＡＴＯ～\"\r\n"));
+    folder.write(QStringLiteral("vm2.ply"), roster);
+    folder.write(QStringLiteral("vm2.ps0"), PlayerBytes('A'));
+    folder.write(QStringLiteral("vm2.ps1"), PlayerBytes('B'));
+    ReadRoster();
+    QPointer<frmPlayerRegist> w = new frmPlayerRegist;
+    QCOMPARE(w->lblName[0]->text(), QStringLiteral("山田"));
+    QCOMPARE(w->lblName[1]->text(), QStringLiteral("ＳＡＴＯ～"));
+    QCOMPARE(RowColour(w, 1), kHighlight);
+    w->cmdExit->click();
+    QCOMPARE(folder.read(QStringLiteral("vm2.ply")), roster);
+}
+
+void TestRegistration::tenPlayersHaveNoNewRow() {
+    RecordsFolder folder;
+    QStringList ten;
+    for (int i = 0; i < 10; ++i)
+        ten << QStringLiteral("P%1").arg(i);
+    folder.players(ten, 9);
+    QPointer<frmPlayerRegist> w = new frmPlayerRegist;
+    for (int i = 0; i < 10; ++i) {
+        QVERIFY(!w->lblName[size_t(i)]->isHidden());
+        QCOMPARE(w->lblName[size_t(i)]->text(), ten[i]);
+        QCOMPARE(w->lblRanking[size_t(i)]->text(), QString::number(i + 1));
+        QCOMPARE(w->lblName[size_t(i)]->geometry().top() - w->lblName[0]->geometry().top(),
+                 TwipsToPixels(500 * i));
+    }
+    QCOMPARE(RowColour(w, 9), kHighlight);
+    delete w;
+}
+
+void TestRegistration::stateTable_data() {
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QString>("entered");
+    QTest::addColumn<QString>("enabled"); // change regist rename delete cancel exit
+    QTest::addColumn<bool>("keys");
+    QTest::addColumn<QString>("doing");
+    QTest::newRow("list") << 0 << ""
+                          << "000001" << false << "名前表示欄をクリック後，処理を選んでください";
+    QTest::newRow("chosen") << 1 << ""
+                            << "101111" << false << "処理を選んでください";
+    QTest::newRow("typing, empty") << 2 << ""
+                                   << "000010" << true << "名前を入力してください";
+    QTest::newRow("typing") << 2 << "AB"
+                            << "010110" << true << "名前を入力してください";
+    QTest::newRow("renaming") << 3 << "C"
+                              << "010110" << true << "名前を入力してください";
+}
+
+void TestRegistration::stateTable() {
+    QFETCH(int, state);
+    QFETCH(QString, entered);
+    QFETCH(QString, enabled);
+    QFETCH(bool, keys);
+    QFETCH(QString, doing);
+    Roster r;
+    r.count = 3;
+    r.names = {"A", "B", "C"};
+    r.current = 1;
+    RegistState st;
+    st.state = int16_t(state);
+    st.entered = entered;
+    const RegistView v = ViewFor(r, st);
+    const QString got = QString("%1%2%3%4%5%6")
+                            .arg(int(v.change))
+                            .arg(int(v.regist))
+                            .arg(int(v.rename))
+                            .arg(int(v.del))
+                            .arg(int(v.cancel))
+                            .arg(int(v.exit));
+    QCOMPARE(got, enabled);
+    QCOMPARE(v.keysVisible, keys);
+    QCOMPARE(v.doing, doing);
+    if (keys) {
+        QCOMPARE(v.rows[0].name, QStringLiteral("B"));
+        QCOMPARE(v.rows[1].name, entered + "_");
+        QCOMPARE(v.rows[1].number, QStringLiteral("2"));
+        QVERIFY(!v.rows[0].highlighted && !v.rows[1].highlighted);
+        QVERIFY(!v.rows[2].visible);
+    } else {
+        QCOMPARE(v.rows[3].name, QStringLiteral("新規登録"));
+        QVERIFY(v.rows[3].visible && !v.rows[4].visible);
+        QVERIFY(v.rows[1].highlighted && !v.rows[0].highlighted);
+    }
+}
+
+void TestRegistration::keyboardLayout_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("row");
+    QTest::newRow("A") << 0 << "A" << 0 << 0;
+    QTest::newRow("J") << 9 << "J" << 9 << 0;
+    QTest::newRow("K") << 10 << "K" << 0 << 1;
+    QTest::newRow("Z") << 25 << "Z" << 5 << 2;
+    QTest::newRow("0") << 26 << "0" << 0 << 3;
+    QTest::newRow("9") << 35 << "9" << 9 << 3;
+}
+
+void TestRegistration::keyboardLayout() {
+    QFETCH(int, key);
+    QFETCH(QString, caption);
+    QFETCH(int, column);
+    QFETCH(int, row);
+    QCOMPARE(QString(KeyCharacter(key)), caption);
+    QCOMPARE(KeyOffsetTwips(key), QPoint(600 * column, 600 * row));
+    RecordsFolder folder;
+    frmPlayerRegist w;
+    QPushButton* b = w.cmdCharacter[size_t(key)];
+    QCOMPARE(b->text(), caption);
+    QCOMPARE(b->objectName(), QStringLiteral("cmdCharacter_%1").arg(key));
+    QCOMPARE(b->accessibleName(), caption);
+    QCOMPARE(b->pos() - w.cmdCharacter[0]->pos(), QPoint(40 * column, 40 * row));
+}
+
+void TestRegistration::keysTypeOnlyLettersAndDigits() {
+    RegistState st;
+    st.state = RegistState::Typing;
+    QVERIFY(TypeKey(st, QLatin1Char('Q')));
+    QVERIFY(TypeKey(st, QLatin1Char('4')));
+    QVERIFY(!TypeKey(st, QLatin1Char('q')));
+    QVERIFY(!TypeKey(st, QLatin1Char('"')));
+    QVERIFY(!TypeKey(st, QLatin1Char(',')));
+    QCOMPARE(st.entered, QStringLiteral("Q4"));
+    st.state = RegistState::Chosen;
+    QVERIFY(!TypeKey(st, QLatin1Char('A'))); // the keyboard is hidden there
+}
+
+QTEST_MAIN(TestRegistration)
+#include "test_registration.moc"
