@@ -28,11 +28,11 @@ const QString kTitle = QStringLiteral("Velmora２");
 const QString kUnregistered = QStringLiteral("未登録");
 
 // Layout of the client area, in pixels.
-constexpr int kClientW = 520;
-constexpr int kClientH = 300;
-constexpr int kOptLeft = 40;
-constexpr int kOptTop = 56;
-constexpr int kOptW = 190;
+constexpr int kClientW = 640;
+constexpr int kClientH = 440;
+constexpr int kOptLeft = 48;
+constexpr int kOptTop = 64;
+constexpr int kOptW = 240;
 constexpr int kOptH = 28;
 constexpr int kOptStepTwips = 550;
 
@@ -84,35 +84,35 @@ frmMenu::frmMenu(QWidget* parent) : QMainWindow(parent) {
 
     lblDoing = new QLabel(QStringLiteral("ゲームモードを選んでください"), client);
     NameControl(lblDoing, QStringLiteral("lblDoing"), lblDoing->text());
-    lblDoing->setGeometry(24, 20, 240, 22);
+    lblDoing->setGeometry(32, 24, 280, 24);
     QFont heading = lblDoing->font();
     heading.setBold(true);
     lblDoing->setFont(heading);
 
     auto* framePlayer = new QFrame(client);
     framePlayer->setObjectName(QStringLiteral("framePlayer"));
-    framePlayer->setGeometry(262, 20, 238, 70);
+    framePlayer->setGeometry(352, 24, 256, 78);
     Label5 = new QLabel(QStringLiteral("プレイヤー"), framePlayer);
     NameControl(Label5, QStringLiteral("Label5"), Label5->text());
-    Label5->setGeometry(10, 6, 200, 20);
+    Label5->setGeometry(12, 8, 200, 20);
     Label5->setFont(heading);
     lblPlayer = new QLabel(framePlayer);
     lblPlayer->setObjectName(QStringLiteral("lblPlayer"));
-    lblPlayer->setGeometry(24, 32, 204, 28);
+    lblPlayer->setGeometry(28, 36, 220, 30);
     QFont nameFont = lblPlayer->font();
     nameFont.setPixelSize(nameFont.pixelSize() > 0 ? nameFont.pixelSize() + 5 : 18);
     lblPlayer->setFont(nameFont);
 
     auto* frameExplain = new QFrame(client);
     frameExplain->setObjectName(QStringLiteral("frameExplain"));
-    frameExplain->setGeometry(262, 106, 238, 130);
+    frameExplain->setGeometry(352, 118, 256, 112);
     Label4 = new QLabel(QStringLiteral("説明"), frameExplain);
     NameControl(Label4, QStringLiteral("Label4"), Label4->text());
-    Label4->setGeometry(10, 6, 200, 20);
+    Label4->setGeometry(12, 8, 200, 20);
     Label4->setFont(heading);
     lblExplain = new QLabel(frameExplain);
     lblExplain->setObjectName(QStringLiteral("lblExplain"));
-    lblExplain->setGeometry(14, 32, 218, 90);
+    lblExplain->setGeometry(18, 34, 232, 72);
     lblExplain->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     // Load: refresh from the player files, build the program-wide tables.
@@ -124,10 +124,13 @@ frmMenu::frmMenu(QWidget* parent) : QMainWindow(parent) {
     if (!ReadCommentLists(&error)) FatalError(error);
 
     // The entries: element 0 and the five created below it, 550 twips apart.
+    QFont entryFont = font();
+    entryFont.setPixelSize(entryFont.pixelSize() > 0 ? entryFont.pixelSize() + 2 : 15);
     group_ = new QButtonGroup(this);
     group_->setExclusive(true);
     for (int i = 0; i < kMenuEntries; ++i) {
         auto* opt = new QRadioButton(MenuEntryCaption(i), client);
+        opt->setFont(entryFont);
         NameControl(opt, QStringLiteral("optMode_%1").arg(i), MenuEntryCaption(i));
         // As wide as its caption: a press anywhere on it hits the entry.
         opt->setGeometry(kOptLeft, kOptTop + TwipsToPixels(i * kOptStepTwips),

@@ -2,7 +2,6 @@
 
 #include "shell/platform.h"
 
-#include <QDialog>
 #include <QPointer>
 #include <map>
 

@@ -43,19 +43,24 @@ chmod 700 "$WORK/runtime"
 cp -a "$DIST/." "$WORK/prog/" || fail "cannot copy $DIST"
 rm -f "$WORK/prog/velmora.lock" "$WORK/prog/vm2.ply" "$WORK/prog"/vm2.ps[0-9]
 
-# A free display number.
+# A free display number; another Xvfb may take the same one at the same
+# moment, so a server that dies at once makes us try the next number.
 DISP=""
 for n in $(seq 91 160); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then DISP=$n; break; fi
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    XVFB=$!
+    # Ready when it answers, not merely when its socket exists.
+    for _ in $(seq 1 100); do
+        kill -0 "$XVFB" 2>/dev/null || break
+        if DISPLAY=":$n" timeout 2 xwininfo -root >/dev/null 2>&1; then DISP=$n; break; fi
+        sleep 0.1
+    done
+    if [ -n "$DISP" ]; then PIDS+=("$XVFB"); break; fi
+    kill "$XVFB" 2>/dev/null
+    wait "$XVFB" 2>/dev/null
 done
-[ -n "$DISP" ] || skip "no free X display number"
-Xvfb ":$DISP" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-PIDS+=($!)
-for _ in $(seq 1 100); do
-    [ -e "/tmp/.X11-unix/X$DISP" ] && break
-    sleep 0.1
-done
-[ -e "/tmp/.X11-unix/X$DISP" ] || skip "Xvfb did not start: $(head -c 300 "$WORK/xvfb.log")"
+[ -n "$DISP" ] || skip "Xvfb did not start: $(head -c 300 "$WORK/xvfb.log")"
 
 export DISPLAY=":$DISP" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$WORK/config" \
     XDG_DATA_HOME="$WORK/data" XDG_RUNTIME_DIR="$WORK/runtime" QT_LOGGING_RULES='qt.qpa.*=false'

@@ -1,14 +1,18 @@
 // The platform layer: sound routing and the sound backend's arithmetic, the
 // single-instance lock, the router and fatal errors.
 #include "fixture.h"
+#include "shell/appinit.h"
 #include "shell/instance.h"
 #include "shell/platform.h"
 #include "shell/recordingplatform.h"
 #include "shell/router.h"
 #include "shell/sound.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLockFile>
+#include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
 #include <QtEndian>
@@ -205,6 +209,19 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(ProgramAborted,
                                  FatalError(QStringLiteral("問題データがありません: abc.dr")));
         QCOMPARE(rec.platform.boxes, QStringList{QStringLiteral("問題データがありません: abc.dr")});
+    }
+
+    void applicationSpeaksJapanese() {
+        QVERIFY(InitApplication(*qApp, QString()));
+        QCOMPARE(QApplication::font().family(), QString::fromLatin1(kUiFontFamily));
+        QCOMPARE(QApplication::font().pixelSize(), kUiFontPixelSize);
+        // Installed and really used (not a fallback).
+        QCOMPARE(QFontInfo(QApplication::font()).family(), QString::fromLatin1(kUiFontFamily));
+        // Qt's own box buttons come out in Japanese.
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Velmora２"), QStringLiteral("?"),
+                        QMessageBox::Yes | QMessageBox::No);
+        QVERIFY(box.button(QMessageBox::Yes)->text().contains(QStringLiteral("はい")));
+        QVERIFY(box.button(QMessageBox::No)->text().contains(QStringLiteral("いいえ")));
     }
 
     void busyCursorRestores() {
