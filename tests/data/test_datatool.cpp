@@ -8,6 +8,7 @@
 #include "library/files.h"
 #include "library/player.h"
 #include "rules/outcome.h"
+#include "rules/rules.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +16,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 #include <functional>
 #include <random>
 
@@ -145,6 +147,7 @@ private slots:
     void roundTripTestProblems();
     void roundTripShippedProblems();
     void roundTripUnusualNodeOrder();
+    void roundTripRandomDataSets();
 
     void toolOnDistFolder();
 
@@ -791,6 +794,100 @@ void TestDataTool::roundTripUnusualNodeOrder() {
     QCOMPARE(Run({"compile", tmp_.filePath("rt3/src"), tmp_.filePath("rt3/out")}, nullptr, &err),
              0);
     CompareFolders(dir, tmp_.filePath("rt3/out"));
+}
+
+namespace {
+
+// A random problem with a legal tree, numbered in a random order.
+Problem RandomProblem(std::mt19937& rng) {
+    Problem p;
+    const int vs = 5 + static_cast<int>(rng() % 15);
+    p.ViewSize = static_cast<int16_t>(vs);
+    p.HeadFlag = static_cast<int16_t>(rng() % 2);
+    p.Difficulty = static_cast<int16_t>(10 * (1 + rng() % 3));
+    p.ProbPurpose = static_cast<int16_t>(1 + rng() % 3);
+    for (int k = static_cast<int>(rng() % 12); k > 0; --k)
+        p.gInitBoard[(rng() % vs) + 19 * (rng() % vs)] = static_cast<int16_t>(1 + rng() % 2);
+
+    struct Node {
+        int parent; // -1: the root
+        int x, y;
+        Board board;
+        int depth;
+    };
+    std::vector<Node> nodes;
+    const int wanted = 1 + static_cast<int>(rng() % 60);
+    for (int tries = 0; tries < 2000 && static_cast<int>(nodes.size()) < wanted; ++tries) {
+        const int parent = static_cast<int>(rng() % (nodes.size() + 1)) - 1;
+        const Board& before =
+            parent < 0 ? p.gInitBoard : nodes[static_cast<std::size_t>(parent)].board;
+        const int depth = parent < 0 ? 1 : nodes[static_cast<std::size_t>(parent)].depth + 1;
+        const int x = static_cast<int>(rng() % vs);
+        const int y = static_cast<int>(rng() % vs);
+        PointList captures;
+        if (!CheckMove(depth % 2 == 1 ? kBlack : kWhite, x, y, before, captures)) continue;
+        Node n{parent, x, y, before, depth};
+        ApplyMove(depth % 2 == 1 ? kBlack : kWhite, x, y, n.board);
+        nodes.push_back(n);
+    }
+    std::vector<int> number(nodes.size());
+    for (std::size_t i = 0; i < nodes.size(); ++i)
+        number[i] = static_cast<int>(i);
+    std::shuffle(number.begin(), number.end(), rng);
+    std::vector<bool> inner(nodes.size(), false);
+    for (const Node& n : nodes)
+        if (n.parent >= 0) inner[static_cast<std::size_t>(n.parent)] = true;
+    p.hands = static_cast<int16_t>(nodes.size());
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        const std::size_t k = static_cast<std::size_t>(number[i]);
+        p.prev[k] = nodes[i].parent < 0
+                        ? kRoot
+                        : static_cast<int16_t>(number[static_cast<std::size_t>(nodes[i].parent)]);
+        p.x[k] = static_cast<uint8_t>(nodes[i].x);
+        p.y[k] = static_cast<uint8_t>(nodes[i].y);
+        const bool leaf = !inner[i];
+        p.code[k] = static_cast<uint8_t>(
+            leaf || rng() % 4 == 0 ? OutcomeTable[rng() % kOutcomeRows].klass : 0);
+        p.best[k] = static_cast<uint8_t>(rng() % 2);
+        p.repl[k] = static_cast<uint8_t>(rng() % 3 == 0 ? 1 + rng() % 255 : 0);
+    }
+    return p;
+}
+
+} // namespace
+
+void TestDataTool::roundTripRandomDataSets() {
+    // Any data set the checker passes comes back byte for byte through
+    // dump -> compile, whatever the node order and field values.
+    std::mt19937 rng(2026);
+    const QString comments[] = {QString(), QStringLiteral("黒先白死"), QStringLiteral("a, b"),
+                                QStringLiteral("～と全角　空白"), QStringLiteral("x")};
+    for (int round = 0; round < 6; ++round) {
+        ProblemSets sets;
+        for (int s = 0; s < kDataSetCount; ++s) {
+            const int count = static_cast<int>(rng() % 8);
+            for (int k = 0; k < count; ++k) {
+                sets.problems[static_cast<std::size_t>(s)].push_back(RandomProblem(rng));
+                if (s > 0)
+                    sets.comments[static_cast<std::size_t>(s)].push_back(comments[rng() % 5]);
+            }
+        }
+        DataFiles files;
+        std::vector<Diagnostic> diags;
+        QVERIFY(BuildDataFiles(sets, files, diags));
+        const QString dir = tmp_.filePath(QStringLiteral("rnd%1/data").arg(round));
+        QString error;
+        QVERIFY2(WriteDataFiles(dir, files, &error), qPrintable(error));
+        QString out;
+        QCOMPARE(Run({"check", dir}, &out), 0); // outcomes are random: warnings only
+        const QString src = tmp_.filePath(QStringLiteral("rnd%1/src").arg(round));
+        DumpAll(dir, src);
+        QString err;
+        QCOMPARE(Run({"compile", src, tmp_.filePath(QStringLiteral("rnd%1/out").arg(round))},
+                     nullptr, &err),
+                 0);
+        CompareFolders(dir, tmp_.filePath(QStringLiteral("rnd%1/out").arg(round)));
+    }
 }
 
 void TestDataTool::toolOnDistFolder() {
