@@ -363,50 +363,58 @@ bool Searcher::Advance(SearchStart& s, int move) const {
 std::vector<int> Searcher::Line(const SearchStart& start, int maxMoves) {
     std::vector<int> line;
     SearchStart s = start;
+    Limits limits;
+    limits.deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    limits.maxNodes = 200000;
     for (int i = 0; i < maxMoves; ++i) {
-        b_ = s.board;
-        toMove_ = s.toMove;
-        ko_ = s.koCell;
-        passes_ = s.passes;
-        hist_ = s.history;
-        pathKey_ = 0;
-        for (uint64_t h : s.history)
-            pathKey_ += Mix64(h);
-        hist_.push_back(b_.Hash());
-        captured_.clear();
+        // Settles the position (usually a table hit) and sets up the board.
+        const Outcome status = Solve(s, limits);
+        if (status == Outcome::Unknown) break;
         if (judge_.Evaluate(b_, toMove_, true) != Verdict::None) break;
-        std::vector<Child>& kids = levels_[0];
         uint8_t ban = 0;
-        Generate(kids, ban);
+        Generate(levels_[0], ban);
+        const std::vector<Child> kids = levels_[0];
         const uint64_t childPath = pathKey_ + Mix64(hist_.back());
-        int chosen = -1;
-        uint32_t chosenWork = 0;
-        bool winning = false;
-        for (size_t k = 0; k < kids.size(); ++k)
-            if (kids[k].delta == 0) winning = true;
-        for (size_t k = 0; k < kids.size(); ++k) {
+        auto workOf = [&](const Child& k) {
             uint32_t phi = 0, delta = 0, work = 0;
             uint8_t fl = 0;
-            if (kids[k].key) Lookup(kids[k].key, childPath, phi, delta, fl, &work);
-            if (winning) {
-                // The quickest proven win; a move that settles at once first.
+            if (k.key) Lookup(k.key, childPath, phi, delta, fl, &work);
+            return work;
+        };
+        int chosen = -1;
+        uint32_t chosenWork = 0;
+        if (status == Outcome::Win) {
+            // The quickest proven win; a move that settles at once first.
+            for (size_t k = 0; k < kids.size(); ++k) {
                 if (kids[k].delta != 0) continue;
-                if (chosen < 0 || work < chosenWork) {
+                const uint32_t w = workOf(kids[k]);
+                if (chosen < 0 || w < chosenWork) {
                     chosen = static_cast<int>(k);
-                    chosenWork = work;
+                    chosenWork = w;
                 }
-            } else {
-                // The most stubborn reply: the one that cost the most to refute.
-                if (chosen < 0 || work > chosenWork) {
+            }
+            // The table may have lost the proof of the winning move: search
+            // the moves again until one is refuted for the other side.
+            for (size_t k = 0; chosen < 0 && k < kids.size(); ++k) {
+                if (kids[k].key == 0) continue;
+                SearchStart next = s;
+                if (Advance(next, kids[k].move) && Solve(next, limits) == Outcome::Loss)
                     chosen = static_cast<int>(k);
-                    chosenWork = work;
+            }
+        } else {
+            // The most stubborn reply: the one that cost the most to refute.
+            for (size_t k = 0; k < kids.size(); ++k) {
+                const uint32_t w = workOf(kids[k]);
+                if (chosen < 0 || w > chosenWork) {
+                    chosen = static_cast<int>(k);
+                    chosenWork = w;
                 }
             }
         }
         if (chosen < 0) break;
-        const int move = kids[chosen].move;
+        const int move = kids[static_cast<size_t>(chosen)].move;
         line.push_back(move);
-        if (kids[chosen].key == 0) break; // the game ended with two passes
+        if (kids[static_cast<size_t>(chosen)].key == 0) break; // the game is over
         if (!Advance(s, move)) break;
     }
     return line;

@@ -134,7 +134,11 @@ ProveReport ProveProblem(const Problem& problem, int limitMs) {
     const ClassResult root = solver.Classify(start, limits);
     rep.nodes += root.nodes;
     if (!root.klass) {
-        rep.reachNote = QStringLiteral("the start position is beyond reach");
+        const Region& region = solver.region();
+        rep.reachNote =
+            QStringLiteral("the start position is beyond reach (%1 points in play%2)")
+                .arg(region.moveCells.size())
+                .arg(region.enclosed ? QString() : QStringLiteral(", the target is not enclosed"));
         return finish(rep);
     }
     rep.rootClass = root.klass;
