@@ -170,9 +170,10 @@ void DrawBlossom(QPainter& p, double r, double angle, double pinkness, int alpha
     }
     p.setPen(Qt::NoPen);
     for (int i = 0; i < 10; ++i) {
-        double a = i * 36.0 * kPi / 180.0, rr = r * 0.3;
-        p.setBrush(Qc(Rgb{214, 88, 120}, alpha));
-        p.drawEllipse(QPointF(std::cos(a) * rr, std::sin(a) * rr), r * 0.05 + 0.4, r * 0.05 + 0.4);
+        double a = i * 36.0 * kPi / 180.0, rr = r * 0.28;
+        p.setBrush(Qc(Rgb{228, 128, 154}, alpha * 2 / 3));
+        p.drawEllipse(QPointF(std::cos(a) * rr, std::sin(a) * rr), r * 0.035 + 0.3,
+                      r * 0.035 + 0.3);
     }
     p.setBrush(Qc(Rgb{236, 150, 170}, alpha));
     p.drawEllipse(QPointF(0, 0), r * 0.12, r * 0.12);
@@ -491,7 +492,7 @@ QImage Kaede(int w, int h) {
         p.setPen(Qt::NoPen);
         for (int i = 0; i < 90; ++i) {
             Rgb col = Mix(Rgb{240, 170, 90}, Rgb{220, 90, 70}, rng.uniform());
-            p.setBrush(Qc(col, int(rng.range(40, 90))));
+            p.setBrush(Qc(col, int(rng.range(28, 70))));
             double r = rng.range(14, 40);
             p.drawEllipse(EdgePoint(rng, w, h, 0.9), r, r);
         }
@@ -514,6 +515,10 @@ QImage Kaede(int w, int h) {
         for (int i = 0; i < 13; ++i)
             DrawMaple(p, rng, EdgePoint(rng, w, h, 0.45), rng.range(22, 36), rng.range(0, 360),
                       235);
+        // A few large leaves close to the viewer, in the corners.
+        const QPointF corners[] = {{w * 0.06, h * 0.9}, {w * 0.95, h * 0.55}, {w * 0.04, h * 0.12}};
+        for (const QPointF& c : corners)
+            DrawMaple(p, rng, c, rng.range(44, 58), rng.range(0, 360), 240);
     }
     Blur(near, 1);
     Composite(img, near);
@@ -588,7 +593,7 @@ QImage Sekitei(int w, int h) {
                 double crack = std::abs(Fbm(x * 0.02, y * 0.035, r.seed + 30, 3) - 0.5);
                 Rgb stone = Mix(Rgb{58, 56, 54}, Rgb{184, 178, 166}, lit);
                 stone = Scale(stone, 0.82 + 0.36 * tex);
-                stone = Mix(stone, Rgb{40, 38, 36}, SmoothStep(0.02, 0.0, crack) * 0.6);
+                stone = Mix(stone, Rgb{52, 50, 48}, SmoothStep(0.012, 0.0, crack) * 0.35);
                 double lichen = Fbm(x * 0.11, y * 0.11, r.seed + 40, 3);
                 stone = Mix(stone, Rgb{150, 160, 128}, SmoothStep(0.62, 0.72, lichen) * 0.45);
                 stone = Scale(stone, 1.0 - 0.35 * SmoothStep(0.7, 1.0, e) * Clamp01(0.5 + dy));
