@@ -40,6 +40,13 @@ QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& cap
     return b;
 }
 
+// The legend's word for a level code, read out for the level box.
+QString LevelName(int level) {
+    if (level == 30) return QStringLiteral("難");
+    if (level == 20) return QStringLiteral("中");
+    return QStringLiteral("易");
+}
+
 void Fill(QWidget* w, const QColor& colour) {
     QPalette pal = w->palette();
     pal.setColor(QPalette::Window, colour);
@@ -242,7 +249,10 @@ void frmSelQRep::DrawPage() {
         const int labelTop = r.top() - kLabelHeight + 2;
         lblQNum[c]->setGeometry(r.left() + kLevelBoxWidth + 7, labelTop, 64, kLabelHeight);
         lblQLvl[c]->setGeometry(r.left(), labelTop, kLevelBoxWidth, kLabelHeight - 2);
-        Fill(lblQLvl[c], LevelColour(ok ? gProblem.Difficulty : 0));
+        const int level = ok ? gProblem.Difficulty : 0;
+        Fill(lblQLvl[c], LevelColour(level));
+        lblQLvl[c]->setAccessibleName(LevelName(level));
+        pic->setAccessibleName(QStringLiteral("問題図 #") + QString::number(p + 1));
 
         pic->InitBoardMetrics(layout.lines);
         pic->DrawBoard(ok ? gProblem.gInitBoard : Board{});

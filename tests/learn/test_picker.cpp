@@ -131,6 +131,8 @@ private slots:
         // Problem 2 is a dan problem, problem 1 an advanced one.
         QCOMPARE(w->lblQLvl[2]->palette().color(QPalette::Window), QColor(255, 0, 0));
         QCOMPARE(w->lblQLvl[1]->palette().color(QPalette::Window), QColor(255, 0, 255));
+        QCOMPARE(w->lblQLvl[2]->accessibleName(), QStringLiteral("難"));
+        QCOMPARE(w->picBoard[5]->accessibleName(), QStringLiteral("問題図 #6"));
         QCOMPARE(w->linFocus[0]->geometry().left(), 36);
         QVERIFY(w->linFocus[3]->isVisible());
     }
