@@ -94,25 +94,37 @@ void PlayWithBackend(const QString& path, bool toEnd) {
         return;
     }
     const auto bytes = ReadFileBounded(path, kMaxWavBytes);
-    const int limit = SoundWatchdogMs(bytes ? WavDurationMs(*bytes) : -1);
+    PlayToEnd(path, SoundWatchdogMs(bytes ? WavDurationMs(*bytes) : -1));
+}
 
+bool PlayToEnd(const QString& path, int limitMs) {
     ToEndPlayer& p = Player();
     QEventLoop loop;
     QTimer watchdog;
     watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, &loop, &QEventLoop::quit);
+    bool finished = false; // ended, failed or timed out (possibly before the loop runs)
+    bool ended = false;
+    auto finish = [&loop, &finished] {
+        finished = true;
+        loop.quit();
+    };
+    QObject::connect(&watchdog, &QTimer::timeout, &loop, finish);
     QObject::connect(&p.player, &QMediaPlayer::mediaStatusChanged, &loop,
-                     [&loop](QMediaPlayer::MediaStatus status) {
-                         if (status == QMediaPlayer::EndOfMedia ||
-                             status == QMediaPlayer::InvalidMedia)
-                             loop.quit();
+                     [&ended, finish](QMediaPlayer::MediaStatus status) {
+                         if (status == QMediaPlayer::EndOfMedia) {
+                             ended = true;
+                             finish();
+                         } else if (status == QMediaPlayer::InvalidMedia) {
+                             finish();
+                         }
                      });
-    QObject::connect(&p.player, &QMediaPlayer::errorOccurred, &loop, &QEventLoop::quit);
+    QObject::connect(&p.player, &QMediaPlayer::errorOccurred, &loop, finish);
     p.player.stop();
     p.player.setSource(QUrl::fromLocalFile(path));
     p.player.play();
-    watchdog.start(limit);
+    watchdog.start(limitMs);
     // Timers keep ticking; user input waits until the clip has ended.
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!finished) loop.exec(QEventLoop::ExcludeUserInputEvents);
     p.player.stop();
+    return ended;
 }

@@ -16,6 +16,10 @@ int SoundWatchdogMs(int durationMs);
 
 // True when the system reports a default audio output device.
 bool HaveAudioOutput();
+// Plays `path` through the media player and returns when it has ended or
+// failed, or after `limitMs` at the latest (the watchdog). Returns true when
+// the clip ended by itself.
+bool PlayToEnd(const QString& path, int limitMs);
 // Plays `path`; with toEnd it returns only when the clip ended, failed or the
 // watchdog fired. Does nothing when there is no audio device.
 void PlayWithBackend(const QString& path, bool toEnd);

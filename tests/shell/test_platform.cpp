@@ -130,6 +130,26 @@ private slots:
         QVERIFY(t.elapsed() < 500);
     }
 
+    // The media player path ends with the clip, or on a broken file at once,
+    // and never later than its watchdog.
+    void toEndPlayEndsWithClipOrWatchdog() {
+        WriteBytes(dir_.path(), QStringLiteral("short.wav"), Wav(8000, 1, 16, 1600)); // 0.1 s
+        WriteBytes(dir_.path(), QStringLiteral("broken.wav"), QByteArray("RIFF....WAVEjunk"));
+        QElapsedTimer t;
+        t.start();
+        PlayToEnd(gDataPath + QStringLiteral("broken.wav"), 3000);
+        QVERIFY2(t.elapsed() < 2500, qPrintable(QString::number(t.elapsed())));
+        t.restart();
+        // Without a sound server the player fails at once; with one the clip ends.
+        PlayToEnd(gDataPath + QStringLiteral("short.wav"), 3000);
+        QVERIFY2(t.elapsed() < 2500, qPrintable(QString::number(t.elapsed())));
+        // A watchdog shorter than the clip cuts it off.
+        WriteBytes(dir_.path(), QStringLiteral("long.wav"), Wav(8000, 1, 16, 160000)); // 10 s
+        t.restart();
+        QVERIFY(!PlayToEnd(gDataPath + QStringLiteral("long.wav"), 300));
+        QVERIFY2(t.elapsed() < 2500, qPrintable(QString::number(t.elapsed())));
+    }
+
     // ---- single instance -----------------------------------------------------
 
     void lockRefusesSecondHolder() {
