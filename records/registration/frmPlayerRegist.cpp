@@ -1,6 +1,7 @@
 #include "frmPlayerRegist.h"
 
 #include "board/boardview.h"
+#include "library/files.h"
 #include "library/player.h"
 #include "shell/clicklabel.h"
 #include "shell/platform.h"
@@ -118,6 +119,7 @@ frmPlayerRegist::frmPlayerRegist(QWidget* parent) : QWidget(parent) {
     }
     ApplyWindowLook(this, QStringLiteral("yuuyake.bmp"), false);
     ReadRoster();
+    onDisk_ = CurrentRoster();
     st_ = RegistState{};
     st_.saved = gCurPlayer;
     Refresh();
@@ -178,6 +180,8 @@ void frmPlayerRegist::cmdDeleteClick() {
     if (st_.state == RegistState::Chosen) {
         Roster r = CurrentRoster();
         if (!CurrentPlatform().askYesNo(DeleteQuestion(r), this)) return;
+        RemoveFromRoster(onDisk_, r.current);
+        deleted_ = true;
         DeleteChosen(r, st_, [](int from, int to) { return CopyPlayerFile(from, to); });
         StoreRoster(r);
         Refresh();
@@ -228,8 +232,17 @@ void frmPlayerRegist::cmdExitClick() {
 
 void frmPlayerRegist::closeEvent(QCloseEvent* event) {
     if (!closingByCode_) {
-        // Closed from the frame: the roster file is not written, so the menu
-        // reads back the players as they were; copied files stay copied.
+        // Closed from the frame: names typed and the choice of player made
+        // here are dropped (the menu reads back the roster file). Deletions
+        // have already moved the player files, so the file learns of them;
+        // otherwise names would point at other players' records.
+        if (deleted_) {
+            QString error;
+            if (!WriteFileAtomic(gDataPath + QStringLiteral("vm2.ply"), FormatRoster(onDisk_),
+                                 &error))
+                CurrentPlatform().messageBox(
+                    QStringLiteral("プレイヤー名簿を保存できませんでした。\n") + error, this);
+        }
         MyInitForm();
         frmSource::Unload();
     }

@@ -46,5 +46,9 @@ private:
     void Refresh();
 
     RegistState st_;
+    // The roster as the file holds it, with the deletions already made on
+    // the player files applied, for leaving by the close box.
+    Roster onDisk_;
+    bool deleted_ = false;
     bool closingByCode_ = false;
 };

@@ -140,6 +140,16 @@ void DeleteChosen(Roster& roster, RegistState& st, const std::function<bool(int,
     st.state = RegistState::List;
 }
 
+void RemoveFromRoster(Roster& roster, int index) {
+    if (index < 0 || index >= roster.count) return;
+    for (int i = index; i + 1 < roster.count; ++i)
+        roster.names[size_t(i)] = roster.names[size_t(i + 1)];
+    roster.names[size_t(roster.count - 1)].clear();
+    --roster.count;
+    if (roster.current > index) --roster.current;
+    if (roster.current >= roster.count) roster.current = int16_t(roster.count - 1);
+}
+
 Roster CurrentRoster() {
     Roster r;
     r.count = gPlayerCount;

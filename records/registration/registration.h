@@ -74,6 +74,13 @@ QString DeleteQuestion(const Roster& roster);
 // With no player left there is no current player (-1).
 void DeleteChosen(Roster& roster, RegistState& st, const std::function<bool(int, int)>& copyFile);
 
+// The roster file's own view of a deletion: player `index` leaves and the
+// players after it move down one place, as their files just did; the
+// current player stays the same person (the next one when it was the
+// deleted player, none when nobody is left). An index past the roster (a
+// player registered since the file was read) changes nothing.
+void RemoveFromRoster(Roster& roster, int index);
+
 // The program-wide roster as a Roster, and back.
 Roster CurrentRoster();
 void StoreRoster(const Roster& roster);

@@ -47,6 +47,9 @@ private slots:
     void deleteAnsweredNo();
     void deleteOnlyPlayerThenRegisterAgain();
     void deleteSkipsFailedCopy();
+    void deleteThenCloseBoxKeepsRosterInStepWithFiles();
+    void removeFromRosterFollowsThePerson_data();
+    void removeFromRosterFollowsThePerson();
     void renameThenLeave_data();
     void renameThenLeave();
     void nameLengthAndErasing();
@@ -220,6 +223,62 @@ void TestRegistration::deleteSkipsFailedCopy() {
     QCOMPARE(folder.read(QStringLiteral("vm2.ps1")), PlayerBytes('B')); // copy skipped
     QCOMPARE(gCurPlayer, int16_t(0));
     delete w;
+}
+
+void TestRegistration::deleteThenCloseBoxKeepsRosterInStepWithFiles() {
+    RecordsFolder folder;
+    folder.players({"A", "B", "C"}, 2);
+    QPointer<frmPlayerRegist> w = new frmPlayerRegist;
+    ClickRow(w, 1);
+    w->cmdDelete->click();
+    // A rename after the deletion is still dropped by the close box.
+    ClickRow(w, 0);
+    w->cmdRename->click();
+    Type(w, QStringLiteral("Z"));
+    w->cmdRegist->click();
+    QCOMPARE(Names(), (QStringList{"Z", "C"}));
+    w->close();
+    Settle();
+    QVERIFY(!w);
+    // The files moved, so the roster file follows them: B is gone and C
+    // (still the current player) now sits at index 1 with its own record.
+    QCOMPARE(folder.read(QStringLiteral("vm2.ply")), QByteArray(" 0 ,\"A\"\r\n 1 ,\"C\"\r\n"));
+    QCOMPARE(folder.read(QStringLiteral("vm2.ps1")), PlayerBytes('C'));
+    QCOMPARE(folder.refreshes, 1);
+    QCOMPARE(Names(), (QStringList{"A", "C"}));
+    QCOMPARE(gCurPlayer, int16_t(1));
+}
+
+void TestRegistration::removeFromRosterFollowsThePerson_data() {
+    QTest::addColumn<int>("current");
+    QTest::addColumn<int>("removed");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("after");
+    QTest::newRow("current after the removed one") << 3 << 1 << 4 << 2;
+    QTest::newRow("current before it") << 0 << 2 << 4 << 0;
+    QTest::newRow("current removed, next one takes over") << 1 << 1 << 4 << 1;
+    QTest::newRow("last and current removed") << 3 << 3 << 4 << 2;
+    QTest::newRow("only player") << 0 << 0 << 1 << -1;
+    QTest::newRow("index past the file's roster") << 1 << 4 << 4 << 1;
+}
+
+void TestRegistration::removeFromRosterFollowsThePerson() {
+    QFETCH(int, current);
+    QFETCH(int, removed);
+    QFETCH(int, count);
+    QFETCH(int, after);
+    Roster r;
+    r.count = int16_t(count);
+    for (int i = 0; i < count; ++i)
+        r.names[size_t(i)] = QString(QChar(u'A' + i));
+    r.current = int16_t(current);
+    RemoveFromRoster(r, removed);
+    const int left = removed < count ? count - 1 : count;
+    QCOMPARE(int(r.count), left);
+    QCOMPARE(int(r.current), after);
+    for (int i = 0; i < left; ++i)
+        QCOMPARE(r.names[size_t(i)], QString(QChar(u'A' + (i < removed ? i : i + 1))));
+    if (left < kMaxPlayers) QVERIFY(r.names[size_t(left)].isEmpty());
 }
 
 void TestRegistration::renameThenLeave_data() {
