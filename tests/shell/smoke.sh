@@ -46,14 +46,20 @@ rm -f "$WORK/prog/velmora.lock" "$WORK/prog/vm2.ply" "$WORK/prog"/vm2.ps[0-9]
 # A free display number; another Xvfb may take the same one at the same
 # moment, so a server that dies at once makes us try the next number.
 DISP=""
-for n in $(seq 91 160); do
+START=$((91 + $$ % 60))
+for n in $(seq "$START" 160) $(seq 91 $((START - 1))); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
     Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
     XVFB=$!
     # Ready when it answers, not merely when its socket exists.
     for _ in $(seq 1 100); do
         kill -0 "$XVFB" 2>/dev/null || break
-        if DISPLAY=":$n" timeout 2 xwininfo -root >/dev/null 2>&1; then DISP=$n; break; fi
+        # The server that answers must be ours (its lock names our pid).
+        owner=$(tr -dc '0-9' <"/tmp/.X$n-lock" 2>/dev/null)
+        if [ "$owner" = "$XVFB" ] && DISPLAY=":$n" timeout 2 xwininfo -root >/dev/null 2>&1; then
+            DISP=$n
+            break
+        fi
         sleep 0.1
     done
     if [ -n "$DISP" ]; then PIDS+=("$XVFB"); break; fi
@@ -63,7 +69,7 @@ done
 [ -n "$DISP" ] || skip "Xvfb did not start: $(head -c 300 "$WORK/xvfb.log")"
 
 export DISPLAY=":$DISP" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$WORK/config" \
-    XDG_DATA_HOME="$WORK/data" XDG_RUNTIME_DIR="$WORK/runtime" QT_LOGGING_RULES='qt.qpa.*=false'
+    XDG_DATA_HOME="$WORK/data" XDG_RUNTIME_DIR="$WORK/runtime"
 
 # Window ids of windows named $TITLE, of process $1 when given.
 find_windows() {
@@ -141,5 +147,25 @@ rc=$?
 
 kill -0 "$FIRST" 2>/dev/null || fail "the first copy ended"
 [ -n "$(find_windows "$FIRST")" ] || fail "the first copy lost its window"
-echo "PASS: menu shown, second copy refused, first copy still running"
+
+# The menu's quit entry: a first click selects it, a second ends the program
+# at once, and the lock is given back.
+HEIGHT=$(timeout 5 xwininfo -id "$MENU" | awk '/Height:/ {print $2}')
+BAR=$(( ${HEIGHT:-459} - 440 ))    # the menu bar above the 440-pixel client area
+QUIT_X=70
+QUIT_Y=$(( BAR + 64 + 5 * 550 / 15 + 14 ))
+for _ in 1 2; do
+    timeout 5 xdotool mousemove --window "$MENU" "$QUIT_X" "$QUIT_Y" click 1 >/dev/null 2>&1
+    sleep 0.3
+done
+for _ in $(seq 1 50); do
+    kill -0 "$FIRST" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$FIRST" 2>/dev/null; then fail "the quit entry did not end the program"; fi
+wait "$FIRST"
+rc=$?
+[ "$rc" -eq 0 ] || fail "the program ended with code $rc after its quit entry"
+[ ! -e "$WORK/prog/velmora.lock" ] || fail "the lock file was left behind"
+echo "PASS: menu shown, second copy refused while the first ran, quit entry ended the first"
 exit 0
