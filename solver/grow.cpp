@@ -75,6 +75,19 @@ std::string PointText(int cell) {
     return std::string{static_cast<char>('a' + CellX(cell)), static_cast<char>('a' + CellY(cell))};
 }
 
+// Plays a move by the program's rules (captures, no suicide, no ko rule),
+// keeping the history the solver reads.
+bool PlayPlain(SearchStart& s, int cell) {
+    std::vector<int16_t> cap;
+    const uint64_t before = s.board.Hash();
+    if (!s.board.Play(s.toMove, cell, cap)) return false;
+    s.history.push_back(before);
+    s.koCell = Searcher::KoPointAfter(s.board, cell, cap);
+    s.passes = 0;
+    s.toMove = Other(s.toMove);
+    return true;
+}
+
 int ClassValue(int klass) {
     return ResultValue(klass * 10) / 10;
 }
@@ -125,20 +138,20 @@ public:
         }
         struct Candidate {
             int cell;
-            int klass;
+            ClassResult result;
             int score;
         };
         std::vector<Candidate> wrong;
         for (int c : solver_->CandidateMoves(s0)) {
             SearchStart s = s0;
             if (!solver_->Advance(s, c)) continue;
-            const int k = solver_->Classify(s, limits_).klass;
-            if (!k) return "a first move is beyond reach";
+            const ClassResult r = solver_->Classify(s, limits_);
+            if (!r.klass) return "a first move is beyond reach";
             if (inTree.count(c)) continue;
-            if (ClassValue(k) == ClassValue(best))
-                AddLine(0, s, c, k);
+            if (ClassValue(r.klass) == ClassValue(best))
+                AddLine(0, s, c, r);
             else if (const int score = Plausibility(s0.board, c); score > 0)
-                wrong.push_back({c, k, score});
+                wrong.push_back({c, r, score});
         }
         std::stable_sort(wrong.begin(), wrong.end(),
                          [](const Candidate& a, const Candidate& b) { return a.score > b.score; });
@@ -147,7 +160,7 @@ public:
         for (const Candidate& w : wrong) {
             SearchStart s = s0;
             solver_->Advance(s, w.cell);
-            AddLine(0, s, w.cell, w.klass);
+            AddLine(0, s, w.cell, w.result);
         }
         LabelLeaves(s0);
         return {};
@@ -183,15 +196,33 @@ private:
         return id;
     }
 
-    // Adds Black's first move and the proof's line after it.
-    void AddLine(int parent, SearchStart s, int first, int klass) {
+    // Adds Black's first move and a line after it in which each side keeps
+    // the class (the winner's proving moves, the loser's most stubborn
+    // replies), played until the position is settled.
+    void AddLine(int parent, SearchStart s, int first, const ClassResult& result) {
         int node = NewNode(parent, kBlackCell, first);
-        const std::vector<int> line = solver_->LineFor(s, klass, o_.maxLineMoves - 1);
-        for (int m : line) {
-            if (m == kPassMove) break;
-            const int colour = s.toMove;
-            if (!solver_->Advance(s, m)) break;
-            node = NewNode(node, colour, m);
+        const int klass = result.klass;
+        for (int i = 1; i < o_.maxLineMoves && !solver_->Settled(s); ++i) {
+            const ClassResult here = solver_->Classify(s, limits_);
+            if (here.klass != klass) break;
+            const std::vector<int> hint = solver_->LineFor(s, here, 1);
+            if (hint.empty() || hint[0] == kPassMove) break;
+            std::vector<int> tries = {hint[0]};
+            for (int c : solver_->CandidateMoves(s))
+                if (c != hint[0]) tries.push_back(c);
+            int chosen = -1;
+            SearchStart next;
+            for (int c : tries) {
+                next = s;
+                if (!PlayPlain(next, c)) continue;
+                if (solver_->Classify(next, limits_).klass == klass) {
+                    chosen = c;
+                    break;
+                }
+            }
+            if (chosen < 0) break;
+            node = NewNode(node, s.toMove, chosen);
+            s = next;
         }
         int leafClass = solver_->Classify(s, limits_).klass;
         if (!leafClass) leafClass = klass;

@@ -143,7 +143,7 @@ ProveReport ProveProblem(const Problem& problem, int limitMs) {
     }
     rep.rootClass = root.klass;
     if (!ClassesAgree(rep.treeClass, root.klass, aim)) {
-        const QString line = LineText(kBlackCell, solver.LineFor(start, root.klass, 12));
+        const QString line = LineText(kBlackCell, solver.LineFor(start, root, 12));
         rep.faults << QStringLiteral("start: tree %1, solver %2%3")
                           .arg(ClassName(rep.treeClass), ClassName(root.klass),
                                line.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(line));
@@ -156,21 +156,21 @@ ProveReport ProveProblem(const Problem& problem, int limitMs) {
         const int c = CellOf(p.x[n], p.y[n]);
         if (std::find(moves.begin(), moves.end(), c) == moves.end()) moves.push_back(c);
     }
-    std::map<int, int> moveClass;
+    std::map<int, ClassResult> moveClass;
     std::map<int, SearchStart> afterMove;
     for (int c : moves) {
         SearchStart s = start;
         if (!solver.Advance(s, c)) continue;
         const ClassResult r = solver.Classify(s, limits);
         rep.nodes += r.nodes;
-        moveClass[c] = r.klass;
+        moveClass[c] = r;
         afterMove[c] = s;
     }
     const int bestValue = ClassValue(root.klass);
     for (int c : moves) {
         const auto it = moveClass.find(c);
         if (it == moveClass.end()) continue;
-        const int k = it->second;
+        const int k = it->second.klass;
         if (!k) {
             rep.reachNote = QStringLiteral("first move %1 beyond reach")
                                 .arg(SgfMove(kBlackCell, CellX(c), CellY(c)));
@@ -188,11 +188,11 @@ ProveReport ProveProblem(const Problem& problem, int limitMs) {
         const bool treeCorrect =
             child >= 0 && ResultValue(p.kekkaCalc[child + 1]) == ResultValue(best);
         if (treeCorrect && !wins) {
-            std::vector<int> line = solver.LineFor(afterMove[c], k, 12);
+            std::vector<int> line = solver.LineFor(afterMove[c], it->second, 12);
             rep.faults << QStringLiteral("%1 is graded correct, solver %2 (refutation %3 %4)")
                               .arg(mv, ClassName(k), mv, LineText(kWhiteCell, line));
         } else if (wins && !treeCorrect) {
-            std::vector<int> line = solver.LineFor(afterMove[c], k, 12);
+            std::vector<int> line = solver.LineFor(afterMove[c], it->second, 12);
             if (child < 0)
                 rep.faults << QStringLiteral("%1 also reaches %2 but is not in the tree (%3 %4)")
                                   .arg(mv, ClassName(k), mv, LineText(kWhiteCell, line));
@@ -204,7 +204,7 @@ ProveReport ProveProblem(const Problem& problem, int limitMs) {
     }
 
     // Leaves: the class of each leaf's position, with the line's history.
-    std::map<std::pair<uint64_t, int>, int> seen;
+    std::map<std::pair<uint64_t, int>, ClassResult> seen;
     for (int16_t n = 0; n < p.hands; ++n) {
         if (CountChildren(p, n) != 0) continue;
         const NodeList path = GetPath(p, n);
@@ -231,15 +231,15 @@ ProveReport ProveProblem(const Problem& problem, int limitMs) {
             continue;
         }
         const auto key = std::make_pair(s.board.Hash() ^ s.koCell, s.toMove);
-        int k = 0;
+        ClassResult leaf;
         if (const auto it = seen.find(key); it != seen.end()) {
-            k = it->second;
+            leaf = it->second;
         } else {
-            const ClassResult r = solver.Classify(s, limits);
-            rep.nodes += r.nodes;
-            k = r.klass;
-            seen[key] = k;
+            leaf = solver.Classify(s, limits);
+            rep.nodes += leaf.nodes;
+            seen[key] = leaf;
         }
+        const int k = leaf.klass;
         if (!k) {
             rep.reachNote = where + QStringLiteral(" beyond reach");
             continue;
@@ -248,7 +248,7 @@ ProveReport ProveProblem(const Problem& problem, int limitMs) {
         if (!ClassesAgree(treeLeaf, k, aim)) {
             rep.faults << QStringLiteral("%1: tree %2, solver %3 (%4)")
                               .arg(where, ClassName(treeLeaf), ClassName(k),
-                                   LineText(s.toMove, solver.LineFor(s, k, 12)));
+                                   LineText(s.toMove, solver.LineFor(s, leaf, 12)));
         }
     }
     return finish(rep);

@@ -49,8 +49,9 @@ Outcome ProblemSolver::BlackAchieves(int goal, KoMode mode, const SearchStart& p
 }
 
 ProblemSolver::Level ProblemSolver::Achieve(int goal, const SearchStart& pos, const Limits& limits,
-                                            uint64_t& nodes) {
+                                            uint64_t& nodes, KoMode& mode) {
     bool koDep = false;
+    mode = KoMode::Base;
     const Outcome base = BlackAchieves(goal, KoMode::Base, pos, limits, &koDep, nodes);
     if (base == Outcome::Unknown) return Level::Unknown;
     if (base == Outcome::Win) {
@@ -58,62 +59,61 @@ ProblemSolver::Level ProblemSolver::Achieve(int goal, const SearchStart& pos, co
         // Does Black still make it when White has every ko threat?
         const Outcome o = BlackAchieves(goal, KoMode::WhiteThreats, pos, limits, nullptr, nodes);
         if (o == Outcome::Unknown) return Level::Unknown;
-        return o == Outcome::Win ? Level::Unconditional : Level::KoBlackFirst;
+        if (o != Outcome::Win) return Level::KoBlackFirst;
+        mode = KoMode::WhiteThreats;
+        return Level::Unconditional;
     }
     if (!koDep) return Level::None;
     const Outcome o = BlackAchieves(goal, KoMode::BlackThreats, pos, limits, nullptr, nodes);
     if (o == Outcome::Unknown) return Level::Unknown;
+    mode = KoMode::BlackThreats;
     return o == Outcome::Win ? Level::KoWhiteFirst : Level::None;
 }
 
 ClassResult ProblemSolver::Classify(const SearchStart& pos, const Limits& limits) {
     ClassResult res;
     auto ko = [](Level l) { return l == Level::KoBlackFirst ? kKoBlackFirst : kKoWhiteFirst; };
-    if (region_.aim == Aim::Kill) {
-        const Level kill = Achieve(kHigh, pos, limits, res.nodes);
-        if (kill == Level::Unknown) return res;
-        if (kill == Level::Unconditional) {
-            res.klass = kWhiteDead;
-        } else if (kill != Level::None) {
-            res.klass = ko(kill);
-        } else {
-            const Level seki = Achieve(kLow, pos, limits, res.nodes);
-            if (seki == Level::Unknown) return res;
-            res.klass = seki == Level::Unconditional || seki == Level::KoBlackFirst ? kSekiWhite
-                                                                                    : kWhiteAlive;
-        }
+    KoMode mode = KoMode::Base;
+    auto settle = [&](int klass, int goal) {
+        res.klass = klass;
+        res.goal = goal;
+        res.mode = mode;
         return res;
+    };
+    if (region_.aim == Aim::Kill) {
+        const Level kill = Achieve(kHigh, pos, limits, res.nodes, mode);
+        if (kill == Level::Unknown) return res;
+        if (kill == Level::Unconditional) return settle(kWhiteDead, kHigh);
+        if (kill != Level::None) return settle(ko(kill), kHigh);
+        const Level seki = Achieve(kLow, pos, limits, res.nodes, mode);
+        if (seki == Level::Unknown) return res;
+        return settle(seki == Level::Unconditional || seki == Level::KoBlackFirst ? kSekiWhite
+                                                                                  : kWhiteAlive,
+                      kLow);
     }
     // Live and race: first whether Black survives at all (life or seki).
-    const Level low = Achieve(kLow, pos, limits, res.nodes);
+    const Level low = Achieve(kLow, pos, limits, res.nodes, mode);
     if (low == Level::Unknown) return res;
-    if (low == Level::None) {
-        res.klass = region_.aim == Aim::Live ? kBlackDead : kBlackLoses;
-        return res;
-    }
-    if (low != Level::Unconditional) {
-        res.klass = ko(low);
-        return res;
-    }
-    const Level high = Achieve(kHigh, pos, limits, res.nodes);
+    if (low == Level::None)
+        return settle(region_.aim == Aim::Live ? kBlackDead : kBlackLoses, kLow);
+    if (low != Level::Unconditional) return settle(ko(low), kLow);
+    const KoMode lowMode = mode;
+    const Level high = Achieve(kHigh, pos, limits, res.nodes, mode);
     if (high == Level::Unknown) return res;
     if (high == Level::Unconditional)
-        res.klass = region_.aim == Aim::Live ? kBlackAlive : kBlackWins;
-    else
-        res.klass = kSekiBlack;
-    return res;
+        return settle(region_.aim == Aim::Live ? kBlackAlive : kBlackWins, kHigh);
+    mode = lowMode;
+    return settle(kSekiBlack, kLow);
 }
 
-std::vector<int> ProblemSolver::LineFor(const SearchStart& pos, int klass, int maxMoves) {
-    int goal = kLow;
-    if (region_.aim == Aim::Kill)
-        goal = klass == kSekiWhite || klass == kWhiteAlive ? kLow : kHigh;
-    else
-        goal = klass == kBlackAlive || klass == kBlackWins ? kHigh : kLow;
-    KoMode mode = KoMode::Base;
-    if (klass == kKoWhiteFirst) mode = KoMode::BlackThreats;
-    Searcher& s = Get(goal, mode);
-    return s.Line(pos, maxMoves);
+std::vector<int> ProblemSolver::LineFor(const SearchStart& pos, const ClassResult& result,
+                                        int maxMoves) {
+    if (!result.klass) return {};
+    return Get(result.goal, result.mode).Line(pos, maxMoves);
+}
+
+bool ProblemSolver::Settled(const SearchStart& pos) const {
+    return Judge(region_).Evaluate(pos.board, pos.toMove, true) != Verdict::None;
 }
 
 std::vector<int> ProblemSolver::CandidateMoves(const SearchStart& pos) {

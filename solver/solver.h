@@ -26,6 +26,9 @@ inline constexpr int kBlackDead = 60;    // 黒死
 struct ClassResult {
     int klass = 0;
     uint64_t nodes = 0;
+    // The search that settled the class (for its line).
+    int goal = 0;
+    KoMode mode = KoMode::Base;
 };
 
 class ProblemSolver {
@@ -40,7 +43,10 @@ public:
     ClassResult Classify(const SearchStart& pos, const Limits& limits);
     // A principal line behind a class found by Classify (cells, kPassMove
     // for a pass): the proving side's moves and the other side's best tries.
-    std::vector<int> LineFor(const SearchStart& pos, int klass, int maxMoves);
+    std::vector<int> LineFor(const SearchStart& pos, const ClassResult& result, int maxMoves);
+    // Whether the position is settled on the board (target captured, alive
+    // or dead by shape).
+    bool Settled(const SearchStart& pos) const;
     // The moves the solver considers for the side to move (legal, inside
     // the region; the pass not included).
     std::vector<int> CandidateMoves(const SearchStart& pos);
@@ -53,7 +59,9 @@ private:
     Searcher& Get(int goal, KoMode mode);
     Outcome BlackAchieves(int goal, KoMode mode, const SearchStart& pos, const Limits& limits,
                           bool* koDep, uint64_t& nodes);
-    Level Achieve(int goal, const SearchStart& pos, const Limits& limits, uint64_t& nodes);
+    // `mode` receives the ko mode whose search settled the level.
+    Level Achieve(int goal, const SearchStart& pos, const Limits& limits, uint64_t& nodes,
+                  KoMode& mode);
     bool SekiToDefender(int goal) const;
 
     Goban start_;

@@ -110,7 +110,8 @@ void TestProve::missingCorrectAlternative() {
     QCOMPARE(r.status, ProveStatus::Mismatch);
     QVERIFY2(AnyFaultContains(r, "B[ba] also reaches 白死 but is not in the tree"),
              qPrintable(r.faults.join("; ")));
-    for (const QString& f : r.faults) QVERIFY2(!f.startsWith("B[aa]"), qPrintable(f));
+    for (const QString& f : r.faults)
+        QVERIFY2(!f.startsWith("B[aa]"), qPrintable(f));
 }
 
 void TestProve::mislabelledLeaf() {

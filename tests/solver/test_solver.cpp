@@ -211,8 +211,9 @@ void TestSolver::lineProvesTheClass() {
     ProblemSolver solver(Goban::FromDiagram(kBulkyFive), 7, Aim::Kill);
     SearchStart s = solver.Start();
     s.toMove = kWhiteCell;
-    QCOMPARE(solver.Classify(s, Generous()).klass, kWhiteAlive);
-    const std::vector<int> line = solver.LineFor(s, kWhiteAlive, 10);
+    const ClassResult r = solver.Classify(s, Generous());
+    QCOMPARE(r.klass, kWhiteAlive);
+    const std::vector<int> line = solver.LineFor(s, r, 10);
     QVERIFY(!line.empty());
     QCOMPARE(line[0], CellOf(1, 0));
     // Every move of the line is playable under the search's rules.
