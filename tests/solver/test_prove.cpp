@@ -6,6 +6,7 @@
 #include "tools/data/sgf.h"
 
 #include <QtTest>
+#include <functional>
 
 using namespace velsolver;
 
@@ -52,6 +53,34 @@ int Add(Problem& p, int prev, int x, int y, int code = 0) {
     return n;
 }
 
+// The problem of a game tree as the compiler numbers it (pre-order).
+Problem ProblemFromTree(const sgf::Tree& t) {
+    Problem p;
+    const sgf::Node& root = t.nodes[0];
+    auto points = [&](const char* id, int colour) {
+        if (const sgf::Property* pr = root.Find(id))
+            for (const std::string& v : pr->values)
+                p.gInitBoard[static_cast<size_t>((v[0] - 'a') + 19 * (v[1] - 'a'))] =
+                    static_cast<int16_t>(colour);
+    };
+    points("AB", 1);
+    points("AW", 2);
+    p.ViewSize = static_cast<int16_t>(std::stoi(root.Find("VS")->values[0]));
+    p.ProbPurpose = static_cast<int16_t>(std::stoi(root.Find("PP")->values[0]));
+    std::function<void(int, int)> walk = [&](int node, int prev) {
+        for (int k : t.nodes[static_cast<size_t>(node)].children) {
+            const sgf::Node& n = t.nodes[static_cast<size_t>(k)];
+            const sgf::Property* mv = n.Find("B") ? n.Find("B") : n.Find("W");
+            const sgf::Property* oc = n.Find("OC");
+            const int id = Add(p, prev, mv->values[0][0] - 'a', mv->values[0][1] - 'a',
+                               oc ? std::stoi(oc->values[0]) : 0);
+            walk(k, id);
+        }
+    };
+    walk(0, kRoot);
+    return p;
+}
+
 bool AnyFaultContains(const ProveReport& r, const QString& text) {
     for (const QString& f : r.faults)
         if (f.contains(text)) return true;
@@ -76,6 +105,8 @@ private slots:
     void classesAgree();
     void growAddsCorrectAndWrongLines();
     void growRefusesBadSgf();
+    void grownTreesProve_data();
+    void grownTreesProve();
 };
 
 void TestProve::correctTreeIsProved() {
@@ -238,6 +269,40 @@ void TestProve::growRefusesBadSgf() {
     QVERIFY(GrowSgf("(;SZ[19]VS[7]AB[aa])", GrowOptions(), out, notes, error));
     QVERIFY(notes.find("not grown") != std::string::npos);
     QVERIFY(out.find("AB[aa]") != std::string::npos);
+}
+
+void TestProve::grownTreesProve_data() {
+    QTest::addColumn<QString>("sgf");
+    QTest::addColumn<int>("best");
+    // Rectangular six in the corner: dead without outside liberties, a ko
+    // with one; the 2 x 4 corner space without liberties ends in seki.
+    QTest::newRow("rectangular six, no liberty")
+        << "(;SZ[19]VS[7]PP[2]AB[ea][eb][ec][ad][bd][cd][dd][ed]AW[da][db][ac][bc][cc][dc])" << 5;
+    QTest::newRow("rectangular six, one liberty")
+        << "(;SZ[19]VS[8]PP[2]AB[fa][eb][fb][ec][ad][bd][cd][dd][ed]AW[da][db][ac][bc][cc][dc])"
+        << 30;
+    QTest::newRow("2 x 4 in the corner")
+        << "(;SZ[19]VS[8]PP[2]AB[fa][fb][fc][ad][bd][cd][dd][ed][fd]"
+           "AW[ea][eb][ac][bc][cc][dc][ec])"
+        << 53;
+    QTest::newRow("live on the vital point")
+        << "(;SZ[19]VS[8]PP[1]AB[da][cb][db][ac][bc][cc]AW[ea][eb][dc][ec][ad][bd][cd][dd])" << 10;
+}
+
+void TestProve::grownTreesProve() {
+    QFETCH(QString, sgf);
+    QFETCH(int, best);
+    std::string out, notes, error;
+    QVERIFY(GrowSgf(sgf.toStdString(), GrowOptions(), out, notes, error));
+    QVERIFY2(notes.empty(), notes.c_str());
+    std::vector<sgf::Tree> trees;
+    sgf::Error err;
+    QVERIFY(sgf::Parse(out, trees, err));
+    const Problem p = ProblemFromTree(trees[0]);
+    QVERIFY(p.hands >= 2);
+    const ProveReport r = ProveProblem(p, 20000);
+    QVERIFY2(r.status == ProveStatus::Proved, qPrintable(r.faults.join("; ")));
+    QCOMPARE(r.rootClass, best);
 }
 
 QTEST_GUILESS_MAIN(TestProve)
