@@ -8,6 +8,17 @@
 #include <QLocale>
 #include <QTranslator>
 
+QFont EnlargedFont(const QFont& font, int extraPixels) {
+    QFont f = font;
+    if (f.pixelSize() > 0)
+        f.setPixelSize(f.pixelSize() + extraPixels);
+    else if (f.pointSizeF() > 0)
+        f.setPointSizeF(f.pointSizeF() + extraPixels * 0.75);
+    else
+        f.setPixelSize(kUiFontPixelSize + extraPixels);
+    return f;
+}
+
 bool InitApplication(QApplication& app, const QString& programFolder) {
     QFont font(QString::fromLatin1(kUiFontFamily));
     font.setPixelSize(kUiFontPixelSize);

@@ -3,11 +3,15 @@
 #pragma once
 
 class QApplication;
+class QFont;
 class QString;
 
 // The one UI font of the program.
 inline constexpr const char* kUiFontFamily = "IPAGothic";
 inline constexpr int kUiFontPixelSize = 13;
+
+// `font` made `extraPixels` larger, whether it was sized in pixels or points.
+QFont EnlargedFont(const QFont& font, int extraPixels);
 
 // Sets the font, installs the "qtbase_ja" translator (はい/いいえ on message
 // box buttons) and the window icon found in `programFolder`. Returns false when

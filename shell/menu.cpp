@@ -5,6 +5,7 @@
 #include "library/player.h"
 #include "library/session.h"
 #include "rules/outcome.h"
+#include "shell/appinit.h"
 #include "shell/platform.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
@@ -100,7 +101,7 @@ frmMenu::frmMenu(QWidget* parent) : QMainWindow(parent) {
     lblPlayer->setObjectName(QStringLiteral("lblPlayer"));
     lblPlayer->setGeometry(28, 36, 220, 30);
     QFont nameFont = lblPlayer->font();
-    nameFont.setPixelSize(nameFont.pixelSize() > 0 ? nameFont.pixelSize() + 5 : 18);
+    nameFont = EnlargedFont(nameFont, 5);
     lblPlayer->setFont(nameFont);
 
     auto* frameExplain = new QFrame(client);
@@ -125,7 +126,7 @@ frmMenu::frmMenu(QWidget* parent) : QMainWindow(parent) {
 
     // The entries: element 0 and the five created below it, 550 twips apart.
     QFont entryFont = font();
-    entryFont.setPixelSize(entryFont.pixelSize() > 0 ? entryFont.pixelSize() + 2 : 15);
+    entryFont = EnlargedFont(entryFont, 2);
     group_ = new QButtonGroup(this);
     group_->setExclusive(true);
     for (int i = 0; i < kMenuEntries; ++i) {

@@ -1,5 +1,6 @@
 #include "shell/message.h"
 
+#include "shell/appinit.h"
 #include "shell/clicklabel.h"
 #include "shell/platform.h"
 #include "shell/router.h"
@@ -81,9 +82,7 @@ frmMessage::frmMessage(QWidget* parent) : QDialog(parent) {
     lblMessage->setObjectName(QStringLiteral("lblMessage"));
     lblMessage->setGeometry(8, 8, 244, 48);
     lblMessage->setAlignment(Qt::AlignCenter);
-    QFont big = lblMessage->font();
-    big.setPointSize(big.pointSize() + 4);
-    lblMessage->setFont(big);
+    lblMessage->setFont(EnlargedFont(lblMessage->font(), 4));
     connect(lblMessage, &ClickLabel::clicked, this, [this] { done(QDialog::Accepted); });
 
     Timer1 = new QTimer(this);
@@ -183,8 +182,7 @@ frmAboutThis::frmAboutThis(QWidget* parent) : QDialog(parent) {
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setGeometry(80, 14, 280, 24);
-    QFont title = Label2->font();
-    title.setPointSize(title.pointSize() + 4);
+    QFont title = EnlargedFont(Label2->font(), 6);
     title.setBold(true);
     Label2->setFont(title);
 

@@ -1,5 +1,6 @@
 // The self-closing message window with its remembered place, and the
 // version window.
+#include "shell/appinit.h"
 #include "shell/clicklabel.h"
 #include "shell/message.h"
 #include "shell/platform.h"
@@ -35,6 +36,7 @@ private:
 
 private slots:
     void initTestCase() {
+        InitApplication(*qApp, QString()); // the program's pixel-sized font
         menu_ = new QWidget;
         menu_->setGeometry(100, 60, 520, 340);
         SetMenuWindow(menu_);
@@ -99,6 +101,9 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("Velmora２"));
         QCOMPARE(w.lblMessage->text(), QStringLiteral("次の手の候補です"));
         QCOMPARE(w.Timer1->interval(), 2000);
+        // Larger than ordinary text, whatever unit the application font uses.
+        QVERIFY(QFontInfo(w.lblMessage->font()).pixelSize() >
+                QFontInfo(QApplication::font()).pixelSize());
         QVERIFY(w.Timer1->isActive());
     }
 
@@ -239,6 +244,8 @@ private slots:
         QVERIFY(w->Label4->text().startsWith(QStringLiteral("バージョン　　")));
         QCOMPARE(w->Label4->text().mid(7).count(QLatin1Char('.')), 2);
         QVERIFY(!w->Label3->text().isEmpty());
+        QVERIFY(QFontInfo(w->Label2->font()).pixelSize() >
+                QFontInfo(w->Label3->font()).pixelSize());
         QVERIFY(w->Label5->text().startsWith(QLatin1String("https://")));
         for (QWidget* c : {static_cast<QWidget*>(w->picIcon), static_cast<QWidget*>(w->cmdOK),
                            static_cast<QWidget*>(w->Label5)})
