@@ -336,7 +336,7 @@ QImage Sakura(int w, int h) {
     return img;
 }
 
-QImage Keiryu(int w, int h) {
+QImage Keiryu(int W, int H, int w, int h) {
     struct Range {
         double base, amp, freq;
         Rgb colour;
@@ -350,15 +350,18 @@ QImage Keiryu(int w, int h) {
     // The stream winds out of the hills towards the viewer, widening.
     const double source = h * 0.6;
     auto streamCentre = [&](double y) {
-        double near = Clamp01((y - source) / (h - source));
-        return w * 0.47 + 150.0 * near * std::sin(near * 4.2 - 0.4) +
+        double near = std::max(0.0, (y - source) / (h - source));
+        return w * 0.47 + 150.0 * std::min(near, 1.4) * std::sin(near * 4.2 - 0.4) +
                10 * (Fbm(y * 0.02, 2.0, 141, 2) - 0.5);
     };
     auto streamHalf = [&](double y) {
+        // Widening with nearness inside the window, steadily beyond it.
+        const double dm = h - source;
         double d = std::max(0.0, y - source);
-        return 3.0 + d * 0.25 + d * d * 0.0022;
+        if (d <= dm) return 3.0 + d * 0.25 + d * d * 0.0022;
+        return 3.0 + dm * 0.25 + dm * dm * 0.0022 + (d - dm) * 0.45;
     };
-    QImage img = Shade(w, h, [&](int x, int y) {
+    QImage img = Shade(W, H, [&](int x, int y) {
         Rgb c = Mix(Rgb{212, 226, 236}, Rgb{242, 243, 238}, SmoothStep(0.0, h * 0.5, y));
         for (size_t i = 0; i < ranges.size(); ++i) {
             const Range& r = ranges[i];
@@ -395,7 +398,7 @@ QImage Keiryu(int w, int h) {
         return c;
     });
     // Rocks along the banks.
-    QImage rocks = NewLayer(w, h);
+    QImage rocks = NewLayer(W, H);
     {
         QPainter p(&rocks);
         p.setRenderHint(QPainter::Antialiasing);
@@ -431,7 +434,7 @@ QImage Keiryu(int w, int h) {
     Blur(rocks, 2);
     Composite(img, rocks);
     // Cedars along the nearer ridges, in soft ink.
-    QImage trees = NewLayer(w, h);
+    QImage trees = NewLayer(W, H);
     {
         QPainter p(&trees);
         p.setRenderHint(QPainter::Antialiasing);
@@ -478,14 +481,14 @@ QImage Marble(int w, int h) {
     });
 }
 
-QImage Kaede(int w, int h) {
+QImage Kaede(int W, int H, int w, int h) {
     Rng rng(0x4B414544);
-    QImage img = Shade(w, h, [&](int x, int y) {
+    QImage img = Shade(W, H, [&](int x, int y) {
         Rgb c = Mix(Rgb{251, 242, 226}, Rgb{245, 226, 204}, double(y) / h);
         return Mix(c, Rgb{254, 250, 240},
                    SmoothStep(0.5, 0.8, Fbm(x * 0.005, y * 0.006, 81, 4)) * 0.5);
     });
-    QImage far = NewLayer(w, h);
+    QImage far = NewLayer(W, H);
     {
         QPainter p(&far);
         p.setRenderHint(QPainter::Antialiasing);
@@ -502,7 +505,7 @@ QImage Kaede(int w, int h) {
     }
     Blur(far, 8);
     Composite(img, far, 0.8);
-    QImage near = NewLayer(w, h);
+    QImage near = NewLayer(W, H);
     {
         QPainter p(&near);
         p.setRenderHint(QPainter::Antialiasing);
@@ -527,7 +530,7 @@ QImage Kaede(int w, int h) {
     return img;
 }
 
-QImage Sekitei(int w, int h) {
+QImage Sekitei(int W, int H, int w, int h) {
     struct Rock {
         double x, y, rx, ry;
         uint32_t seed;
@@ -545,7 +548,7 @@ QImage Sekitei(int w, int h) {
         double wobble = 0.34 * (Fbm(std::cos(a) * 1.3 + 5, std::sin(a) * 1.3 + 5, r.seed, 4) - 0.5);
         return std::sqrt(dx * dx + dy * dy) - wobble;
     };
-    return Shade(w, h, [&](int x, int y) {
+    return Shade(W, H, [&](int x, int y) {
         if (y < wallBottom) {
             // A low earthen wall with a tiled cap.
             double capEnd = wallBottom * 0.34;
@@ -604,9 +607,9 @@ QImage Sekitei(int w, int h) {
     });
 }
 
-QImage Yuuyake(int w, int h) {
+QImage Yuuyake(int W, int H, int w, int h) {
     const double horizon = h * 0.63;
-    const QPointF sun(w * 0.7, horizon - 34);
+    const QPointF sun(w * 0.5, horizon - 34);
     auto sky = [&](double x, double y) {
         double t = Clamp01(y / horizon);
         Rgb c;
@@ -637,7 +640,7 @@ QImage Yuuyake(int w, int h) {
             return Mix(Rgb{150, 108, 136}, Rgb{186, 128, 146}, Clamp01((y - farRidge) / 60.0));
         return sky(x, y);
     };
-    return Shade(w, h, [&](int x, int y) {
+    return Shade(W, H, [&](int x, int y) {
         if (y < horizon) return above(x, y);
         // Still water: the scene mirrored, broken by slow ripples.
         double depth = (y - horizon) / (h - horizon);
@@ -724,12 +727,14 @@ QStringList BackgroundNames() {
 }
 
 QImage MakeBackground(const QString& fileName, int width, int height) {
+    // Each scene is composed for the window that shows it (its top-left
+    // part), and runs on naturally beyond for larger windows.
     if (fileName == "sakura.bmp") return Sakura(width, height);
-    if (fileName == "keiryu.bmp") return Keiryu(width, height);
+    if (fileName == "keiryu.bmp") return Keiryu(width, height, 640, 440);
     if (fileName == "marble.bmp") return Marble(width, height);
-    if (fileName == "kaede.bmp") return Kaede(width, height);
-    if (fileName == "sekitei.bmp") return Sekitei(width, height);
-    if (fileName == "yuuyake.bmp") return Yuuyake(width, height);
+    if (fileName == "kaede.bmp") return Kaede(width, height, 600, 400);
+    if (fileName == "sekitei.bmp") return Sekitei(width, height, 640, 440);
+    if (fileName == "yuuyake.bmp") return Yuuyake(width, height, 690, 400);
     return {};
 }
 
