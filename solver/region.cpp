@@ -4,42 +4,15 @@
 
 namespace velsolver {
 
-Region AnalyzeRegion(const Goban& start, int viewSize, Aim aim) {
-    Region r;
-    r.aim = aim;
-    r.viewSize = std::clamp(viewSize, 1, kSide);
-    r.defender = aim == Aim::Live ? kBlackCell : kWhiteCell;
-    r.attacker = Other(r.defender);
-    const int vs = r.viewSize;
-    for (int y = 0; y < vs; ++y)
-        for (int x = 0; x < vs; ++x)
-            r.corner[CellOf(x, y)] = 1;
+namespace {
 
-    // The open area: empty points reachable from the far edges of the corner.
-    std::array<uint8_t, kCells> outside{};
-    std::vector<int16_t> stack;
-    if (vs < kSide) {
-        for (int i = 0; i < vs; ++i) {
-            for (int c : {CellOf(vs - 1, i), CellOf(i, vs - 1)}) {
-                if (start.At(c) == kEmptyCell && !outside[c]) {
-                    outside[c] = 1;
-                    stack.push_back(static_cast<int16_t>(c));
-                }
-            }
-        }
-        while (!stack.empty()) {
-            const int p = stack.back();
-            stack.pop_back();
-            for (int d : kDelta) {
-                const int n = p + d;
-                if (r.corner[n] && !outside[n] && start.At(n) == kEmptyCell) {
-                    outside[n] = 1;
-                    stack.push_back(static_cast<int16_t>(n));
-                }
-            }
-        }
-    }
-
+// Marks the points in play and the targets for a given open area. False when
+// no target stone is enclosed (every defender chain reaches the open area).
+bool Enclose(const Goban& start, Region& r, const std::array<uint8_t, kCells>& outside) {
+    const Aim aim = r.aim;
+    r.movable.fill(0);
+    r.defenderKeys.clear();
+    r.attackerKeys.clear();
     std::array<uint8_t, kCells> seen{};
     std::vector<int16_t> stones, libs;
     for (int c = 0; c < kCells; ++c) {
@@ -77,7 +50,67 @@ Region AnalyzeRegion(const Goban& start, int viewSize, Aim aim) {
         }
     }
 
-    if (r.defenderKeys.empty()) {
+    return !r.defenderKeys.empty();
+}
+
+} // namespace
+
+Region AnalyzeRegion(const Goban& start, int viewSize, Aim aim) {
+    Region r;
+    r.aim = aim;
+    r.viewSize = std::clamp(viewSize, 1, kSide);
+    r.defender = aim == Aim::Live ? kBlackCell : kWhiteCell;
+    r.attacker = Other(r.defender);
+    const int vs = r.viewSize;
+    for (int y = 0; y < vs; ++y)
+        for (int x = 0; x < vs; ++x)
+            r.corner[CellOf(x, y)] = 1;
+
+    // The open area: empty points reachable from the far edges of the corner.
+    std::array<uint8_t, kCells> outside{};
+    std::vector<int16_t> stack;
+    if (vs < kSide) {
+        for (int i = 0; i < vs; ++i) {
+            for (int c : {CellOf(vs - 1, i), CellOf(i, vs - 1)}) {
+                if (start.At(c) == kEmptyCell && !outside[c]) {
+                    outside[c] = 1;
+                    stack.push_back(static_cast<int16_t>(c));
+                }
+            }
+        }
+        while (!stack.empty()) {
+            const int p = stack.back();
+            stack.pop_back();
+            for (int d : kDelta) {
+                const int n = p + d;
+                if (r.corner[n] && !outside[n] && start.At(n) == kEmptyCell) {
+                    outside[n] = 1;
+                    stack.push_back(static_cast<int16_t>(n));
+                }
+            }
+        }
+    }
+
+    if (!Enclose(start, r, outside)) {
+        // A loose net: the area around the stones (their bounding box and
+        // one line more) is in play, the rest of the corner is open.
+        int x0 = kSide, y0 = kSide, x1 = -1, y1 = -1;
+        for (int c = 0; c < kCells; ++c) {
+            if (!r.corner[c] || start.At(c) == kEmptyCell) continue;
+            x0 = std::min(x0, CellX(c));
+            x1 = std::max(x1, CellX(c));
+            y0 = std::min(y0, CellY(c));
+            y1 = std::max(y1, CellY(c));
+        }
+        outside.fill(0);
+        for (int c = 0; c < kCells; ++c) {
+            const int x = CellX(c), y = CellY(c);
+            if (r.corner[c] && start.At(c) == kEmptyCell &&
+                (x < x0 - 1 || x > x1 + 1 || y < y0 - 1 || y > y1 + 1))
+                outside[c] = 1;
+        }
+    }
+    if (r.defenderKeys.empty() && !Enclose(start, r, outside)) {
         // Nothing enclosed to attack: search the whole corner.
         r.enclosed = false;
         r.movable = r.corner;

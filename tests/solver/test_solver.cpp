@@ -87,6 +87,14 @@ const Rows kRaceWon = {
     "X X X X . . .",
 };
 
+// A straight three whose net has gaps.
+const Rows kLooseNet = {
+    ". . . O . X .",
+    "O O O O . . .",
+    ". . . . . X .",
+    "X . X . X . .",
+};
+
 Limits Generous() {
     Limits l;
     l.deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
@@ -106,7 +114,8 @@ private slots:
     void repetitionBanStopsRetakes();
     void limitsGiveUnknown();
     void regionFindsWallsAndTargets();
-    void regionOpenProblemUsesWholeCorner();
+    void regionLooseNetUsesTheAreaAroundTheStones();
+    void regionWithoutTargetUsesWholeCorner();
     void bensonLife_data();
     void bensonLife();
     void deadShapes_data();
@@ -234,9 +243,8 @@ void TestSolver::repetitionBanStopsRetakes() {
 }
 
 void TestSolver::limitsGiveUnknown() {
-    // An open corner with a lone white stone is far beyond a few nodes.
-    Goban g = Goban::FromDiagram({". . . . . . . . .", ". . O . . . . . .", ". . . X . . . . ."});
-    ProblemSolver solver(g, 9, Aim::Kill);
+    // A white group behind a loose net: far more than a few hundred nodes.
+    ProblemSolver solver(Goban::FromDiagram(kLooseNet), 9, Aim::Kill);
     Limits tight;
     tight.maxNodes = 200;
     QCOMPARE(solver.Classify(solver.Start(), tight).klass, 0);
@@ -254,12 +262,23 @@ void TestSolver::regionFindsWallsAndTargets() {
     QVERIFY(!r.open[CellOf(0, 0)]);
 }
 
-void TestSolver::regionOpenProblemUsesWholeCorner() {
-    // A white stone in the open touches the outside: nothing is enclosed.
-    const Region r = AnalyzeRegion(Goban::FromDiagram({". . .", ". O .", ". . ."}), 5, Aim::Kill);
+void TestSolver::regionLooseNetUsesTheAreaAroundTheStones() {
+    // The net has gaps: the bounding box of the stones and one line more is
+    // in play, the rest of the corner is open.
+    const Region r = AnalyzeRegion(Goban::FromDiagram(kLooseNet), 9, Aim::Kill);
+    QVERIFY(r.enclosed);
+    QCOMPARE(static_cast<int>(r.moveCells.size()), 35); // 7 x 5 points
+    QCOMPARE(static_cast<int>(r.defenderKeys.size()), 5);
+    QVERIFY(r.movable[CellOf(6, 4)]);
+    QVERIFY(r.open[CellOf(7, 0)]);
+    QVERIFY(r.open[CellOf(0, 5)]);
+}
+
+void TestSolver::regionWithoutTargetUsesWholeCorner() {
+    const Region r = AnalyzeRegion(Goban::FromDiagram({". X ."}), 5, Aim::Kill);
     QVERIFY(!r.enclosed);
     QCOMPARE(static_cast<int>(r.moveCells.size()), 25);
-    QCOMPARE(static_cast<int>(r.defenderKeys.size()), 1);
+    QVERIFY(r.defenderKeys.empty());
 }
 
 void TestSolver::bensonLife_data() {
