@@ -405,6 +405,9 @@ void TestDataTool::sourceFaults_data() {
         << "warning: the best result 白生き (550) is a failure";
     QTest::newRow("no RP line (warning)")
         << "abc" << with("RP[1]", "") << true << "warning: no RP line: View has nothing to show";
+    QTest::newRow("wrong first move without a reply (warning)")
+        << "abc" << with("(;B[ca];W[ba]OC[60])", "(;B[ca]OC[60])") << true
+        << "t.sgf:6:2: problem 1: warning: B[ca]: a wrong first move without White's refutation";
     QTest::newRow("two variations with the same move (warning)")
         << "abc" << with("(;B[ca];W[ba]", "(;B[aa];W[ba]") << true
         << "t.sgf:6:2: problem 1: warning: B[aa]: the same move as an earlier variation (node 1)";

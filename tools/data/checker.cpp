@@ -285,6 +285,12 @@ std::vector<ProblemFault> CheckProblem(const Problem& p, DataSet set) {
             QStringLiteral("the best result %1 does not fit the aim %2")
                 .arg(ResultName(best))
                 .arg(p.ProbPurpose));
+    // A wrong first move should be answered: a failing line that ends on
+    // Black's own first move shows no refutation.
+    for (int n : rootList)
+        if (childCount[static_cast<std::size_t>(n)] == 0 &&
+            ResultValue(q.kekkaCalc[static_cast<std::size_t>(n) + 1]) < bestValue)
+            Add(faults, n, true, QStringLiteral("a wrong first move without White's refutation"));
     const NodeList repl = ListReplNodes(q);
     if (repl.empty()) {
         Add(faults, -1, true, QStringLiteral("no RP line: View has nothing to show"));
