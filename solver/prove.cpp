@@ -69,6 +69,10 @@ bool ClassesAgree(int tree, int solver, int aim) {
     if (tree == solver) return true;
     if (solver == kKoBlackFirst || solver == kKoWhiteFirst)
         return IsKoClass(tree) && tree != kKoBlackFirst && tree != kKoWhiteFirst;
+    // A ko the defender can never resolve: dead by the usual rule, or
+    // marked as a ko.
+    if (solver == kWhiteDeadKo) return tree == kWhiteDead || IsKoClass(tree);
+    if (solver == kBlackDeadKo) return tree == kBlackDead || IsKoClass(tree);
     // Generic success and failure classes.
     const bool failure = solver == kWhiteAlive || solver == kBlackLoses || solver == kBlackDead;
     if (failure && (tree == 57 || tree == 58 || tree == 62)) return true;

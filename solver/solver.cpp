@@ -84,6 +84,16 @@ ClassResult ProblemSolver::Classify(const SearchStart& pos, const Limits& limits
         const Level kill = Achieve(kHigh, pos, limits, res.nodes, mode);
         if (kill == Level::Unknown) return res;
         if (kill == Level::Unconditional) return settle(kWhiteDead, kHigh);
+        if (kill == Level::KoBlackFirst) {
+            // Black takes the ko first. When White cannot reach a settled
+            // life even with every ko threat, White can never resolve the ko
+            // and Black may start it at leisure: dead as the bent four in
+            // the corner.
+            const Outcome settled =
+                BlackAchieves(kLow, KoMode::WhiteThreats, pos, limits, nullptr, res.nodes);
+            if (settled == Outcome::Unknown) return res;
+            if (settled == Outcome::Win) return settle(kWhiteDeadKo, kHigh);
+        }
         if (kill != Level::None) return settle(ko(kill), kHigh);
         const Level seki = Achieve(kLow, pos, limits, res.nodes, mode);
         if (seki == Level::Unknown) return res;
@@ -96,6 +106,13 @@ ClassResult ProblemSolver::Classify(const SearchStart& pos, const Limits& limits
     if (low == Level::Unknown) return res;
     if (low == Level::None)
         return settle(region_.aim == Aim::Live ? kBlackDead : kBlackLoses, kLow);
+    if (low == Level::KoWhiteFirst && region_.aim == Aim::Live) {
+        // Black lives only by retaking for ever: dead as the bent four.
+        const Outcome settled =
+            BlackAchieves(kHigh, KoMode::BlackThreats, pos, limits, nullptr, res.nodes);
+        if (settled == Outcome::Unknown) return res;
+        if (settled == Outcome::Loss) return settle(kBlackDeadKo, kLow);
+    }
     if (low != Level::Unconditional) return settle(ko(low), kLow);
     const KoMode lowMode = mode;
     const Level high = Achieve(kHigh, pos, limits, res.nodes, mode);

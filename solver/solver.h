@@ -12,6 +12,7 @@ namespace velsolver {
 
 // The outcome classes the solver tells apart (class codes of the outcome table).
 inline constexpr int kWhiteDead = 5;     // 白死
+inline constexpr int kWhiteDeadKo = 6;   // 白死(曲り４目): a ko White can never resolve
 inline constexpr int kBlackAlive = 10;   // 黒生き
 inline constexpr int kSekiBlack = 11;    // セキ(黒生き)
 inline constexpr int kBlackWins = 13;    // 黒勝ち
@@ -20,6 +21,7 @@ inline constexpr int kKoWhiteFirst = 35; // 本コウ(白取り番)
 inline constexpr int kSekiWhite = 53;    // セキ(白生き)
 inline constexpr int kWhiteAlive = 55;   // 白生き
 inline constexpr int kBlackLoses = 56;   // 黒負け
+inline constexpr int kBlackDeadKo = 59;  // 黒死(曲り４目): a ko Black can never resolve
 inline constexpr int kBlackDead = 60;    // 黒死
 
 // The class of a position, 0 when it is beyond reach within the limits.

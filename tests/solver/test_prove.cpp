@@ -161,10 +161,10 @@ void TestProve::mislabelledLeaf() {
 void TestProve::koTrees_data() {
     QTest::addColumn<int>("leafClass");
     QTest::addColumn<bool>("proved");
-    QTest::newRow("direct ko, Black first") << 30 << true;
-    QTest::newRow("ko of an unsettled kind") << 20 << true;
-    QTest::newRow("direct ko, White first") << 35 << false;
-    QTest::newRow("not a ko") << 5 << false;
+    QTest::newRow("dead as the bent four") << 6 << true;
+    QTest::newRow("dead") << 5 << true;
+    QTest::newRow("eternal ko") << 51 << true;
+    QTest::newRow("alive") << 55 << false;
 }
 
 void TestProve::koTrees() {
@@ -173,8 +173,8 @@ void TestProve::koTrees() {
     Problem p = MakeProblem(kKo, 7, 2);
     Add(p, kRoot, 2, 0, leafClass);
     const ProveReport r = ProveProblem(p, 20000);
-    QCOMPARE(r.rootClass, kKoBlackFirst);
-    QCOMPARE(r.status == ProveStatus::Proved, proved);
+    QCOMPARE(r.rootClass, kWhiteDeadKo);
+    QVERIFY2((r.status == ProveStatus::Proved) == proved, qPrintable(r.faults.join("; ")));
     if (!proved) QCOMPARE(r.status, ProveStatus::Mismatch);
 }
 
@@ -205,6 +205,8 @@ void TestProve::classesAgree_data() {
     QTest::newRow("the two direct kos") << 30 << 35 << 2 << false;
     QTest::newRow("approach ko, kind not settled") << 45 << 30 << 2 << true;
     QTest::newRow("bent four in the corner as a ko") << 6 << 30 << 2 << true;
+    QTest::newRow("unresolvable ko as dead") << 5 << 6 << 2 << true;
+    QTest::newRow("unresolvable ko against life") << 55 << 6 << 2 << false;
     QTest::newRow("ko against plain death") << 30 << 5 << 2 << false;
     QTest::newRow("generic failure") << 57 << 55 << 2 << true;
     QTest::newRow("race won as white dead") << 5 << 13 << 3 << true;

@@ -54,7 +54,8 @@ const Rows kSeki = {
     "O O O O O O X . .",
     "X X X X X X X . .",
 };
-// White's second eye is a ko: Black takes at (2,0) first.
+// White's second eye is a ko White can never win for good: its stone at
+// (3,0) cannot be saved, so Black takes at (2,0) whenever it suits Black.
 const Rows kKo = {
     ". O . O X . .",
     "O O O X X . .",
@@ -170,26 +171,37 @@ void TestSolver::shapes() {
 }
 
 void TestSolver::koDirections() {
-    // Black to move takes the ko first: Black wins it unless White has more
-    // threats.
-    ProblemSolver solver(Goban::FromDiagram(kKo), 7, Aim::Kill);
+    // The bent four in the corner: Black's vital point starts a direct ko.
+    ProblemSolver solver(Goban::FromDiagram(kBentFourCorner), 7, Aim::Kill);
     SearchStart s = solver.Start();
-    QCOMPARE(solver.Classify(s, Generous()).klass, kKoBlackFirst);
-    // White has just retaken at (3,0): Black may not retake at once and needs
-    // the first threat.
-    SearchStart after = s;
-    after.koCell = CellOf(2, 0);
-    after.history = {
-        Goban::FromDiagram({". O X . X . .", "O O O X X . .", "X X X X . . ."}).Hash()};
-    QCOMPARE(solver.Classify(after, Generous()).klass, kKoWhiteFirst);
-    // Black has just taken: White may not retake at once and has no other
-    // way out, so White is dead unless White has threats.
-    SearchStart taken;
-    taken.board = Goban::FromDiagram({". O X . X . .", "O O O X X . .", "X X X X . . ."});
-    taken.toMove = kWhiteCell;
-    taken.koCell = CellOf(3, 0);
-    taken.history = {s.board.Hash()};
-    QCOMPARE(solver.Classify(taken, Generous()).klass, kKoBlackFirst);
+    const Limits limits = Generous();
+    QCOMPARE(solver.Classify(s, limits).klass, kKoBlackFirst);
+    // Played out by the program's rules: B (1,0), W (0,0), B (0,1) takes.
+    auto play = [](SearchStart& pos, int cell) {
+        std::vector<int16_t> cap;
+        const uint64_t before = pos.board.Hash();
+        QVERIFY(pos.board.Play(pos.toMove, cell, cap));
+        pos.history.push_back(before);
+        pos.koCell = Searcher::KoPointAfter(pos.board, cell, cap);
+        pos.toMove = Other(pos.toMove);
+    };
+    play(s, CellOf(1, 0));
+    play(s, CellOf(0, 0));
+    play(s, CellOf(0, 1));
+    QCOMPARE(s.koCell, CellOf(0, 0));
+    // Black has taken: White needs the first threat.
+    QCOMPARE(solver.Classify(s, limits).klass, kKoBlackFirst);
+    // White retakes: now Black needs the first threat.
+    play(s, CellOf(0, 0));
+    QCOMPARE(s.koCell, CellOf(0, 1));
+    QCOMPARE(solver.Classify(s, limits).klass, kKoWhiteFirst);
+    // A ko White can never resolve (its stone cannot be saved) is dead as
+    // the bent four, whoever moves.
+    ProblemSolver eternal(Goban::FromDiagram(kKo), 7, Aim::Kill);
+    SearchStart e = eternal.Start();
+    QCOMPARE(eternal.Classify(e, limits).klass, kWhiteDeadKo);
+    e.toMove = kWhiteCell;
+    QCOMPARE(eternal.Classify(e, limits).klass, kWhiteDeadKo);
 }
 
 void TestSolver::killingMoveIsTheVitalPoint() {
