@@ -75,19 +75,6 @@ std::string PointText(int cell) {
     return std::string{static_cast<char>('a' + CellX(cell)), static_cast<char>('a' + CellY(cell))};
 }
 
-// Plays a move by the program's rules (captures, no suicide, no ko rule),
-// keeping the history the solver reads.
-bool PlayPlain(SearchStart& s, int cell) {
-    std::vector<int16_t> cap;
-    const uint64_t before = s.board.Hash();
-    if (!s.board.Play(s.toMove, cell, cap)) return false;
-    s.history.push_back(before);
-    s.koCell = Searcher::KoPointAfter(s.board, cell, cap);
-    s.passes = 0;
-    s.toMove = Other(s.toMove);
-    return true;
-}
-
 int ClassValue(int klass) {
     return ResultValue(klass * 10) / 10;
 }
@@ -201,31 +188,12 @@ private:
     // replies), played until the position is settled.
     void AddLine(int parent, SearchStart s, int first, const ClassResult& result) {
         int node = NewNode(parent, kBlackCell, first);
-        const int klass = result.klass;
-        for (int i = 1; i < o_.maxLineMoves && !solver_->Settled(s); ++i) {
-            const ClassResult here = solver_->Classify(s, limits_);
-            if (here.klass != klass) break;
-            const std::vector<int> hint = solver_->LineFor(s, here, 1);
-            if (hint.empty() || hint[0] == kPassMove) break;
-            std::vector<int> tries = {hint[0]};
-            for (int c : solver_->CandidateMoves(s))
-                if (c != hint[0]) tries.push_back(c);
-            int chosen = -1;
-            SearchStart next;
-            for (int c : tries) {
-                next = s;
-                if (!PlayPlain(next, c)) continue;
-                if (solver_->Classify(next, limits_).klass == klass) {
-                    chosen = c;
-                    break;
-                }
-            }
-            if (chosen < 0) break;
-            node = NewNode(node, s.toMove, chosen);
-            s = next;
+        for (int m : solver_->BestLine(s, result, o_.maxLineMoves - 1, limits_)) {
+            node = NewNode(node, s.toMove, m);
+            ProblemSolver::PlayPlain(s, m);
         }
         int leafClass = solver_->Classify(s, limits_).klass;
-        if (!leafClass) leafClass = klass;
+        if (!leafClass) leafClass = result.klass;
         nodes_[static_cast<size_t>(node)].props.push_back({"OC", {std::to_string(leafClass)}});
     }
 

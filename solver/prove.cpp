@@ -147,7 +147,7 @@ ProveReport ProveProblem(const Problem& problem, int limitMs) {
     }
     rep.rootClass = root.klass;
     if (!ClassesAgree(rep.treeClass, root.klass, aim)) {
-        const QString line = LineText(kBlackCell, solver.LineFor(start, root, 12));
+        const QString line = LineText(kBlackCell, solver.BestLine(start, root, 12, limits));
         rep.faults << QStringLiteral("start: tree %1, solver %2%3")
                           .arg(ClassName(rep.treeClass), ClassName(root.klass),
                                line.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(line));
@@ -192,11 +192,11 @@ ProveReport ProveProblem(const Problem& problem, int limitMs) {
         const bool treeCorrect =
             child >= 0 && ResultValue(p.kekkaCalc[child + 1]) == ResultValue(best);
         if (treeCorrect && !wins) {
-            std::vector<int> line = solver.LineFor(afterMove[c], it->second, 12);
+            std::vector<int> line = solver.BestLine(afterMove[c], it->second, 12, limits);
             rep.faults << QStringLiteral("%1 is graded correct, solver %2 (refutation %3 %4)")
                               .arg(mv, ClassName(k), mv, LineText(kWhiteCell, line));
         } else if (wins && !treeCorrect) {
-            std::vector<int> line = solver.LineFor(afterMove[c], it->second, 12);
+            std::vector<int> line = solver.BestLine(afterMove[c], it->second, 12, limits);
             if (child < 0)
                 rep.faults << QStringLiteral("%1 also reaches %2 but is not in the tree (%3 %4)")
                                   .arg(mv, ClassName(k), mv, LineText(kWhiteCell, line));
@@ -252,7 +252,7 @@ ProveReport ProveProblem(const Problem& problem, int limitMs) {
         if (!ClassesAgree(treeLeaf, k, aim)) {
             rep.faults << QStringLiteral("%1: tree %2, solver %3 (%4)")
                               .arg(where, ClassName(treeLeaf), ClassName(k),
-                                   LineText(s.toMove, solver.LineFor(s, leaf, 12)));
+                                   LineText(s.toMove, solver.BestLine(s, leaf, 12, limits)));
         }
     }
     return finish(rep);

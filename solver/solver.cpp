@@ -129,6 +129,46 @@ std::vector<int> ProblemSolver::LineFor(const SearchStart& pos, const ClassResul
     return Get(result.goal, result.mode).Line(pos, maxMoves);
 }
 
+bool ProblemSolver::PlayPlain(SearchStart& s, int cell) {
+    std::vector<int16_t> cap;
+    const uint64_t before = s.board.Hash();
+    if (!s.board.Play(s.toMove, cell, cap)) return false;
+    s.history.push_back(before);
+    s.koCell = Searcher::KoPointAfter(s.board, cell, cap);
+    s.passes = 0;
+    s.toMove = Other(s.toMove);
+    return true;
+}
+
+std::vector<int> ProblemSolver::BestLine(const SearchStart& pos, const ClassResult& result,
+                                         int maxMoves, const Limits& limits) {
+    std::vector<int> line;
+    SearchStart s = pos;
+    for (int i = 0; i < maxMoves && result.klass && !Settled(s); ++i) {
+        const ClassResult here = Classify(s, limits);
+        if (here.klass != result.klass) break;
+        const std::vector<int> hint = LineFor(s, here, 1);
+        if (hint.empty() || hint[0] == kPassMove) break;
+        std::vector<int> tries = {hint[0]};
+        for (int c : CandidateMoves(s))
+            if (c != hint[0]) tries.push_back(c);
+        int chosen = -1;
+        SearchStart next;
+        for (int c : tries) {
+            next = s;
+            if (!PlayPlain(next, c)) continue;
+            if (Classify(next, limits).klass == result.klass) {
+                chosen = c;
+                break;
+            }
+        }
+        if (chosen < 0) break;
+        line.push_back(chosen);
+        s = next;
+    }
+    return line;
+}
+
 bool ProblemSolver::Settled(const SearchStart& pos) const {
     return Judge(region_).Evaluate(pos.board, pos.toMove, true) != Verdict::None;
 }

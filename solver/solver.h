@@ -46,6 +46,13 @@ public:
     // A principal line behind a class found by Classify (cells, kPassMove
     // for a pass): the proving side's moves and the other side's best tries.
     std::vector<int> LineFor(const SearchStart& pos, const ClassResult& result, int maxMoves);
+    // A line in which both sides keep the class of `pos` move by move (the
+    // proof's move first, else the first move that keeps it), played by the
+    // program's rules until the position is settled or a side would pass.
+    std::vector<int> BestLine(const SearchStart& pos, const ClassResult& result, int maxMoves,
+                              const Limits& limits);
+    // Plays a move by the program's rules (no ko rule), keeping the history.
+    static bool PlayPlain(SearchStart& pos, int move);
     // Whether the position is settled on the board (target captured, alive
     // or dead by shape).
     bool Settled(const SearchStart& pos) const;
