@@ -77,6 +77,7 @@ private:
         uint32_t phi;
         uint32_t delta;
         uint8_t flags; // 2 path-dependent, 4 ko-dependent
+        int8_t order;  // move ordering score, higher first
     };
     struct UndoInfo {
         int move;

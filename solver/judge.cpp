@@ -120,6 +120,24 @@ bool Judge::DefenderSafe(const Goban& b) const {
 bool Judge::StaticDead(const Goban& b, int toMove) const {
     const int def = r_.defender;
     const int att = r_.attacker;
+    // Quick test: the eye space holds every liberty, so at most six of them.
+    {
+        if (++gen_ == 0) {
+            seen_.fill(0);
+            gen_ = 1;
+        }
+        int libs = 0;
+        for (int c : r_.moveCells) {
+            if (b.At(c) != def) continue;
+            for (int d : kDelta) {
+                const int n = c + d;
+                if (b.At(n) == kEmptyCell && seen_[n] != gen_) {
+                    seen_[n] = gen_;
+                    if (++libs > 6) return false;
+                }
+            }
+        }
+    }
     // Every defender stone in play, with the liberties of all of them.
     label_.fill(0); // 1 defender stone, 2 liberty, 3 eye-space point
     int seed = -1;
