@@ -246,7 +246,7 @@ void Searcher::Generate(std::vector<Child>& kids, uint8_t& banFlags) {
 void Searcher::Mid(uint32_t thPhi, uint32_t thDelta, int depth, uint32_t& phi, uint32_t& delta,
                    uint8_t& flags) {
     ++nodes_;
-    if ((nodes_ & 1023) == 0) {
+    if ((nodes_ & 15) == 0) {
         if (nodes_ - startNodes_ > limits_.maxNodes ||
             std::chrono::steady_clock::now() > limits_.deadline)
             aborted_ = true;
@@ -370,8 +370,8 @@ std::vector<int> Searcher::Line(const SearchStart& start, int maxMoves) {
     std::vector<int> line;
     SearchStart s = start;
     Limits limits;
-    limits.deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    limits.maxNodes = 200000;
+    limits.deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    limits.maxNodes = 100000;
     for (int i = 0; i < maxMoves; ++i) {
         // Settles the position (usually a table hit) and sets up the board.
         const Outcome status = Solve(s, limits);

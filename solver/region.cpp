@@ -91,7 +91,8 @@ Region AnalyzeRegion(const Goban& start, int viewSize, Aim aim) {
         }
     }
 
-    if (!Enclose(start, r, outside)) {
+    // A whole-board corner has no far edge: the area around the stones then.
+    if (vs == kSide || !Enclose(start, r, outside)) {
         // A loose net: the area around the stones (their bounding box and
         // one line more) is in play, the rest of the corner is open.
         int x0 = kSide, y0 = kSide, x1 = -1, y1 = -1;
