@@ -116,6 +116,7 @@ private slots:
     void limitsGiveUnknown();
     void regionFindsWallsAndTargets();
     void regionLooseNetUsesTheAreaAroundTheStones();
+    void regionWholeBoardUsesTheAreaAroundTheStones();
     void regionWithoutTargetUsesWholeCorner();
     void bensonLife_data();
     void bensonLife();
@@ -284,6 +285,14 @@ void TestSolver::regionLooseNetUsesTheAreaAroundTheStones() {
     QVERIFY(r.movable[CellOf(6, 4)]);
     QVERIFY(r.open[CellOf(7, 0)]);
     QVERIFY(r.open[CellOf(0, 5)]);
+}
+
+void TestSolver::regionWholeBoardUsesTheAreaAroundTheStones() {
+    // A 19-line problem has no far edge to flood from.
+    const Region r = AnalyzeRegion(Goban::FromDiagram({". . .", ". O .", ". . X"}), 19, Aim::Kill);
+    QVERIFY(r.enclosed);
+    QCOMPARE(static_cast<int>(r.moveCells.size()), 16); // columns and rows 0-3
+    QVERIFY(r.open[CellOf(4, 0)]);
 }
 
 void TestSolver::regionWithoutTargetUsesWholeCorner() {
