@@ -26,7 +26,7 @@ Rows EyeSpace(int w, int h) {
 }
 
 void Solve(benchmark::State& state, const Rows& rows, int viewSize, Aim aim, int toMove) {
-    const int limitSeconds = 60;
+    const int limitSeconds = 30;
     uint64_t nodes = 0;
     int klass = 0;
     for (auto _ : state) {
@@ -83,7 +83,7 @@ SHAPE(bulky_five, kBulkyFive, 7);
 SHAPE(rabbity_six, kRabbitySix, 9);
 SHAPE(bent_four_corner, kBentFourCorner, 7);
 SHAPE(seki, kSeki, 9);
-SHAPE(direct_ko, kKo, 7);
+SHAPE(unresolvable_ko, kKo, 7);
 
 // Eye spaces: {width, height, side to move}; 12, 16, 20 and 24 points as a
 // strip along the edge and as a block in the corner.
