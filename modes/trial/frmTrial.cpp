@@ -6,6 +6,7 @@
 #include "library/problem.h"
 #include "library/session.h"
 #include "rules/outcome.h"
+#include "shell/controls.h"
 #include "shell/platform.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
@@ -22,36 +23,6 @@ namespace {
 
 constexpr int kWindowW = 9600;
 constexpr int kWindowH = 6450;
-
-QRect Twips(int left, int top, int width, int height) {
-    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-                 TwipsToPixels(height));
-}
-
-QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption, const QRect& r,
-                  Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-    auto* l = new QLabel(caption, parent);
-    NameControl(l, name, caption);
-    l->setGeometry(r);
-    l->setAlignment(align);
-    l->setAutoFillBackground(true);
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::Window, QColor(255, 255, 255));
-    pal.setColor(QPalette::WindowText, QColor(0, 0, 0));
-    l->setPalette(pal);
-    return l;
-}
-
-void SetCaption(QLabel* l, const QString& text) {
-    l->setText(text);
-    l->setAccessibleName(text);
-}
-
-void SetBackground(QLabel* l, const QColor& c) {
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::Window, c);
-    l->setPalette(pal);
-}
 
 QFont Scaled(QFont font, double factor) {
     if (font.pixelSize() > 0)

@@ -4,6 +4,7 @@
 #include "library/files.h"
 #include "library/player.h"
 #include "library/session.h"
+#include "shell/controls.h"
 #include "shell/platform.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
@@ -34,36 +35,6 @@ constexpr Column kCorrectCol{1980, 900, Qt::AlignRight | Qt::AlignVCenter};
 constexpr Column kNameCol{2940, 2460, Qt::AlignLeft | Qt::AlignVCenter};
 constexpr Column kDateCol{5460, 1500, Qt::AlignCenter};
 constexpr Column kTimeCol{7020, 1380, Qt::AlignCenter};
-
-QRect Twips(int left, int top, int width, int height) {
-    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-                 TwipsToPixels(height));
-}
-
-QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption, const QRect& r,
-                  Qt::Alignment align) {
-    auto* l = new QLabel(caption, parent);
-    NameControl(l, name, caption);
-    l->setGeometry(r);
-    l->setAlignment(align);
-    l->setAutoFillBackground(true);
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::Window, QColor(255, 255, 255));
-    pal.setColor(QPalette::WindowText, QColor(0, 0, 0));
-    l->setPalette(pal);
-    return l;
-}
-
-void SetCaption(QLabel* l, const QString& text) {
-    l->setText(text);
-    l->setAccessibleName(text);
-}
-
-void SetBackground(QLabel* l, const QColor& c) {
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::Window, c);
-    l->setPalette(pal);
-}
 
 } // namespace
 

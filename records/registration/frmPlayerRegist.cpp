@@ -4,6 +4,7 @@
 #include "library/files.h"
 #include "library/player.h"
 #include "shell/clicklabel.h"
+#include "shell/controls.h"
 #include "shell/platform.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
@@ -21,24 +22,6 @@ constexpr int kRowH = 420;
 constexpr int kKeyLeft = 4050;
 constexpr int kKeyTop = 780;
 constexpr int kKeySize = 540;
-
-QRect Twips(int left, int top, int width, int height) {
-    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-                 TwipsToPixels(height));
-}
-
-void SetBackground(QWidget* w, const QColor& c) {
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Window, c);
-    pal.setColor(QPalette::WindowText, Qt::black);
-    w->setPalette(pal);
-    w->setAutoFillBackground(true);
-}
-
-void SetCaption(QLabel* l, const QString& text) {
-    if (l->text() != text) l->setText(text);
-    l->setAccessibleName(text);
-}
 
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,
                         const QRect& r) {

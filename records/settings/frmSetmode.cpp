@@ -1,6 +1,7 @@
 #include "frmSetmode.h"
 
 #include "library/player.h"
+#include "shell/controls.h"
 #include "shell/platform.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
@@ -20,11 +21,6 @@ constexpr int kWindowW = 9600;
 constexpr int kWindowH = 6600;
 constexpr int kOptionStep = 600;
 constexpr int kOptionTop = 330;
-
-QRect Twips(int left, int top, int width, int height) {
-    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-                 TwipsToPixels(height));
-}
 
 // A frame on a pale panel so its captions read over the background picture.
 QGroupBox* MakeFrame(QWidget* parent, const QString& name, const QString& caption, const QRect& r) {

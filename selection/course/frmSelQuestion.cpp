@@ -5,6 +5,7 @@
 #include "library/courses.h"
 #include "library/player.h"
 #include "library/session.h"
+#include "shell/controls.h"
 #include "shell/platform.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
@@ -23,25 +24,6 @@ constexpr int kVolLeft = 450, kVolTop = 1320, kVolW = 3450, kVolH = 480;
 constexpr int kNumTop = kVolTop + 60, kNumW = 900, kNumH = 360;
 constexpr int kProbsLeft = 4200, kAnswerLeft = 5100, kCorrectLeft = 6000;
 constexpr int kRatioLeft = 7050, kRatioW = 240;
-
-QRect Twips(int left, int top, int width, int height) {
-    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-                 TwipsToPixels(height));
-}
-
-QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption, const QRect& r,
-                  Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-    auto* l = new QLabel(caption, parent);
-    NameControl(l, name, caption);
-    l->setGeometry(r);
-    l->setAlignment(align);
-    l->setAutoFillBackground(true);
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::Window, QColor(255, 255, 255));
-    pal.setColor(QPalette::WindowText, QColor(0, 0, 0));
-    l->setPalette(pal);
-    return l;
-}
 
 QString Indexed(const char* name, int i) {
     return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i);
