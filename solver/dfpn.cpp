@@ -232,7 +232,14 @@ void Searcher::Generate(std::vector<Child>& kids, uint8_t& banFlags) {
     }
     // Two passes end the game; the side that loses then gains nothing by
     // passing, since the other side would pass at once.
-    const int passWinner = sekiToDefender_ ? r_.defender : r_.attacker;
+    if (confirm_ && !passes_) {
+        // The other side's reply decides; the end is judged on the board.
+        DoMove(kPassMove, u);
+        kids.push_back(evaluate(kPassMove));
+        UndoMove(u);
+        return;
+    }
+    const int passWinner = PassWinner();
     if (passes_ || passWinner != toMove_) {
         const bool childWins = Other(toMove_) == passWinner;
         kids.push_back(Child{kPassMove, 0, childWins ? 0 : kInf, childWins ? kInf : 0, 0, 0});
@@ -241,6 +248,25 @@ void Searcher::Generate(std::vector<Child>& kids, uint8_t& banFlags) {
         kids.push_back(evaluate(kPassMove));
         UndoMove(u);
     }
+}
+
+int Searcher::PassWinner() {
+    if (!confirm_) return sekiToDefender_ ? r_.defender : r_.attacker;
+    const uint64_t key = b_.Hash();
+    if (const auto it = confirmed_.find(key); it != confirmed_.end()) return it->second;
+    if (!confirmer_) confirmer_ = std::make_unique<Searcher>(r_, true, KoMode::Base, 18);
+    SearchStart s;
+    s.board = b_;
+    s.toMove = r_.attacker;
+    const Outcome o = confirmer_->Solve(s, limits_);
+    nodes_ += confirmer_->LastNodes();
+    if (o == Outcome::Unknown) {
+        aborted_ = true; // the caller's result is out of reach
+        return r_.defender;
+    }
+    const int winner = o == Outcome::Win ? r_.attacker : r_.defender;
+    confirmed_.emplace(key, winner);
+    return winner;
 }
 
 void Searcher::Mid(uint32_t thPhi, uint32_t thDelta, int depth, uint32_t& phi, uint32_t& delta,

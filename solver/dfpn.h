@@ -6,6 +6,8 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace velsolver {
@@ -61,6 +63,14 @@ public:
 
     const Region& region() const { return r_; }
 
+    // Judges a game ended by two passes as the rules do when the players
+    // disagree about a group: the attacker moves first on the final board,
+    // with no ko threats on either side and the earlier positions forgotten;
+    // the target is dead when the attacker then captures it. A group kept
+    // alive only by retaking a ko it can never resolve is dead so, a seki
+    // is not.
+    void ConfirmAtTheEnd() { confirm_ = true; }
+
 private:
     static constexpr uint32_t kInf = 0x3FFFFFFF;
     struct Entry {
@@ -101,11 +111,16 @@ private:
              uint8_t& flags);
     bool TerminalValue(int mover, Verdict v, uint32_t& phi, uint32_t& delta) const;
     bool MayRetake(int colour) const;
+    // The winner of a game ended by two passes on the current board.
+    int PassWinner();
 
     const Region& r_;
     Judge judge_;
     bool sekiToDefender_;
     KoMode mode_;
+    bool confirm_ = false;
+    std::unique_ptr<Searcher> confirmer_;
+    std::unordered_map<uint64_t, int> confirmed_; // board key -> winner
     void Grow();
     std::vector<Entry> table_;
     uint64_t mask_ = 0;

@@ -10,9 +10,10 @@ namespace velsolver {
 
 namespace {
 
+// The ko classes a direct ko of the solver may be marked with. The bent four
+// in the corner (6, 59) is not one of them: it is dead.
 bool IsKoClass(int k) {
     switch (k) {
-    case 6:
     case 7:
     case 9:
     case 14:
@@ -26,7 +27,6 @@ bool IsKoClass(int k) {
     case 50:
     case 51:
     case 54:
-    case 59:
     case 61:
         return true;
     default:
@@ -69,10 +69,6 @@ bool ClassesAgree(int tree, int solver, int aim) {
     if (tree == solver) return true;
     if (solver == kKoBlackFirst || solver == kKoWhiteFirst)
         return IsKoClass(tree) && tree != kKoBlackFirst && tree != kKoWhiteFirst;
-    // A ko the defender can never resolve: dead by the usual rule, or
-    // marked as a ko.
-    if (solver == kWhiteDeadKo) return tree == kWhiteDead || IsKoClass(tree);
-    if (solver == kBlackDeadKo) return tree == kBlackDead || IsKoClass(tree);
     // Generic success and failure classes.
     const bool failure = solver == kWhiteAlive || solver == kBlackLoses || solver == kBlackDead;
     if (failure && (tree == 57 || tree == 58 || tree == 62)) return true;

@@ -5,6 +5,30 @@ namespace velsolver {
 namespace {
 constexpr int kHigh = 0; // life / kill / capture
 constexpr int kLow = 1;  // life or seki / no clean life / capture or seki
+
+// The worth of a class for Black, as the program's outcome table ranks the
+// classes the solver gives.
+int ClassWorth(int klass) {
+    switch (klass) {
+    case kBlackWins:
+        return 210;
+    case kWhiteDead:
+    case kBlackAlive:
+    case kSekiBlack:
+        return 200;
+    case kWhiteDeadKo:
+        return 199;
+    case kKoBlackFirst:
+        return 170;
+    case kKoWhiteFirst:
+        return 160;
+    case kSekiWhite:
+    case kBlackDeadKo:
+        return 131;
+    default: // 白生き, 黒負け, 黒死
+        return 130;
+    }
+}
 } // namespace
 
 ProblemSolver::ProblemSolver(const Goban& start, int viewSize, Aim aim, int tableBits)
@@ -34,6 +58,7 @@ uint64_t ProblemSolver::TotalNodes() const {
     for (const auto& goal : searchers_)
         for (const auto& s : goal)
             if (s) n += s->Nodes();
+    if (endSearcher_) n += endSearcher_->Nodes();
     return n;
 }
 
@@ -48,12 +73,28 @@ Outcome ProblemSolver::BlackAchieves(int goal, KoMode mode, const SearchStart& p
     return winner == kBlackCell ? Outcome::Win : Outcome::Loss;
 }
 
+Outcome ProblemSolver::BlackAchievesAtTheEnd(const SearchStart& pos, const Limits& limits,
+                                             uint64_t& nodes) {
+    if (!endSearcher_) {
+        const KoMode threats =
+            region_.aim == Aim::Live ? KoMode::BlackThreats : KoMode::WhiteThreats;
+        endSearcher_ = std::make_unique<Searcher>(region_, true, threats, tableBits_);
+        endSearcher_->ConfirmAtTheEnd();
+    }
+    const Outcome o = endSearcher_->Solve(pos, limits);
+    nodes += endSearcher_->LastNodes();
+    if (o == Outcome::Unknown) return o;
+    const int winner = o == Outcome::Win ? pos.toMove : Other(pos.toMove);
+    return winner == kBlackCell ? Outcome::Win : Outcome::Loss;
+}
+
 ProblemSolver::Level ProblemSolver::Achieve(int goal, const SearchStart& pos, const Limits& limits,
                                             uint64_t& nodes, KoMode& mode) {
     bool koDep = false;
     mode = KoMode::Base;
     const Outcome base = BlackAchieves(goal, KoMode::Base, pos, limits, &koDep, nodes);
     if (base == Outcome::Unknown) return Level::Unknown;
+    if (koDep) koTouched_ = true;
     if (base == Outcome::Win) {
         if (!koDep) return Level::Unconditional;
         // Does Black still make it when White has every ko threat?
@@ -71,6 +112,38 @@ ProblemSolver::Level ProblemSolver::Achieve(int goal, const SearchStart& pos, co
 }
 
 ClassResult ProblemSolver::Classify(const SearchStart& pos, const Limits& limits) {
+    ClassResult res = ClassifyDirect(pos, limits);
+    // A side barred from retaking needs a ko threat first: its moves here
+    // cannot show that, the searches with threats do.
+    if (!res.klass || !koTouched_ || pos.koCell) return res;
+    // A ko position: who may retake, and which fight the side to move picks,
+    // shows only one move on. The side to move takes the best class of its
+    // moves (the pass included) by the outcome table; each child is classed
+    // from its own searches.
+    const bool black = pos.toMove == kBlackCell;
+    std::vector<int> moves = CandidateMoves(pos);
+    if (!pos.passes) moves.push_back(kPassMove);
+    int best = 0;
+    for (int m : moves) {
+        SearchStart next = pos;
+        if (!Advance(next, m)) continue;
+        const ClassResult child = ClassifyDirect(next, limits);
+        res.nodes += child.nodes;
+        if (!child.klass) return res; // out of reach: keep the direct class
+        const int v = ClassWorth(child.klass);
+        if (!best || (black ? v > ClassWorth(best) : v < ClassWorth(best))) best = child.klass;
+    }
+    if (best && ClassWorth(best) != ClassWorth(res.klass)) {
+        res.klass = best;
+        // The line then follows the search of the goal the class turns on.
+        res.goal = 1;
+        res.mode = KoMode::Base;
+    }
+    return res;
+}
+
+ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& limits) {
+    koTouched_ = false;
     ClassResult res;
     auto ko = [](Level l) { return l == Level::KoBlackFirst ? kKoBlackFirst : kKoWhiteFirst; };
     KoMode mode = KoMode::Base;
@@ -87,12 +160,11 @@ ClassResult ProblemSolver::Classify(const SearchStart& pos, const Limits& limits
         if (kill == Level::KoBlackFirst) {
             // Black takes the ko first. When White cannot reach a settled
             // life even with every ko threat, White can never resolve the ko
-            // and Black may start it at leisure: dead as the bent four in
-            // the corner.
-            const Outcome settled =
-                BlackAchieves(kLow, KoMode::WhiteThreats, pos, limits, nullptr, res.nodes);
+            // (a false eye, the bent four in the corner): Black removes the
+            // threats and takes at leisure, so White is simply dead.
+            const Outcome settled = BlackAchievesAtTheEnd(pos, limits, res.nodes);
             if (settled == Outcome::Unknown) return res;
-            if (settled == Outcome::Win) return settle(kWhiteDeadKo, kHigh);
+            if (settled == Outcome::Win) return settle(kWhiteDead, kHigh);
         }
         if (kill != Level::None) return settle(ko(kill), kHigh);
         const Level seki = Achieve(kLow, pos, limits, res.nodes, mode);
@@ -107,11 +179,11 @@ ClassResult ProblemSolver::Classify(const SearchStart& pos, const Limits& limits
     if (low == Level::None)
         return settle(region_.aim == Aim::Live ? kBlackDead : kBlackLoses, kLow);
     if (low == Level::KoWhiteFirst && region_.aim == Aim::Live) {
-        // Black lives only by retaking for ever: dead as the bent four.
-        const Outcome settled =
-            BlackAchieves(kHigh, KoMode::BlackThreats, pos, limits, nullptr, res.nodes);
+        // Black lives only by retaking for ever: a ko Black can never
+        // resolve, so Black is dead.
+        const Outcome settled = BlackAchievesAtTheEnd(pos, limits, res.nodes);
         if (settled == Outcome::Unknown) return res;
-        if (settled == Outcome::Loss) return settle(kBlackDeadKo, kLow);
+        if (settled == Outcome::Loss) return settle(kBlackDead, kLow);
     }
     if (low != Level::Unconditional) return settle(ko(low), kLow);
     const KoMode lowMode = mode;

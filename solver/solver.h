@@ -12,7 +12,7 @@ namespace velsolver {
 
 // The outcome classes the solver tells apart (class codes of the outcome table).
 inline constexpr int kWhiteDead = 5;     // 白死
-inline constexpr int kWhiteDeadKo = 6;   // 白死(曲り４目): a ko White can never resolve
+inline constexpr int kWhiteDeadKo = 6;   // 白死(曲り４目)
 inline constexpr int kBlackAlive = 10;   // 黒生き
 inline constexpr int kSekiBlack = 11;    // セキ(黒生き)
 inline constexpr int kBlackWins = 13;    // 黒勝ち
@@ -21,7 +21,7 @@ inline constexpr int kKoWhiteFirst = 35; // 本コウ(白取り番)
 inline constexpr int kSekiWhite = 53;    // セキ(白生き)
 inline constexpr int kWhiteAlive = 55;   // 白生き
 inline constexpr int kBlackLoses = 56;   // 黒負け
-inline constexpr int kBlackDeadKo = 59;  // 黒死(曲り４目): a ko Black can never resolve
+inline constexpr int kBlackDeadKo = 59;  // 黒死(曲り４目)
 inline constexpr int kBlackDead = 60;    // 黒死
 
 // The class of a position, 0 when it is beyond reach within the limits.
@@ -42,6 +42,9 @@ public:
     // The start position with Black to move.
     SearchStart Start() const;
 
+    // When the class rests on a ko, it is the best class the side to move
+    // reaches in one move (each child classed directly), so that a position
+    // always agrees with the positions one move on.
     ClassResult Classify(const SearchStart& pos, const Limits& limits);
     // A principal line behind a class found by Classify (cells, kPassMove
     // for a pass): the proving side's moves and the other side's best tries.
@@ -72,11 +75,20 @@ private:
     Level Achieve(int goal, const SearchStart& pos, const Limits& limits, uint64_t& nodes,
                   KoMode& mode);
     bool SekiToDefender(int goal) const;
+    // The class from the searches of this position alone.
+    ClassResult ClassifyDirect(const SearchStart& pos, const Limits& limits);
 
     Goban start_;
     Region region_;
     int tableBits_;
     std::unique_ptr<Searcher> searchers_[2][3];
+    // Kill: does Black still capture when White has every ko threat and a
+    // game ended by passes is judged on the board? Live: does Black avoid
+    // that with every threat? A ko the defender can never resolve then
+    // counts as dead, a seki as alive.
+    Outcome BlackAchievesAtTheEnd(const SearchStart& pos, const Limits& limits, uint64_t& nodes);
+    std::unique_ptr<Searcher> endSearcher_;
+    bool koTouched_ = false; // some search of the last ClassifyDirect met a ko
 };
 
 // "B[cd]"-style text of a cell for messages, "pass" for a pass.

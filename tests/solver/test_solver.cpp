@@ -61,6 +61,19 @@ const Rows kKo = {
     "O O O X X . .",
     "X X X X . . .",
 };
+// White's second eye at (4,0) is false: its stone at (5,0) cannot be saved
+// once Black plays (5,1). Connecting at (4,0) leaves one eye in atari.
+const Rows kFalseEyeKo = {
+    "O . O O . O X . .",
+    "O O O O O . X . .",
+    "X X X X X X X . .",
+};
+// White to move: a sure seki (at (1,0) or (2,1)) or a ko at (1,1) in
+// which Black could kill.
+const Rows kSekiOrKo = {
+    ". . O X X . . . .", "X . . O X . . . .", ". . . O X . . . .",
+    "O O O O X . . . .", "X X X X X . . . .",
+};
 // Black to live in a straight three.
 const Rows kLiveThree = {
     ". . . X O . .",
@@ -110,6 +123,8 @@ private slots:
     void shapes_data();
     void shapes();
     void koDirections();
+    void falseEyeKoIsDead();
+    void koLeafTakesTheBestReply();
     void killingMoveIsTheVitalPoint();
     void lineProvesTheClass();
     void repetitionBanStopsRetakes();
@@ -196,13 +211,72 @@ void TestSolver::koDirections() {
     play(s, CellOf(0, 0));
     QCOMPARE(s.koCell, CellOf(0, 1));
     QCOMPARE(solver.Classify(s, limits).klass, kKoWhiteFirst);
-    // A ko White can never resolve (its stone cannot be saved) is dead as
-    // the bent four, whoever moves.
+    // A ko White can never resolve (its stone cannot be saved): White is
+    // dead, whoever moves.
     ProblemSolver eternal(Goban::FromDiagram(kKo), 7, Aim::Kill);
     SearchStart e = eternal.Start();
-    QCOMPARE(eternal.Classify(e, limits).klass, kWhiteDeadKo);
+    QCOMPARE(eternal.Classify(e, limits).klass, kWhiteDead);
     e.toMove = kWhiteCell;
-    QCOMPARE(eternal.Classify(e, limits).klass, kWhiteDeadKo);
+    QCOMPARE(eternal.Classify(e, limits).klass, kWhiteDead);
+}
+
+void TestSolver::falseEyeKoIsDead() {
+    const Limits limits = Generous();
+    ProblemSolver solver(Goban::FromDiagram(kFalseEyeKo), 9, Aim::Kill);
+    const SearchStart s0 = solver.Start();
+    QCOMPARE(solver.Classify(s0, limits).klass, kWhiteDead);
+    // Black's only kill is (5,1); anything else lets White connect there.
+    std::vector<int> killing;
+    for (int m : solver.CandidateMoves(s0)) {
+        SearchStart s = s0;
+        QVERIFY(solver.Advance(s, m));
+        if (solver.Classify(s, limits).klass == kWhiteDead) killing.push_back(m);
+    }
+    QCOMPARE(killing, std::vector<int>{CellOf(5, 1)});
+    SearchStart white = s0;
+    white.toMove = kWhiteCell;
+    QCOMPARE(solver.Classify(white, limits).klass, kWhiteAlive);
+    // After (5,1) the ko at (4,0)/(5,0) only decides when Black captures:
+    // dead whatever White does, connecting included.
+    SearchStart s = s0;
+    QVERIFY(ProblemSolver::PlayPlain(s, CellOf(5, 1)));
+    QCOMPARE(solver.Classify(s, limits).klass, kWhiteDead);
+    for (int m : {CellOf(4, 0), static_cast<int>(kPassMove)}) {
+        SearchStart next = s;
+        QVERIFY(solver.Advance(next, m));
+        QCOMPARE(solver.Classify(next, limits).klass, kWhiteDead);
+    }
+    // Black takes the ko: White, barred from retaking, is still dead.
+    SearchStart taken = s;
+    QVERIFY(solver.Advance(taken, kPassMove));
+    QVERIFY(solver.Advance(taken, CellOf(4, 0)));
+    QCOMPARE(taken.koCell, CellOf(5, 0));
+    QCOMPARE(solver.Classify(taken, limits).klass, kWhiteDead);
+}
+
+void TestSolver::koLeafTakesTheBestReply() {
+    // White to move may settle for a seki or fight a ko for clean life in
+    // which Black could kill; by the outcome table White takes the seki, so
+    // the position is the seki, not life.
+    const Limits limits = Generous();
+    ProblemSolver solver(Goban::FromDiagram(kSekiOrKo), 9, Aim::Kill);
+    SearchStart s = solver.Start();
+    s.toMove = kWhiteCell;
+    QCOMPARE(solver.Classify(s, limits).klass, kSekiWhite);
+    struct Reply {
+        int cell;
+        int klass;
+    };
+    for (const Reply& r : {Reply{CellOf(1, 0), kSekiWhite}, Reply{CellOf(2, 1), kSekiWhite},
+                           Reply{CellOf(1, 1), kKoWhiteFirst}, Reply{CellOf(0, 0), kWhiteDead}}) {
+        SearchStart next = s;
+        QVERIFY(solver.Advance(next, r.cell));
+        QCOMPARE(solver.Classify(next, limits).klass, r.klass);
+    }
+    // The line behind the class keeps it: White's first move is a seki move.
+    const std::vector<int> line = solver.BestLine(s, solver.Classify(s, limits), 4, limits);
+    QVERIFY(!line.empty());
+    QVERIFY(line[0] == CellOf(1, 0) || line[0] == CellOf(2, 1));
 }
 
 void TestSolver::killingMoveIsTheVitalPoint() {
@@ -310,6 +384,12 @@ void TestSolver::bensonLife_data() {
     QTest::newRow("eye with a dead stone and a real eye")
         << Rows{". X O . O X", "O O O O O X", "X X X X X X"} << true;
     QTest::newRow("false eye") << Rows{". O . O X", "O X O O X", "X X X X X"} << false;
+    // A small empty area around one chain is a sure eye even where Black
+    // could stand on a point that is no liberty (the corner of the six).
+    QTest::newRow("six in the corner and one eye")
+        << Rows{". . . O . O X", ". . . O O O X", "O O O O X X X", "X X X X X . ."} << true;
+    QTest::newRow("six in the corner alone")
+        << Rows{". . . O X", ". . . O X", "O O O O X", "X X X X X"} << false;
 }
 
 void TestSolver::bensonLife() {
