@@ -13,6 +13,7 @@
 #include "shell/appinit.h"
 #include "shell/recordingplatform.h"
 #include "shell/router.h"
+#include "tests/common/screenshots.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,15 +24,8 @@
 
 namespace {
 
-int Fail(const char* what) {
-    std::fprintf(stderr, "learn_screens: %s\n", what);
-    return 1;
-}
-
-void Pump() {
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
-}
+using screenshots::Fail;
+using screenshots::Pump;
 
 struct Stone {
     int x;
@@ -112,18 +106,10 @@ bool WriteDemoData(const QString& folder) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    if (argc < 3) return Fail("usage: learn_screens PROGRAM_FOLDER OUTPUT_FOLDER");
-    const QString source = QString::fromLocal8Bit(argv[1]);
-    const QString out = QString::fromLocal8Bit(argv[2]);
-    QDir().mkpath(out);
-
-    QTemporaryDir copy;
-    for (const QFileInfo& f : QDir(source).entryInfoList(QDir::Files))
-        QFile::copy(f.filePath(), copy.filePath(f.fileName()));
-    for (const char* old : {"vm2.ply", "vm2.ps0"})
-        QFile::remove(copy.filePath(old));
-    InitApplication(app, copy.path());
-    gDataPath = MakeDataPath(copy.path());
+    screenshots::Setup setup;
+    if (!screenshots::Start(app, argc, argv, "learn_screens", setup, {"vm2.ply", "vm2.ps0"}))
+        return 1;
+    const QString& out = setup.out;
     QString error;
     if (!InitCourses(&error) || gCourses[0].ProbCount < 13) {
         std::fprintf(stderr, "learn_screens: no problem data; using a stand-in collection\n");

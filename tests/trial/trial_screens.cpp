@@ -15,6 +15,7 @@
 #include "shell/appinit.h"
 #include "shell/recordingplatform.h"
 #include "shell/router.h"
+#include "tests/common/screenshots.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,15 +25,8 @@
 
 namespace {
 
-int Fail(const char* what) {
-    std::fprintf(stderr, "trial_screens: %s\n", what);
-    return 1;
-}
-
-void Pump() {
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
-}
+using screenshots::Fail;
+using screenshots::Pump;
 
 // A best or a wrong move of the question on screen.
 bool Answer(frmTrial* t, bool correct) {
@@ -104,18 +98,11 @@ void FinishQuestion(QPointer<frmTrial>& t) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    if (argc < 3) return Fail("usage: trial_screens PROGRAM_FOLDER OUTPUT_FOLDER");
-    const QString source = QString::fromLocal8Bit(argv[1]);
-    const QString out = QString::fromLocal8Bit(argv[2]);
-    QDir().mkpath(out);
-
-    QTemporaryDir copy;
-    for (const QFileInfo& f : QDir(source).entryInfoList(QDir::Files))
-        QFile::copy(f.filePath(), copy.filePath(f.fileName()));
-    for (const char* old : {"vm2.ply", "vm2.ps0", "abc.hsc"})
-        QFile::remove(copy.filePath(old));
-    InitApplication(app, copy.path());
-    gDataPath = MakeDataPath(copy.path());
+    screenshots::Setup setup;
+    if (!screenshots::Start(app, argc, argv, "trial_screens", setup,
+                            {"vm2.ply", "vm2.ps0", "abc.hsc"}))
+        return 1;
+    const QString& out = setup.out;
     QString error;
     if (!InitCourses(&error) || gCourses[0].ProbCount < 3) {
         std::fprintf(stderr, "trial_screens: no problem data; using a stand-in collection\n");

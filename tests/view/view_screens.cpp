@@ -13,6 +13,7 @@
 #include "shell/appinit.h"
 #include "shell/recordingplatform.h"
 #include "shell/router.h"
+#include "tests/common/screenshots.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,15 +24,8 @@
 
 namespace {
 
-int Fail(const char* what) {
-    std::fprintf(stderr, "view_screens: %s\n", what);
-    return 1;
-}
-
-void Pump() {
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
-}
+using screenshots::Fail;
+using screenshots::Pump;
 
 // Straight three on the top edge: Black kills by the placement in the middle.
 Problem StraightThree(std::initializer_list<std::pair<int, int>> extraBlack) {
@@ -51,17 +45,12 @@ Problem StraightThree(std::initializer_list<std::pair<int, int>> extraBlack) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    if (argc < 3) return Fail("usage: view_screens PROGRAM_FOLDER OUTPUT_FOLDER");
-    const QString source = QString::fromLocal8Bit(argv[1]);
-    const QString out = QString::fromLocal8Bit(argv[2]);
-    QDir().mkpath(out);
-
-    QTemporaryDir copy;
-    for (const QFileInfo& f : QDir(source).entryInfoList(QDir::Files))
-        QFile::copy(f.filePath(), copy.filePath(f.fileName()));
-    for (const char* old : {"vm2.ply", "vm2.ps0", "abc.dr", "abc.dt"})
-        QFile::remove(copy.filePath(old));
-    InitApplication(app, copy.path());
+    screenshots::Setup setup;
+    if (!screenshots::Start(app, argc, argv, "view_screens", setup,
+                            {"vm2.ply", "vm2.ps0", "abc.dr", "abc.dt"}))
+        return 1;
+    const QString& out = setup.out;
+    QTemporaryDir& copy = setup.copy;
     if (!WriteProblemSet(copy.path(), {StraightThree({}), StraightThree({{9, 9}}),
                                        StraightThree({{8, 3}, {9, 9}})}))
         return Fail("cannot write the problems");
