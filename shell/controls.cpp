@@ -1,7 +1,7 @@
 #include "controls.h"
 
-#include "platform.h"
-#include "windowlook.h"
+#include "platform/platform.h"
+#include "shell/windowlook.h"
 
 #include <QLabel>
 #include <QPalette>

@@ -4,9 +4,9 @@
 #include "library/courses.h"
 #include "library/player.h"
 #include "library/session.h"
+#include "platform/platform.h"
 #include "rules/outcome.h"
 #include "shell/appinit.h"
-#include "shell/platform.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
 

@@ -1,8 +1,8 @@
 #include "shell/message.h"
 
+#include "platform/platform.h"
 #include "shell/appinit.h"
 #include "shell/clicklabel.h"
-#include "shell/platform.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
 
@@ -27,6 +27,22 @@
 #endif
 
 QString gMessageText;
+
+namespace {
+
+void RunMessageWindow(const QString& text) {
+    gMessageText = text;
+    frmMessage window;
+    window.exec();
+}
+
+} // namespace
+
+void ShowMessage(const QString& text) {
+    gMessageText = text;
+    SetMessagePresenter(&RunMessageWindow);
+    CurrentPlatform().showMessage(text);
+}
 
 namespace {
 

@@ -10,6 +10,8 @@
 #include <optional>
 
 extern QString gMessageText;
+// Sets gMessageText and shows the message window modally.
+void ShowMessage(const QString& text);
 
 class ClickLabel;
 class QLabel;

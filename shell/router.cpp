@@ -1,6 +1,6 @@
 #include "shell/router.h"
 
-#include "shell/platform.h"
+#include "platform/platform.h"
 
 #include <QPointer>
 #include <map>

@@ -2,8 +2,8 @@
 
 #include "library/files.h"
 #include "library/player.h"
-#include "shell/instance.h"
-#include "shell/platform.h"
+#include "platform/instance.h"
+#include "platform/platform.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
 

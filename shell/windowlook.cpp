@@ -2,7 +2,7 @@
 
 #include "library/files.h"
 #include "library/player.h"
-#include "shell/platform.h"
+#include "platform/platform.h"
 
 #include <QGuiApplication>
 #include <QImage>

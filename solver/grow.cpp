@@ -1,8 +1,8 @@
 #include "grow.h"
 
 #include "rules/outcome.h"
+#include "sgf/sgf.h"
 #include "solver.h"
-#include "tools/data/sgf.h"
 
 #include <algorithm>
 #include <map>

@@ -5,8 +5,9 @@
 #include "library/player.h"
 #include "library/problem.h"
 #include "library/session.h"
+#include "platform/platform.h"
 #include "rules/outcome.h"
-#include "shell/platform.h"
+#include "shell/message.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
 

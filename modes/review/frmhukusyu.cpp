@@ -2,8 +2,8 @@
 
 #include "library/player.h"
 #include "library/session.h"
+#include "platform/platform.h"
 #include "reviewlogic.h"
-#include "shell/platform.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
 

@@ -3,8 +3,8 @@
 // verdict, and the high scores at the end.
 #pragma once
 
+#include "library/draw.h"
 #include "rules/rules.h"
-#include "selection/course/draw.h"
 
 #include <QWidget>
 #include <array>

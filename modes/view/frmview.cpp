@@ -5,9 +5,10 @@
 #include "library/files.h"
 #include "library/player.h"
 #include "library/session.h"
+#include "platform/platform.h"
 #include "rules/outcome.h"
 #include "rules/rules.h"
-#include "shell/platform.h"
+#include "shell/message.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
 

@@ -4,8 +4,8 @@
 #include "library/files.h"
 #include "library/player.h"
 #include "library/session.h"
+#include "platform/platform.h"
 #include "shell/controls.h"
-#include "shell/platform.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
 

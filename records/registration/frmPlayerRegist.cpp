@@ -3,9 +3,9 @@
 #include "board/boardview.h"
 #include "library/files.h"
 #include "library/player.h"
+#include "platform/platform.h"
 #include "shell/clicklabel.h"
 #include "shell/controls.h"
-#include "shell/platform.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
 

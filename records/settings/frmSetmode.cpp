@@ -1,8 +1,8 @@
 #include "frmSetmode.h"
 
 #include "library/player.h"
+#include "platform/platform.h"
 #include "shell/controls.h"
-#include "shell/platform.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
 

@@ -1,12 +1,12 @@
 #include "frmSelQuestion.h"
 
 #include "board/boardview.h"
-#include "draw.h"
 #include "library/courses.h"
+#include "library/draw.h"
 #include "library/player.h"
 #include "library/session.h"
+#include "platform/platform.h"
 #include "shell/controls.h"
-#include "shell/platform.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
 

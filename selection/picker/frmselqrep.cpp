@@ -5,7 +5,7 @@
 #include "library/player.h"
 #include "library/problem.h"
 #include "library/session.h"
-#include "shell/platform.h"
+#include "platform/platform.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
 

@@ -3,7 +3,7 @@
 #include "board/boardview.h"
 #include "library/files.h"
 #include "library/player.h"
-#include "shell/recordingplatform.h"
+#include "platform/recordingplatform.h"
 
 #include <QDir>
 #include <QImage>

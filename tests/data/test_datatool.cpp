@@ -1,9 +1,9 @@
 // velmora-data: source conventions, exact encodings, the checker against
 // corrupt data, and the dump -> compile round trip.
-#include "commands.h"
-#include "dataset.h"
-#include "dump.h"
-#include "source.h"
+#include "tools/data/commands.h"
+#include "tools/data/dataset.h"
+#include "tools/data/dump.h"
+#include "tools/data/source.h"
 
 #include "library/files.h"
 #include "library/player.h"

@@ -1,5 +1,5 @@
 // The SGF reader: structure, escapes, positions of errors and its limits.
-#include "sgf.h"
+#include "sgf/sgf.h"
 
 #include <QtTest>
 #include <random>

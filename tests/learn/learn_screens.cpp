@@ -8,10 +8,10 @@
 #include "library/problem.h"
 #include "library/session.h"
 #include "modes/learn/frmlearn.h"
+#include "platform/recordingplatform.h"
 #include "rules/outcome.h"
 #include "selection/picker/frmselqrep.h"
 #include "shell/appinit.h"
-#include "shell/recordingplatform.h"
 #include "shell/router.h"
 #include "tests/common/screenshots.h"
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "library/problem.h"
-#include "shell/platform.h"
+#include "platform/platform.h"
 #include "shell/router.h"
 
 #include <QStringList>

@@ -5,7 +5,7 @@
 
 #include "library/files.h"
 #include "library/player.h"
-#include "shell/recordingplatform.h"
+#include "platform/recordingplatform.h"
 #include "shell/router.h"
 
 #include <QCoreApplication>

@@ -1,10 +1,10 @@
 // The self-closing message window with its remembered place, and the
 // version window.
+#include "platform/platform.h"
+#include "platform/recordingplatform.h"
 #include "shell/appinit.h"
 #include "shell/clicklabel.h"
 #include "shell/message.h"
-#include "shell/platform.h"
-#include "shell/recordingplatform.h"
 #include "shell/router.h"
 
 #include <QApplication>

@@ -1,12 +1,12 @@
 // The platform layer: sound routing and the sound backend's arithmetic, the
 // single-instance lock, the router and fatal errors.
 #include "fixture.h"
+#include "platform/instance.h"
+#include "platform/platform.h"
+#include "platform/recordingplatform.h"
+#include "platform/sound.h"
 #include "shell/appinit.h"
-#include "shell/instance.h"
-#include "shell/platform.h"
-#include "shell/recordingplatform.h"
 #include "shell/router.h"
-#include "shell/sound.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,9 +1,9 @@
 // Holding stored trees against the solver's proof: small hand-made trees, each
 // with one planted fault, and the growing of a source tree.
 #include "rules/outcome.h"
+#include "sgf/sgf.h"
 #include "solver/grow.h"
 #include "solver/prove.h"
-#include "tools/data/sgf.h"
 
 #include <QtTest>
 #include <functional>

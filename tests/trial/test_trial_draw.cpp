@@ -1,5 +1,5 @@
 // The course list's ratio text and the trial's draw.
-#include "selection/course/draw.h"
+#include "library/draw.h"
 
 #include <QtTest>
 #include <map>

@@ -9,11 +9,11 @@
 #include "library/session.h"
 #include "modes/trial/frmTrial.h"
 #include "modes/trial/trialcalc.h"
+#include "platform/recordingplatform.h"
 #include "records/hiscore/frmHiscore.h"
 #include "rules/outcome.h"
 #include "selection/course/frmSelQuestion.h"
 #include "shell/appinit.h"
-#include "shell/recordingplatform.h"
 #include "shell/router.h"
 #include "tests/common/screenshots.h"
 

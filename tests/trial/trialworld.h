@@ -8,8 +8,8 @@
 #include "library/player.h"
 #include "library/problem.h"
 #include "library/session.h"
+#include "platform/recordingplatform.h"
 #include "rules/outcome.h"
-#include "shell/recordingplatform.h"
 #include "shell/router.h"
 
 #include <QImage>

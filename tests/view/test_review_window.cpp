@@ -3,8 +3,8 @@
 #include "library/player.h"
 #include "library/session.h"
 #include "modes/review/frmhukusyu.h"
+#include "platform/recordingplatform.h"
 #include "problemset.h"
-#include "shell/recordingplatform.h"
 #include "shell/router.h"
 
 #include <QLabel>

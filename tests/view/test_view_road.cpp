@@ -6,9 +6,9 @@
 #include "modes/learn/frmlearn.h"
 #include "modes/review/frmhukusyu.h"
 #include "modes/view/frmview.h"
+#include "platform/recordingplatform.h"
 #include "problemset.h"
 #include "rules/outcome.h"
-#include "shell/recordingplatform.h"
 #include "shell/router.h"
 
 #include <QApplication>

@@ -4,9 +4,9 @@
 #include "library/player.h"
 #include "library/session.h"
 #include "modes/view/frmview.h"
+#include "platform/recordingplatform.h"
 #include "problemset.h"
 #include "rules/outcome.h"
-#include "shell/recordingplatform.h"
 #include "shell/router.h"
 
 #include <QLabel>

@@ -8,10 +8,10 @@
 #include "library/session.h"
 #include "modes/review/frmhukusyu.h"
 #include "modes/view/frmview.h"
+#include "platform/recordingplatform.h"
 #include "problemset.h"
 #include "rules/outcome.h"
 #include "shell/appinit.h"
-#include "shell/recordingplatform.h"
 #include "shell/router.h"
 #include "tests/common/screenshots.h"
 

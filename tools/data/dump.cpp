@@ -1,6 +1,6 @@
 #include "dump.h"
 
-#include "sgf.h"
+#include "sgf/sgf.h"
 
 #include "rules/outcome.h"
 #include "rules/rules.h"

@@ -5,19 +5,12 @@
 #include <cstdio>
 #include <cstring>
 
-#ifdef VELMORA_HAVE_SOLVER
 #include "solver/commands.h"
-#endif
 
 int main(int argc, char** argv) {
     if (argc >= 2 && (std::strcmp(argv[1], "prove") == 0 || std::strcmp(argv[1], "grow") == 0)) {
-#ifdef VELMORA_HAVE_SOLVER
         if (std::strcmp(argv[1], "prove") == 0) return RunProve(argc - 2, argv + 2);
         return RunGrow(argc - 2, argv + 2);
-#else
-        std::fprintf(stderr, "velmora-data: %s needs the solver, which is not built\n", argv[1]);
-        return 2;
-#endif
     }
     QCoreApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments();

@@ -4,7 +4,7 @@
 
 #include "checker.h"
 #include "diagnostic.h"
-#include "sgf.h"
+#include "sgf/sgf.h"
 
 #include "library/problem.h"
 

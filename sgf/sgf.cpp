@@ -1,4 +1,4 @@
-#include "sgf.h"
+#include "sgf/sgf.h"
 
 namespace sgf {
 

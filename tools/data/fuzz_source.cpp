@@ -1,13 +1,8 @@
-// libFuzzer entry points (built with -DVELMORA_FUZZ=ON and clang):
-// fuzz_sgf feeds bytes to the SGF reader alone, fuzz_source to the whole
-// source pipeline (reader, conventions, checks).
-#include "sgf.h"
-
-#ifdef VELMORA_FUZZ_SOURCE
+// libFuzzer entry point (built with -DVELMORA_FUZZ=ON and clang): feeds bytes
+// to the whole source pipeline (reader, conventions, checks).
 #include "source.h"
 
 #include "rules/outcome.h"
-#endif
 
 #include <cstddef>
 #include <cstdint>
@@ -16,7 +11,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-#ifdef VELMORA_FUZZ_SOURCE
     static const bool ready = [] {
         InitOutcomeTable();
         return true;
@@ -26,10 +20,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<Diagnostic> diags;
     ProblemsFromSource(QByteArray(text.data(), static_cast<qsizetype>(text.size())), DataSet::Abc,
                        QStringLiteral("fuzz.sgf"), out, diags);
-#else
-    std::vector<sgf::Tree> trees;
-    sgf::Error error;
-    sgf::Parse(text, trees, error);
-#endif
     return 0;
 }

@@ -3,7 +3,7 @@
 // Install it with SetPlatform(&double); nothing blocks.
 #pragma once
 
-#include "shell/platform.h"
+#include "platform/platform.h"
 
 #include <QElapsedTimer>
 #include <QStringList>

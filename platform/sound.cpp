@@ -1,4 +1,4 @@
-#include "shell/sound.h"
+#include "platform/sound.h"
 
 #include "library/files.h"
 

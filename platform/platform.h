@@ -14,7 +14,8 @@ public:
     // Plays a WAV file; toEnd: returns only after it has finished (with a
     // watchdog), otherwise in the background.
     virtual void playSound(const QString& path, bool toEnd);
-    // The self-closing modal message window with `text` (gMessageText).
+    // The self-closing modal message window with `text`; the shell installs
+    // the window with SetMessagePresenter (a plain box until it has).
     virtual void showMessage(const QString& text);
     // A modal box with an OK button, the program's title as its caption.
     virtual void messageBox(const QString& text, QWidget* parent = nullptr);
@@ -38,8 +39,9 @@ void Beep();
 // Plays gDataPath + name unless the player switched sound effects off
 // (SoundEffect != 0) or the file is missing. flag 1: background; 0: to its end.
 void PlaySoundFile(const QString& name, int flag);
-// Sets gMessageText and shows the message window modally.
-void ShowMessage(const QString& text);
+// How the real platform shows the self-closing message window.
+using MessagePresenter = void (*)(const QString& text);
+void SetMessagePresenter(MessagePresenter present);
 // A fatal installation or data error: message box, then the program ends.
 [[noreturn]] void FatalError(const QString& text);
 

@@ -1,4 +1,4 @@
-#include "shell/instance.h"
+#include "platform/instance.h"
 
 #include <QCryptographicHash>
 #include <QDir>

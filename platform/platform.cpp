@@ -1,10 +1,9 @@
-#include "shell/platform.h"
+#include "platform/platform.h"
 
 #include "library/files.h"
 #include "library/player.h"
-#include "shell/instance.h"
-#include "shell/message.h"
-#include "shell/sound.h"
+#include "platform/instance.h"
+#include "platform/sound.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -24,6 +23,7 @@ Platform& RealPlatform() {
 }
 
 Platform* gInstalled = nullptr;
+MessagePresenter gPresenter = nullptr;
 
 } // namespace
 
@@ -36,9 +36,15 @@ void Platform::playSound(const QString& path, bool toEnd) {
 }
 
 void Platform::showMessage(const QString& text) {
-    gMessageText = text;
-    frmMessage window;
-    window.exec();
+    if (gPresenter) {
+        gPresenter(text);
+        return;
+    }
+    messageBox(text);
+}
+
+void SetMessagePresenter(MessagePresenter present) {
+    gPresenter = present;
 }
 
 void Platform::messageBox(const QString& text, QWidget* parent) {
@@ -88,11 +94,6 @@ void PlaySoundFile(const QString& name, int flag) {
     const QString path = DataFile(name);
     if (!QFileInfo(path).isFile()) return; // a missing sound is simply not heard
     CurrentPlatform().playSound(path, flag == 0);
-}
-
-void ShowMessage(const QString& text) {
-    gMessageText = text;
-    CurrentPlatform().showMessage(text);
 }
 
 void FatalError(const QString& text) {

@@ -1,4 +1,4 @@
-#include "draw.h"
+#include "library/draw.h"
 
 #include "library/courses.h"
 

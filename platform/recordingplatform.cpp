@@ -1,4 +1,4 @@
-#include "shell/recordingplatform.h"
+#include "platform/recordingplatform.h"
 
 RecordingPlatform::RecordingPlatform() {
     clock_.start();
