@@ -19,3 +19,15 @@ function(velmora_add_test name)
         TIMEOUT ${T_TIMEOUT}
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${tmp}/config;XDG_DATA_HOME=${tmp}/data;XDG_RUNTIME_DIR=${tmp}/runtime;QT_LOGGING_RULES=qt.qpa.*=false")
 endfunction()
+
+# velmora_add_fuzzer(NAME SOURCE source.cpp LIB library)
+# A libFuzzer target (clang, -DVELMORA_FUZZ=ON) over the library it feeds;
+# the library is built with coverage for the fuzzer.
+function(velmora_add_fuzzer name)
+    cmake_parse_arguments(F "" "SOURCE;LIB" "" ${ARGN})
+    add_executable(${name} ${F_SOURCE})
+    target_link_libraries(${name} PRIVATE ${F_LIB})
+    target_compile_options(${F_LIB} PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+endfunction()

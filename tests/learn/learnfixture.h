@@ -70,9 +70,6 @@ public:
     std::vector<Role> opened; // roles opened through the router
     int menuRefreshes = 0;
 
-    static void WriteSet(const QString& folder, const QString& base,
-                         const std::vector<Problem>& problems);
-
 private:
     QTemporaryDir dir_;
 };

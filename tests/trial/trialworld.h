@@ -11,9 +11,8 @@
 #include "platform/recordingplatform.h"
 #include "rules/outcome.h"
 #include "shell/router.h"
+#include "tests/common/problemset.h"
 
-#include <QImage>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <map>
@@ -27,21 +26,11 @@ struct Move {
 // (3,3) is inferior (白生き), (8,8) is legal but not in the tree.
 inline Problem MakeProblem(std::vector<Move> moves = {{2, 2, 5, 0}, {3, 3, 55, 0}, {4, 4, 4, 0}},
                            int difficulty = 30) {
-    Problem p;
-    p.gInitBoard[5 + 19 * 5] = kBlack;
-    p.gInitBoard[0] = kWhite;
-    p.ViewSize = 19;
-    p.Difficulty = static_cast<int16_t>(difficulty);
-    p.ProbPurpose = 2;
-    p.hands = static_cast<int16_t>(moves.size());
-    for (size_t i = 0; i < moves.size(); ++i) {
-        p.prev[i] = kRoot;
-        p.x[i] = static_cast<uint8_t>(moves[i].x);
-        p.y[i] = static_cast<uint8_t>(moves[i].y);
-        p.code[i] = static_cast<uint8_t>(moves[i].code);
-        p.best[i] = static_cast<uint8_t>(moves[i].best);
-    }
-    return p;
+    TreeBuilder tree(19);
+    tree.black({{5, 5}}).white({{0, 0}}).purpose(2).difficulty(difficulty);
+    for (const Move& m : moves)
+        tree.node(kRoot, m.x, m.y, m.code, m.best);
+    return tree.problem();
 }
 
 class TrialWorld {
@@ -64,14 +53,13 @@ public:
             s1.push_back(i == 0 ? ManyChildren() : MakeProblem());
             s2.push_back(MakeProblem());
         }
-        writeSet("abc", abc);
-        writeSet("s1", s1);
-        writeSet("s2", s2);
+        QVERIFY(WriteSetFiles(dir.path(), QStringLiteral("abc"), abc));
+        QVERIFY(WriteSetFiles(dir.path(), QStringLiteral("s1"), s1));
+        QVERIFY(WriteSetFiles(dir.path(), QStringLiteral("s2"), s2));
         QVERIFY(InitCourses());
-        writeTiles();
-        for (const char* s : {"min02", "min01", "sec30", "sec20", "sec10", "sec05", "sec04",
-                              "sec03", "sec02", "sec01", "stone"})
-            write(QString::fromLatin1(s) + ".wav", "RIFF");
+        QVERIFY(WriteBoardPictures(dir.path()));
+        QVERIFY(WriteSoundStubs(dir.path(), {"min02", "min01", "sec30", "sec20", "sec10", "sec05",
+                                             "sec04", "sec03", "sec02", "sec01", "stone"}));
 
         gPlayerCount = 1;
         gPlayerName[0] = QStringLiteral("テスト");
@@ -128,41 +116,5 @@ public:
         for (int i = 0; i < 35; ++i)
             moves.push_back({i % 19, 10 + i / 19, i == 34 ? 5 : 55, 0});
         return MakeProblem(moves);
-    }
-
-private:
-    void writeSet(const QString& base, const std::vector<Problem>& problems) {
-        QByteArray dr, dt;
-        for (const Problem& p : problems) {
-            dt += EncodeProblem(p);
-            const quint32 end = static_cast<quint32>(dt.size());
-            for (int b = 0; b < 4; ++b)
-                dr.append(static_cast<char>((end >> (8 * b)) & 0xFF));
-        }
-        write(base + ".dr", dr);
-        write(base + ".dt", dt);
-    }
-    void writeTiles() {
-        QImage board(390, 390, QImage::Format_RGB32);
-        board.fill(QColor(220, 180, 100));
-        QVERIFY(board.save(gDataPath + "board.bmp", "BMP"));
-        for (const char* name : {"marble.bmp", "kaede.bmp"}) {
-            QImage back(64, 64, QImage::Format_RGB32);
-            back.fill(QColor(200, 200, 210));
-            QVERIFY(back.save(gDataPath + QLatin1String(name), "BMP"));
-        }
-        for (int i = 0; i < 16; ++i) {
-            const int size = std::array<int, 4>{29, 20, 11, 9}[static_cast<size_t>(i / 4)];
-            QImage tile(size, size, QImage::Format_RGB32);
-            const bool mask = i % 2 == 1;
-            tile.fill(mask ? Qt::white : Qt::black);
-            QPainter painter(&tile);
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(mask ? QColor(Qt::black)
-                                  : (i & 2 ? QColor(Qt::white) : QColor(30, 30, 30)));
-            painter.drawEllipse(0, 0, size - 1, size - 1);
-            painter.end();
-            QVERIFY(tile.save(gDataPath + StoneBitmapName(i), "BMP"));
-        }
     }
 };

@@ -4,7 +4,7 @@
 #include "library/session.h"
 #include "modes/review/frmhukusyu.h"
 #include "platform/recordingplatform.h"
-#include "problemset.h"
+#include "tests/common/problemset.h"
 #include "shell/router.h"
 
 #include <QLabel>

@@ -1,6 +1,6 @@
 // The replay and examination logic of the view window, without widgets.
 #include "modes/view/viewlogic.h"
-#include "problemset.h"
+#include "tests/common/problemset.h"
 #include "rules/outcome.h"
 
 #include <QtTest>

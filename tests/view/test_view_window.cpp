@@ -5,7 +5,7 @@
 #include "library/session.h"
 #include "modes/view/frmview.h"
 #include "platform/recordingplatform.h"
-#include "problemset.h"
+#include "tests/common/problemset.h"
 #include "rules/outcome.h"
 #include "shell/router.h"
 

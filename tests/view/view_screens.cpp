@@ -9,7 +9,7 @@
 #include "modes/review/frmhukusyu.h"
 #include "modes/view/frmview.h"
 #include "platform/recordingplatform.h"
-#include "problemset.h"
+#include "tests/common/problemset.h"
 #include "rules/outcome.h"
 #include "shell/appinit.h"
 #include "shell/router.h"

@@ -1,4 +1,4 @@
-#include "problemset.h"
+#include "tests/common/problemset.h"
 
 #include "library/courses.h"
 #include "library/files.h"
@@ -25,6 +25,16 @@ TreeBuilder& TreeBuilder::white(std::initializer_list<std::pair<int, int>> point
     return *this;
 }
 
+TreeBuilder& TreeBuilder::purpose(int aim) {
+    p_.ProbPurpose = int16_t(aim);
+    return *this;
+}
+
+TreeBuilder& TreeBuilder::difficulty(int level) {
+    p_.Difficulty = int16_t(level);
+    return *this;
+}
+
 int TreeBuilder::node(int prev, int x, int y, int code, int best, int repl) {
     const int n = p_.hands;
     p_.prev[size_t(n)] = int16_t(prev);
@@ -48,7 +58,8 @@ int TreeBuilder::line(int prev, std::initializer_list<std::pair<int, int>> moves
     return last;
 }
 
-bool WriteProblemSet(const QString& folder, const std::vector<Problem>& problems) {
+bool WriteSetFiles(const QString& folder, const QString& base,
+                   const std::vector<Problem>& problems) {
     QDir().mkpath(folder);
     QByteArray dt;
     QByteArray dr;
@@ -58,25 +69,33 @@ bool WriteProblemSet(const QString& folder, const std::vector<Problem>& problems
         for (int b = 0; b < 4; ++b)
             dr.append(char((end >> (8 * b)) & 0xFF));
     }
-    QFile fdr(folder + QStringLiteral("/abc.dr"));
-    QFile fdt(folder + QStringLiteral("/abc.dt"));
+    QFile fdr(folder + QLatin1Char('/') + base + QStringLiteral(".dr"));
+    QFile fdt(folder + QLatin1Char('/') + base + QStringLiteral(".dt"));
     if (!fdr.open(QIODevice::WriteOnly) || !fdt.open(QIODevice::WriteOnly)) return false;
-    fdr.write(dr);
-    fdt.write(dt);
-    fdr.close();
-    fdt.close();
+    return fdr.write(dr) == dr.size() && fdt.write(dt) == dt.size();
+}
+
+bool WriteProblemSet(const QString& folder, const std::vector<Problem>& problems) {
+    if (!WriteSetFiles(folder, QStringLiteral("abc"), problems)) return false;
     gDataPath = MakeDataPath(folder);
     InitCoursesWithCounts(int16_t(problems.size()), 0, 0);
     return true;
 }
 
+namespace {
+
+bool SavePlain(const QString& folder, const char* name, int w, int h, const QColor& fill) {
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(fill);
+    return img.save(folder + QLatin1Char('/') + QString::fromLatin1(name), "BMP");
+}
+
+} // namespace
+
 bool WriteBoardPictures(const QString& folder) {
-    QImage board(400, 400, QImage::Format_RGB32);
-    board.fill(QColor(220, 180, 110));
-    if (!board.save(folder + QStringLiteral("/board.bmp"), "BMP")) return false;
-    QImage marble(640, 480, QImage::Format_RGB32);
-    marble.fill(QColor(200, 200, 190));
-    if (!marble.save(folder + QStringLiteral("/marble.bmp"), "BMP")) return false;
+    if (!SavePlain(folder, "board.bmp", 400, 400, QColor(220, 180, 110))) return false;
+    for (const char* back : {"marble.bmp", "kaede.bmp"})
+        if (!SavePlain(folder, back, 640, 480, QColor(200, 200, 190))) return false;
     const int sizes[] = {29, 20, 11, 9};
     for (int i = 0; i < 16; ++i) {
         const int s = sizes[i / 4];
@@ -89,7 +108,19 @@ bool WriteBoardPictures(const QString& folder) {
         p.setBrush(mask ? QColor(Qt::black) : (white ? QColor(Qt::white) : QColor(40, 40, 40)));
         p.drawEllipse(QRectF(0.5, 0.5, s - 1, s - 1));
         p.end();
-        if (!tile.save(folder + QStringLiteral("/") + StoneBitmapName(i), "BMP")) return false;
+        if (!tile.save(folder + QLatin1Char('/') + StoneBitmapName(i), "BMP")) return false;
+    }
+    for (const char* name : {"quest000.bmp", "quest001.bmp", "1Prev000.bmp", "1Prev002.bmp",
+                             "ToRoo000.bmp", "ToRoo002.bmp"})
+        if (!SavePlain(folder, name, 37, 25, QColor(100, 100, 160))) return false;
+    return true;
+}
+
+bool WriteSoundStubs(const QString& folder, std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+        QFile wav(folder + QLatin1Char('/') + QString::fromLatin1(name) + QStringLiteral(".wav"));
+        if (!wav.open(QIODevice::WriteOnly)) return false;
+        if (wav.write(QByteArray("RIFF\0\0\0\0WAVE", 12)) != 12) return false;
     }
     return true;
 }
