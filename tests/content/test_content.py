@@ -1,0 +1,131 @@
+"""Tests of the offline problem tools in tools/content."""
+import random
+import unittest
+
+import classical_run
+import shapes
+import vmcontent as vm
+
+
+class SymmetryKey(unittest.TestCase):
+    def test_images_and_colour_swap_share_a_key(self):
+        black = {(0, 1), (1, 1), (2, 0)}
+        white = {(0, 0), (1, 0)}
+        key = vm.canonical_key(black, white)
+        for img_b, img_w in zip(vm.symmetries(sorted(black)), vm.symmetries(sorted(white))):
+            self.assertEqual(vm.canonical_key(set(img_b), set(img_w)), key)
+        self.assertEqual(vm.canonical_key(white, black), key)
+
+    def test_other_positions_differ(self):
+        black = {(0, 1), (1, 1), (2, 0)}
+        white = {(0, 0), (1, 0)}
+        cases = [
+            (black | {(3, 3)}, white),          # one stone more
+            (black, white | {(2, 1)}),          # one White stone more
+            ({(0, 2), (1, 2), (2, 1)}, {(0, 1), (1, 1)}),  # the same shape a line higher
+        ]
+        for b, w in cases:
+            with self.subTest(b=sorted(b), w=sorted(w)):
+                self.assertNotEqual(vm.canonical_key(b, w), vm.canonical_key(black, white))
+
+
+class MoveRules(unittest.TestCase):
+    def test_captures(self):
+        # (black, white, colour, move, black after, white after)
+        table = [
+            ("one stone in the corner", {(1, 0)}, {(0, 0)}, 'B', (0, 1),
+             {(1, 0), (0, 1)}, set()),
+            ("two stones on the edge", {(0, 1), (1, 1), (2, 0)}, {(0, 0), (1, 0)}, 'B', (3, 3),
+             {(0, 1), (1, 1), (2, 0), (3, 3)}, {(0, 0), (1, 0)}),
+            ("White takes", {(0, 0)}, {(1, 0)}, 'W', (0, 1), set(), {(1, 0), (0, 1)}),
+            ("a stone with a liberty stays", {(1, 0)}, {(0, 0)}, 'B', (2, 2),
+             {(1, 0), (2, 2)}, {(0, 0)}),
+        ]
+        for name, b, w, colour, move, b_after, w_after in table:
+            with self.subTest(name):
+                nb, nw = vm.play(b, w, colour, move)
+                self.assertEqual(nb, b_after)
+                self.assertEqual(nw, w_after)
+
+    def test_chain_without_liberty(self):
+        self.assertFalse(vm.every_chain_has_liberty({(1, 0), (0, 1)}, {(0, 0)}))
+        self.assertTrue(vm.every_chain_has_liberty({(1, 0)}, {(0, 0)}))
+
+
+class SgfText(unittest.TestCase):
+    TEXT = ("(;GM[1]VS[13]PP[2]AB[ba][ab]AW[aa]\n(;B[ca]\n;W[da]OC[5])\n"
+            "(;B[cb]OC[55]RP[1]C[a \\] b]))\n")
+
+    def test_round_trip(self):
+        root = vm.parse_sgf(self.TEXT)[0]
+        self.assertEqual(vm.write_sgf(root), self.TEXT)
+
+    def test_minimax_and_lines(self):
+        root = vm.parse_sgf(self.TEXT)[0]
+        self.assertEqual(vm.minimax(root), (200, 5))
+        self.assertEqual(vm.main_line(root), 2)
+        self.assertEqual(vm.mark_lines(root), (1, 0))  # the bare wrong move goes
+
+    def test_position_along_a_line(self):
+        root = vm.parse_sgf("(;AB[ba]AW[aa][ca]\n;B[ab]\n;W[bb])")[0]
+        path = [root.kids[0], root.kids[0].kids[0]]
+        b, w = vm.position_at(root, path)
+        self.assertEqual(b, {(1, 0), (0, 1)})
+        self.assertEqual(w, {(2, 0), (1, 1)})  # B[ab] took aa
+
+
+class Builders(unittest.TestCase):
+    def test_shapes_stay_in_the_corner_and_near_the_fight(self):
+        rng = random.Random(5)
+        built = 0
+        for _ in range(300):
+            shape = shapes.build(rng)
+            if not shape:
+                continue
+            defender, wall = shape
+            if not shapes.keep_stones_near(defender, wall):
+                continue
+            built += 1
+            self.assertFalse(defender & wall)
+            for p in defender | wall:
+                self.assertLessEqual(max(p), shapes.MAX_COORD)
+            # The defender is closed in: no empty point next to it can be
+            # reached from the open board.
+            stones = defender | wall
+            open_points = set()
+            stack = [(12, i) for i in range(13)] + [(i, 12) for i in range(13)]
+            while stack:
+                p = stack.pop()
+                if p in open_points or p in stones:
+                    continue
+                open_points.add(p)
+                stack.extend(vm.neighbours(p, 13))
+            for p in defender:
+                for q in vm.neighbours(p):
+                    self.assertNotIn(q, open_points)
+        self.assertGreater(built, 50)
+
+    def test_races_have_both_colours_on_the_edge(self):
+        rng = random.Random(7)
+        for _ in range(100):
+            made = shapes.build_race(rng, long=rng.random() < 0.5)
+            if not made:
+                continue
+            self.assertEqual(made['aim'], 3)
+            self.assertTrue(any(y == 1 for _, y in made['black']))
+            self.assertTrue(any(y == 1 for _, y in made['white']))
+
+    def test_ring_closes_the_position_two_lines_out(self):
+        black = [(1, 1), (2, 1)]
+        white = [(1, 2)]
+        b, w = classical_run.ring(black, white, 2, 13)
+        added = b - set(black)
+        self.assertTrue(added)
+        for p in added:
+            d = min(max(abs(p[0] - x), abs(p[1] - y)) for x, y in black + white)
+            self.assertEqual(d, 2)
+        self.assertEqual(w, set(white))  # the attacker (Black) gets the ring
+
+
+if __name__ == '__main__':
+    unittest.main()

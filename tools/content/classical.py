@@ -1,0 +1,85 @@
+#!/usr/bin/env python3
+"""Bare positions of the classical problem collections, normalised for us.
+
+Reads the SGF transcriptions of Gokyo Shumyo, Xuanxuan Qijing and Igo
+Hatsuyoron from a local git mirror and writes one JSON line per problem:
+the work, its number, where it came from, and the stones with Black to play
+(colours swapped where White plays first), turned into the top-left corner.
+Nothing else of the files is read: no comments, no answers.
+
+    classical.py MIRROR_GIT_DIR > positions.jsonl
+"""
+import json
+import re
+import subprocess
+import sys
+
+WORKS = [
+    # (work name, path in the repository)
+    ("Gokyo Shumyo", "generated/gokyoshumyo.sgf"),
+    ("Xuanxuan Qijing", "generated/xxqj.sgf"),
+    ("Igo Hatsuyoron", "generated/hatsuyoron.sgf"),
+]
+
+PROBLEM = re.compile(r"\(;C\[problem ([0-9-]+), (black|white) to play[^\]]*\]PL\[[BW]\]((?:A[BW](?:\[[a-s]{2}\])+)+)\)")
+PROP = re.compile(r"(A[BW])((?:\[[a-s]{2}\])+)")
+
+
+def transforms():
+    """The eight symmetries of the board as functions on (x, y)."""
+    n = 18
+    out = []
+    for swap in (False, True):
+        for fx in (False, True):
+            for fy in (False, True):
+                def f(x, y, swap=swap, fx=fx, fy=fy):
+                    if swap:
+                        x, y = y, x
+                    if fx:
+                        x = n - x
+                    if fy:
+                        y = n - y
+                    return x, y
+                out.append(f)
+    return out
+
+
+def normalise(black, white):
+    """Turns the stones so that they sit as close to the top-left as they can."""
+    best = None
+    for f in transforms():
+        b = sorted(f(x, y) for x, y in black)
+        w = sorted(f(x, y) for x, y in white)
+        pts = b + w
+        span = (max(max(x for x, _ in pts), max(y for _, y in pts)),
+                max(x for x, _ in pts) + max(y for _, y in pts),
+                sum(x + y for x, y in pts))
+        if best is None or span < best[0]:
+            best = (span, b, w)
+    return best[1], best[2]
+
+
+def main():
+    mirror = sys.argv[1]
+    commit = subprocess.run(["git", "-C", mirror, "rev-parse", "HEAD"], capture_output=True,
+                            text=True, check=True).stdout.strip()
+    for work, path in WORKS:
+        text = subprocess.run(["git", "-C", mirror, "show", f"{commit}:{path}"],
+                              capture_output=True, text=True, check=True).stdout
+        for m in PROBLEM.finditer(text):
+            number, player, props = m.group(1), m.group(2), m.group(3)
+            stones = {"AB": [], "AW": []}
+            for p in PROP.finditer(props):
+                stones[p.group(1)] += [(ord(v[0]) - 97, ord(v[1]) - 97)
+                                       for v in re.findall(r"\[([a-s]{2})\]", p.group(2))]
+            black, white = stones["AB"], stones["AW"]
+            if player == "white":
+                black, white = white, black
+            black, white = normalise(black, white)
+            print(json.dumps({"work": work, "number": number, "repo": "Seon82/tasuki2sgf",
+                              "path": path, "commit": commit, "swapped": player == "white",
+                              "black": black, "white": white}))
+
+
+if __name__ == "__main__":
+    main()

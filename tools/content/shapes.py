@@ -1,0 +1,312 @@
+#!/usr/bin/env python3
+"""Generator of game-like life-and-death problems for the main collection.
+
+A candidate is a group on the edge as it arises in play: an eye space along
+the first lines of the corner or the side (the 2-1-point families, L-groups,
+the carpenter's square, bent and straight shapes on the second and third
+lines), the defender's stones around it, and the attacker's wall around
+those, with its own liberties on the open board and diagonal gaps where the
+group bends. Stones are added or taken away as in a real game (a placement,
+a stone inside, a missing stone, a cutting stone). The solver classes every
+candidate and grows its tree; a candidate is kept only when
+
+  * it is proved and its best result is a success (life, death or a ko),
+  * Black has one or two correct first moves and some wrong ones,
+  * it is new under the eight symmetries and the colour swap,
+  * and every stone is part of the fight or of the wall around it.
+
+    shapes.py VELMORA_DATA OUT_DIR [--count N] [--seed S] [--existing DIR]...
+
+writes OUT_DIR/{10,20,30}-gen-SEED.sgf, one problem per tree, levels from the
+length of the main line (see docs/problem-format.md).
+"""
+import argparse
+import os
+import random
+import re
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import vmcontent as vm  # noqa: E402
+
+VIEW = 13
+MAX_COORD = VIEW - 3  # room for the wall's outside liberties
+
+
+def eye_space(rng, sizes=(4, 9)):
+    """A connected set of points along the edge: corner or side."""
+    corner = rng.random() < 0.6
+    start = (0, 0) if corner else (rng.randint(3, 5), 0)
+    size = rng.randint(*sizes)
+    third_line = rng.random() < 0.35
+    space = {start}
+    tries = 0
+    while len(space) < size and tries < 200:
+        tries += 1
+        p = rng.choice(sorted(space))
+        q = rng.choice(list(vm.neighbours(p)))
+        x, y = q
+        depth = min(x, y) if corner else y
+        if depth > (2 if third_line else 1) or x > MAX_COORD - 2 or y > MAX_COORD - 2:
+            continue
+        if not corner and x < 2:
+            continue
+        space.add(q)
+    return space
+
+
+def build(rng, sizes=(4, 9)):
+    space = eye_space(rng, sizes)
+    defender = set()
+    for p in space:
+        for q in vm.neighbours(p):
+            if q not in space:
+                defender.add(q)
+    # The wall: every point around the defender's stones, so that it is solid
+    # as in a game; its corners are taken away below where it may bend.
+    wall = set()
+    for x, y in defender:
+        for dx in (-1, 0, 1):
+            for dy in (-1, 0, 1):
+                q = (x + dx, y + dy)
+                if q[0] < 0 or q[1] < 0 or q in space or q in defender:
+                    continue
+                wall.add(q)
+    if any(max(p) > MAX_COORD for p in wall):
+        return None
+    empty = set(space)
+    # Changes as in a game.
+    inner = sorted(space)
+    if rng.random() < 0.4 and len(inner) >= 4:
+        p = rng.choice(inner)  # a placement or a stone thrown in
+        wall.add(p)
+        empty.discard(p)
+    if rng.random() < 0.2 and len(empty) >= 5:
+        p = rng.choice(sorted(empty))
+        defender.add(p)
+        empty.discard(p)
+    edge = sorted(p for p in defender if any(q in wall for q in vm.neighbours(p)))
+    for _ in range(rng.choice((0, 0, 1, 1, 2))):
+        # A stone the defender has not played yet.
+        if len(edge) > 3:
+            p = rng.choice(edge)
+            edge.remove(p)
+            defender.discard(p)
+            empty.add(p)
+    if rng.random() < 0.15 and len(edge) > 3:
+        # A cutting stone of the attacker in the defender's shape.
+        p = rng.choice(edge)
+        defender.discard(p)
+        wall.add(p)
+    # Gaps in the wall: corner stones that only touch the group diagonally.
+    corners = sorted(p for p in wall
+                     if not any(q in defender or q in space or q in empty
+                                for q in vm.neighbours(p)))
+    rng.shuffle(corners)
+    for p in corners[:rng.choice((0, 1, 2, 3))]:
+        wall.discard(p)
+    if not defender or len(empty) < 2:
+        return None
+    return defender, wall
+
+
+def build_race(rng, long=False):
+    """A capturing race along the edge: Black's chain on the second line
+    with its liberties on the first, White's chain around it with a small
+    space of its own at the end, Black's strong wall outside both:
+
+        . . . . O . . X
+        X X X X O . . X
+        O O O O O O O X
+        X X X X X X X X
+
+    Lengths, spaces, shared liberties and stones inside either space vary.
+    """
+    length = rng.randint(4, 7) if long else rng.randint(3, 6)
+    room = rng.randint(2, 4) if long else rng.randint(1, 3)  # width of White's space
+    depth = rng.choice((1, 2))  # its depth (first line only, or two lines)
+    black, white = set(), set()
+    for x in range(length):
+        black.add((x, 1))
+    end = length  # White's column closing Black's chain
+    for y in range(0, 2):
+        white.add((end, y))
+    right = end + room + 1
+    for x in range(0, right):
+        white.add((x, 2))
+    if depth == 1:
+        for x in range(end + 1, right):
+            white.add((x, 1))
+    for y in range(0, 3):
+        black.add((right, y))
+    for x in range(0, right + 1):
+        black.add((x, 3))
+    if right + 1 > MAX_COORD:
+        return None
+    # A gap between the chains: the stone at the end of Black's chain
+    # missing, so that the two share a liberty.
+    if rng.random() < 0.3:
+        black.discard((length - 1, 1))
+    # Stones inside the spaces.
+    own = [(x, 0) for x in range(length)]
+    theirs = [(x, y) for x in range(end + 1, right) for y in range(0, 2 if depth == 2 else 1)]
+    for _ in range(rng.choice((0, 0, 1, 2))):
+        p = rng.choice(own)
+        if p not in white and p not in black:
+            white.add(p)
+    for _ in range(rng.choice((0, 1, 1, 2))):
+        p = rng.choice(theirs)
+        if p not in white and p not in black:
+            black.add(p)
+    # A corner wall stone may be missing (the wall bends there).
+    if rng.random() < 0.3:
+        black.discard((right, 3))
+    if rng.random() < 0.5:
+        # The same race told the other way round: White's chain inside.
+        return {'black': white, 'white': black, 'aim': 3}
+    return {'black': black, 'white': white, 'aim': 3}
+
+
+def build_capture(rng):
+    """Cutting stones of White near the corner that Black captures in a
+    ladder or a net: one or two White stones with two or three liberties,
+    Black's stones on two sides, and a stone or two of either colour nearby
+    (a ladder breaker that does not work, a wall that makes the net).
+    """
+    x0, y0 = rng.randint(1, 5), rng.randint(1, 5)
+    white = {(x0, y0)}
+    if rng.random() < 0.5:
+        white.add((x0 + 1, y0) if rng.random() < 0.5 else (x0, y0 + 1))
+    black = set()
+    around = sorted({q for p in white for q in vm.neighbours(p)} - white)
+    rng.shuffle(around)
+    for q in around[:len(around) - rng.choice((2, 2, 3))]:
+        black.add(q)
+    for _ in range(rng.choice((0, 1, 1, 2))):
+        colour = black if rng.random() < 0.5 else white
+        p = (rng.randint(max(0, x0 - 3), x0 + 4), rng.randint(max(0, y0 - 3), y0 + 4))
+        if p not in black and p not in white:
+            colour.add(p)
+    if max(max(p) for p in black | white) > 8:
+        return None
+    return {'black': black, 'white': white, 'aim': 2}
+
+
+def keep_stones_near(defender, wall):
+    """Every stone within two points of the fight or part of a connected
+    wall: true by construction, checked here for safety."""
+    fight = defender
+    for p in wall:
+        if min(max(abs(p[0] - d[0]), abs(p[1] - d[1])) for d in fight) > 2:
+            return False
+    return True
+
+
+def level_of(line_moves, correct):
+    if line_moves >= 7:
+        return 30
+    if line_moves >= 5:
+        return 20
+    return 10
+
+
+def save(folder, family, seed, level, texts):
+    """Writes the problems kept so far (the run may be stopped at any time)."""
+    os.makedirs(folder, exist_ok=True)
+    path = os.path.join(folder, f'{level}-{family}-{seed}.sgf')
+    with open(path + '.tmp', 'w', encoding='utf-8') as f:
+        f.write(''.join(texts))
+    os.replace(path + '.tmp', path)
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument('binary')
+    ap.add_argument('out')
+    ap.add_argument('--count', type=int, default=100)
+    ap.add_argument('--seed', type=int, default=1)
+    ap.add_argument('--limit-ms', type=int, default=1500)
+    ap.add_argument('--prove-ms', type=float, default=150.0)
+    ap.add_argument('--existing', action='append', default=[])
+    ap.add_argument('--min-size', type=int, default=4)
+    ap.add_argument('--max-size', type=int, default=9)
+    ap.add_argument('--family', default='shapes', choices=('shapes', 'race', 'capture'))
+    ap.add_argument('--max-tries', type=int, default=100000)
+    ap.add_argument('--quota', default='10:100000,20:100000,30:100000')
+    args = ap.parse_args()
+    rng = random.Random(args.seed)
+    tool = vm.Tool(args.binary)
+    quota = {int(k): int(v) for k, v in (q.split(':') for q in args.quota.split(','))}
+
+    seen = set()
+    for folder in args.existing:
+        for root, _, files in os.walk(folder):
+            for f in files:
+                if not f.lower().endswith('.sgf'):
+                    continue
+                with open(os.path.join(root, f), encoding='utf-8-sig') as fh:
+                    for tree in vm.parse_sgf(fh.read()):
+                        b = {(ord(v[0]) - 97, ord(v[1]) - 97) for v in (tree.get('AB') or [])}
+                        w = {(ord(v[0]) - 97, ord(v[1]) - 97) for v in (tree.get('AW') or [])}
+                        seen.add(vm.canonical_key(b, w))
+    kept = {10: [], 20: [], 30: []}
+    tries = 0
+    t0 = time.time()
+    while sum(len(v) for v in kept.values()) < args.count and tries < args.max_tries:
+        tries += 1
+        if args.family in ('race', 'capture'):
+            made = (build_race(rng, args.min_size > 4) if args.family == 'race'
+                    else build_capture(rng))
+            if not made:
+                continue
+            black, white, aim = made['black'], made['white'], made['aim']
+        else:
+            shape = build(rng, (args.min_size, args.max_size))
+            if not shape:
+                continue
+            defender, wall = shape
+            if not keep_stones_near(defender, wall):
+                continue
+            live = rng.random() < 0.4
+            black, white = (defender, wall) if live else (wall, defender)
+            aim = 1 if live else 2
+        if not vm.every_chain_has_liberty(black, white):
+            continue
+        key = vm.canonical_key(black, white)
+        if key in seen:
+            continue
+        seen.add(key)
+        grown, why = tool.grow(vm.root_sgf(black, white, aim, VIEW), args.limit_ms)
+        if not grown:
+            continue
+        root = vm.parse_sgf(grown)[0]
+        best, klass = vm.minimax(root)
+        if best < 140:
+            continue
+        correct, wrong = vm.mark_lines(root)
+        if correct > 2 or wrong < 1:
+            continue
+        moves = vm.main_line(root)
+        level = level_of(moves, correct)
+        if args.family == 'capture':
+            level = 10  # a ladder or a net is long but not hard
+        if len(kept[level]) >= quota.get(level, 0):
+            continue
+        root.set('DF', [str(level)])
+        text = vm.write_sgf(root)
+        ok, lines = tool.prove_set({'abc': text})
+        m = re.search(r'\((\d+) nodes, (\d+) ms\)', lines[0] if lines else '')
+        if not ok or 'proved' not in (lines[0] if lines else '') or not m \
+                or float(m.group(2)) > args.prove_ms:
+            continue
+        kept[level].append(text)
+        save(args.out, args.family, args.seed, level, kept[level])
+        print(f'{tries} tries, {time.time() - t0:.0f}s: kept level {level} class {klass} '
+              f'line {moves} ({sum(len(v) for v in kept.values())})', file=sys.stderr, flush=True)
+    print(f'{tries} tries: ' + ', '.join(f'{k}: {len(v)}' for k, v in kept.items()),
+          file=sys.stderr)
+
+
+if __name__ == '__main__':
+    main()
