@@ -57,6 +57,12 @@ def main():
             correct, wrong = vm.mark_lines(root)
             if wrong < 1:
                 continue
+            aim = int(root.get('PP')[0])
+            if aim in (1, 2):
+                b, w = stones(root)
+                sizes = vm.chain_sizes(w if aim == 2 else b)
+                if len(sizes) > 3 or sum(1 for n in sizes if n == 1) > 1:
+                    continue  # a scattered group: not as in play
             by_level[int(root.get('DF')[0])].append(root)
     s2 = []
     if args.s2:

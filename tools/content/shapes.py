@@ -56,13 +56,22 @@ def eye_space(rng, sizes=(4, 9)):
     return space
 
 
-def build(rng, sizes=(4, 9)):
+def build(rng, sizes=(4, 9), edge_gap=False):
     space = eye_space(rng, sizes)
+    # The defender's stones: every point around the eye space, so that the
+    # group is solid; some of its corners are then left out, so that it holds
+    # together by diagonal links as groups in play do.
     defender = set()
-    for p in space:
-        for q in vm.neighbours(p):
-            if q not in space:
-                defender.add(q)
+    for x, y in space:
+        for dx in (-1, 0, 1):
+            for dy in (-1, 0, 1):
+                q = (x + dx, y + dy)
+                if q[0] >= 0 and q[1] >= 0 and q not in space:
+                    defender.add(q)
+    links = sorted(p for p in defender if not any(q in space for q in vm.neighbours(p)))
+    rng.shuffle(links)
+    loose = set(links[:rng.choice((0, 1, 2, len(links)))])
+    defender -= loose
     # The wall: every point around the defender's stones, so that it is solid
     # as in a game; its corners are taken away below where it may bend.
     wall = set()
@@ -70,12 +79,12 @@ def build(rng, sizes=(4, 9)):
         for dx in (-1, 0, 1):
             for dy in (-1, 0, 1):
                 q = (x + dx, y + dy)
-                if q[0] < 0 or q[1] < 0 or q in space or q in defender:
+                if q[0] < 0 or q[1] < 0 or q in space or q in defender or q in loose:
                     continue
                 wall.add(q)
     if any(max(p) > MAX_COORD for p in wall):
         return None
-    empty = set(space)
+    empty = set(space) | loose
     # Changes as in a game.
     inner = sorted(space)
     if rng.random() < 0.4 and len(inner) >= 4:
@@ -87,6 +96,15 @@ def build(rng, sizes=(4, 9)):
         defender.add(p)
         empty.discard(p)
     edge = sorted(p for p in defender if any(q in wall for q in vm.neighbours(p)))
+    if edge_gap:
+        # A gap on the first line at the end of the eye space, where kos arise.
+        first = [p for p in edge if min(p) == 0]
+        if not first:
+            return None
+        p = rng.choice(first)
+        edge.remove(p)
+        defender.discard(p)
+        empty.add(p)
     for _ in range(rng.choice((0, 0, 1, 1, 2))):
         # A stone the defender has not played yet.
         if len(edge) > 3:
@@ -171,8 +189,8 @@ def build_race(rng, long=False):
 def build_capture(rng):
     """Cutting stones of White near the corner that Black captures in a
     ladder or a net: one or two White stones with two or three liberties,
-    Black's stones on two sides, and a stone or two of either colour nearby
-    (a ladder breaker that does not work, a wall that makes the net).
+    Black's stones on the other sides, and a Black stone or two nearby (the
+    wall of a net, or a stone that makes a ladder work).
     """
     x0, y0 = rng.randint(1, 5), rng.randint(1, 5)
     white = {(x0, y0)}
@@ -184,13 +202,20 @@ def build_capture(rng):
     for q in around[:len(around) - rng.choice((2, 2, 3))]:
         black.add(q)
     for _ in range(rng.choice((0, 1, 1, 2))):
-        colour = black if rng.random() < 0.5 else white
+        # A Black stone nearby: the wall of a net, or one that makes a ladder work.
         p = (rng.randint(max(0, x0 - 3), x0 + 4), rng.randint(max(0, y0 - 3), y0 + 4))
         if p not in black and p not in white:
-            colour.add(p)
+            black.add(p)
     if max(max(p) for p in black | white) > 8:
         return None
     return {'black': black, 'white': white, 'aim': 2}
+
+
+def tidy(defender):
+    """A group as in play: at most three chains, at most one of them a
+    lone stone."""
+    sizes = vm.chain_sizes(defender)
+    return len(sizes) <= 3 and sum(1 for n in sizes if n == 1) <= 1
 
 
 def keep_stones_near(defender, wall):
@@ -231,7 +256,7 @@ def main():
     ap.add_argument('--existing', action='append', default=[])
     ap.add_argument('--min-size', type=int, default=4)
     ap.add_argument('--max-size', type=int, default=9)
-    ap.add_argument('--family', default='shapes', choices=('shapes', 'race', 'capture'))
+    ap.add_argument('--family', default='shapes', choices=('shapes', 'race', 'capture', 'ko'))
     ap.add_argument('--max-tries', type=int, default=100000)
     ap.add_argument('--quota', default='10:100000,20:100000,30:100000')
     args = ap.parse_args()
@@ -262,11 +287,11 @@ def main():
                 continue
             black, white, aim = made['black'], made['white'], made['aim']
         else:
-            shape = build(rng, (args.min_size, args.max_size))
+            shape = build(rng, (args.min_size, args.max_size), args.family == 'ko')
             if not shape:
                 continue
             defender, wall = shape
-            if not keep_stones_near(defender, wall):
+            if not keep_stones_near(defender, wall) or not tidy(defender):
                 continue
             live = rng.random() < 0.4
             black, white = (defender, wall) if live else (wall, defender)
@@ -282,7 +307,7 @@ def main():
             continue
         root = vm.parse_sgf(grown)[0]
         best, klass = vm.minimax(root)
-        if best < 140:
+        if best < 140 or (args.family == 'ko' and klass not in vm.KO_CLASSES):
             continue
         correct, wrong = vm.mark_lines(root)
         if correct > 2 or wrong < 1:

@@ -73,6 +73,19 @@ def chain(board, p):
     return seen, libs
 
 
+def chain_sizes(stones):
+    """The sizes of the chains a set of stones of one colour forms."""
+    board = {p: 'B' for p in stones}
+    seen, sizes = set(), []
+    for p in sorted(stones):
+        if p in seen:
+            continue
+        group, _ = chain(board, p)
+        seen |= group
+        sizes.append(len(group))
+    return sizes
+
+
 def every_chain_has_liberty(black, white):
     board = {p: 'B' for p in black}
     board.update({p: 'W' for p in white})
