@@ -23,6 +23,7 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import vmcontent as vm  # noqa: E402
 
+CAPTURE = '黒先で白石を取ってください'
 COMMENTS = {1: '黒先で生きてください', 2: '黒先で白を殺してください', 3: '黒先で攻め合いに勝ってください'}
 
 
@@ -63,6 +64,7 @@ def main():
                 sizes = vm.chain_sizes(w if aim == 2 else b)
                 if len(sizes) > 3 or sum(1 for n in sizes if n == 1) > 1:
                     continue  # a scattered group: not as in play
+            root.family = 'capture' if '-capture-' in os.path.basename(path) else ''
             by_level[int(root.get('DF')[0])].append(root)
     s2 = []
     if args.s2:
@@ -70,13 +72,16 @@ def main():
             b, w = stones(root)
             correct = sum(1 for k in root.kids if vm.minimax(k, False)[0] == vm.minimax(root)[0])
             return (correct, vm.main_line(root), len(b) + len(w))
-        pool = sorted(by_level[10], key=simplicity)
-        s2 = [r for r in pool if simplicity(r)[0] == 1 and simplicity(r)[1] <= 3][:args.s2]
+        pool = [r for r in sorted(by_level[10], key=simplicity) if simplicity(r)[0] == 1]
+        # Nets and ladders first (up to a third), then the shortest shapes.
+        s2 = [r for r in pool if r.family == 'capture'][:args.s2 // 3]
+        s2 += [r for r in pool if r.family != 'capture' and simplicity(r)[1] <= 3]
+        s2 = s2[:args.s2]
         chosen = {id(r) for r in s2}
         by_level[10] = [r for r in by_level[10] if id(r) not in chosen]
         for r in s2:
             r.set('DF', ['10'])
-            r.set('CM', [COMMENTS[int(r.get('PP')[0])]])
+            r.set('CM', [CAPTURE if r.family == 'capture' else COMMENTS[int(r.get('PP')[0])]])
     stats = collections.Counter()
     for level, roots in by_level.items():
         roots = roots[:limit.get(level, 100000)]
