@@ -45,6 +45,20 @@ int PixelToPoint(const BoardMetrics& m, double p) {
     return NearestEven(p) / m.gStoneSize; // integer division truncates toward zero
 }
 
+bool IsShownPoint(const BoardMetrics& m, int x, int y) {
+    const int n = std::min<int>(m.gBoardLines, kBoardSize);
+    return x >= 0 && y >= 0 && x < n && y < n;
+}
+
+QPoint PressedPoint(const BoardMetrics& m, QSize inner, QPointF pos) {
+    const QPoint outside(-1, -1);
+    if (pos.x() < 0 || pos.y() < 0 || pos.x() >= inner.width() || pos.y() >= inner.height())
+        return outside;
+    const int x = PixelToPoint(m, pos.x());
+    const int y = PixelToPoint(m, pos.y());
+    return IsShownPoint(m, x, y) ? QPoint(x, y) : outside;
+}
+
 // ---------------------------------------------------------------------------
 // frmSource: the tile store.
 
@@ -292,16 +306,7 @@ void BoardView::mousePressEvent(QMouseEvent* event) {
         return;
     }
     event->accept();
-    const QPointF pos = event->position();
     const int b = std::max(0, style_.border);
-    const double px = pos.x() - b;
-    const double py = pos.y() - b;
-    const int x = PixelToPoint(metrics_, px);
-    const int y = PixelToPoint(metrics_, py);
-    // Presses on the frame, or mapping past the last line, go nowhere.
-    if (px < 0 || py < 0 || x < 0 || y < 0 || x >= kBoardSize || y >= kBoardSize) {
-        Beep();
-        return;
-    }
-    emit boardPressed(x, y, bits);
+    const QPoint point = PressedPoint(metrics_, innerSize(), event->position() - QPointF(b, b));
+    emit boardPressed(point.x(), point.y(), bits);
 }

@@ -30,6 +30,13 @@ int PointToPixel(const BoardMetrics& m, int i);
 int CellOriginX(const BoardMetrics& m, int i);
 int CellOriginY(const BoardMetrics& m, int i);
 int PixelToPoint(const BoardMetrics& m, double p);
+// Whether (x, y) is one of the drawn points: 0..gBoardLines - 1 both ways.
+bool IsShownPoint(const BoardMetrics& m, int x, int y);
+// The point a press at `pos` of the drawing area (origin at its top-left
+// corner, `inner` its size) falls on, or (-1, -1) when the press lies outside
+// the drawn lines: on the frame, or in the strip past line gBoardLines - 1
+// that the rounding of the stone size leaves at the right and bottom.
+QPoint PressedPoint(const BoardMetrics& m, QSize inner, QPointF pos);
 
 // The hidden tile store (frmSource): "board.bmp" and the sixteen tiles,
 // loaded from gDataPath on first use.
@@ -57,7 +64,8 @@ public:
     QSize innerSize() const;
 
 signals:
-    // A press mapped to a point inside 0..18 (others beep and go nowhere).
+    // A press with its point; x and y are -1 when the press lies outside the
+    // drawn lines (see PressedPoint). The window decides whether that beeps.
     // buttons: bit 1 left, bit 2 right.
     void boardPressed(int x, int y, int buttons);
 

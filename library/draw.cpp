@@ -44,18 +44,22 @@ int DrawScope::usableCount() const {
     return std::clamp(probCount, 0, kMaxProblemsTotal - base);
 }
 
-DrawScope CurrentDrawScope() {
+DrawScope DrawScopeFor(int course, int questionNo) {
     DrawScope s;
-    if (gCourse >= 0 && gCourse < kCourseCount) {
-        const CourseInfo& c = gCourses[static_cast<size_t>(gCourse)];
+    if (course >= 0 && course < kCourseCount) {
+        const CourseInfo& c = gCourses[static_cast<size_t>(course)];
         s.levelFilter = c.LevelFilter;
         s.probCount = c.ProbCount;
-        s.base = CourseBase(gCourse);
+        s.base = CourseBase(course);
     }
     s.record = &gPlayerRecord;
     s.sheet = &gAnswerSheet;
-    s.questionNo = gQuestionNo;
+    s.questionNo = questionNo;
     return s;
+}
+
+DrawScope CurrentDrawScope() {
+    return DrawScopeFor(gCourse, gQuestionNo);
 }
 
 bool IsEligible(const DrawScope& s, int mode, int p) {

@@ -35,6 +35,9 @@ struct DrawScope {
     ProbStat& stat(int p) const { return record->Stat[static_cast<size_t>(base + p)]; }
 };
 
+// Course `course` with questions 0..questionNo-1 asked, over gAnswerSheet
+// and gPlayerRecord.
+DrawScope DrawScopeFor(int course, int questionNo);
 // gCourse, gQuestionNo, gAnswerSheet and gPlayerRecord.
 DrawScope CurrentDrawScope();
 

@@ -6,8 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-Problem gProblem;
-
 namespace {
 
 void SetError(QString* error, const QString& text) {
@@ -263,12 +261,12 @@ bool LoadProblemFromSet(const QString& baseName, int n, Problem& out, QString* e
     return true;
 }
 
-bool LoadProblem(int course, int n, QString* error) {
+bool LoadProblem(int course, int n, Problem& out, QString* error) {
     if (course < 0 || course >= kCourseCount) {
         SetError(error, QStringLiteral("コース%1はありません").arg(course));
         return false;
     }
-    return LoadProblemFromSet(gCourses[course].BaseName, n, gProblem, error);
+    return LoadProblemFromSet(gCourses[course].BaseName, n, out, error);
 }
 
 void StartExamine(Problem& p, const Board& shown, int16_t moveNumber, int16_t& nowLoc) {

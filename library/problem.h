@@ -28,9 +28,6 @@ struct Problem {
     Problem() { kekkaCalc.fill(-1); }
 };
 
-// The one loaded problem of the program.
-extern Problem gProblem;
-
 // Decodes a block into `out` (the computed results are reset to -1, the turn
 // offset to 0). On a corrupt block returns false with `error` saying what is
 // wrong; `out` is then left empty (no stones, no nodes). Never reads past the
@@ -48,8 +45,9 @@ QByteArray EncodeProblem(const Problem& p);
 // when empty) into `out`. Errors name the file and the problem number.
 bool LoadProblemFromSet(const QString& baseName, int n, Problem& out, QString* error = nullptr,
                         const QString& folder = QString());
-// Problem n of a course (gCourses) into gProblem.
-bool LoadProblem(int course, int n, QString* error = nullptr);
+// Problem n of a course (gCourses) into `out`. Every window that shows a
+// problem keeps its own copy, so that no other window's load changes it.
+bool LoadProblem(int course, int n, Problem& out, QString* error = nullptr);
 
 // Number of blocks in an index file's bytes, or -1 when the index is corrupt
 // (length not a multiple of 4, offsets going backwards or past dtSize).

@@ -55,8 +55,8 @@ QString MenuEntryExplanation(int i) {
     static const char* const explanations[kMenuEntries] = {
         "感覚を養うモードです。\n制限時間内に次の一手を答え、\n実力判定と復習をします。",
         "読みを養うモードです。\nソフトの出題に対して一段落す\nるまで次々に答えていきます。",
-        "手順を見るモードです。代表的な\n正解手順と変化手順を鑑賞します\n"
-        "。石を置いての検討もできます。\n",
+        ("手順を見るモードです。代表的な\n正解手順と変化手順を鑑賞します\n"
+         "。石を置いての検討もできます。\n"),
         "各種設定をします。",
         "プレイヤーの登録をします。\nゲームをするには最低一人は\n登録する必要があります。",
         "Velmora２を終了します。",
@@ -207,6 +207,11 @@ bool frmMenu::eventFilter(QObject* watched, QEvent* event) {
 void frmMenu::StartSelected() {
     int entry = selectedEntry();
     if (entry < 0) entry = 0;
+    // One mode at a time: while a window of another entry is open, only quit works.
+    if (entry != 5 && RoadWindowOpen()) {
+        Beep();
+        return;
+    }
     if (entry != 4 && entry != 5 && gPlayerCount == 0) {
         CurrentPlatform().messageBox(
             QStringLiteral("プレイヤーを登録してからゲームを始めてください"), this);

@@ -3,7 +3,9 @@
 #include "platform/platform.h"
 
 #include <QPointer>
+#include <algorithm>
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -20,6 +22,12 @@ std::function<void()>& MenuRefresh() {
 QPointer<QWidget>& MenuWidget() {
     static QPointer<QWidget> menu;
     return menu;
+}
+
+// Windows opened on the menu's roads; closed ones drop out as they go.
+std::vector<QPointer<QWidget>>& RoadWindows() {
+    static std::vector<QPointer<QWidget>> windows;
+    return windows;
 }
 
 } // namespace
@@ -49,6 +57,7 @@ QWidget* OpenWindow(Role role) {
         // Modal for the user, but the caller is not blocked in a nested loop.
         window->setWindowModality(Qt::ApplicationModal);
     }
+    if (IsRoadRole(role)) RoadWindows().emplace_back(window);
     window->show();
     window->raise();
     window->activateWindow();
@@ -71,4 +80,28 @@ void SetMenuWindow(QWidget* menu) {
 
 QWidget* MenuWindow() {
     return MenuWidget().data();
+}
+
+bool IsRoadRole(Role role) {
+    switch (role) {
+    case Role::Registration:
+    case Role::Settings:
+    case Role::CourseSelect:
+    case Role::Trial:
+    case Role::HiScore:
+    case Role::Review:
+    case Role::Picker:
+    case Role::Learn:
+    case Role::View:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool RoadWindowOpen() {
+    auto& windows = RoadWindows();
+    // A closed window is hidden at once and deleted a little later.
+    std::erase_if(windows, [](const QPointer<QWidget>& w) { return !w || !w->isVisible(); });
+    return !windows.empty();
 }

@@ -29,6 +29,12 @@ bool IsWindowRegistered(Role role);
 // nullptr (after a beep) when no window is registered for the role.
 QWidget* OpenWindow(Role role);
 
+// Whether a window of the menu's roads (a mode, a selection, the records
+// screens) is open: the menu then starts nothing, so that one mode at a time
+// owns the current selection, the loaded player and the answer sheet.
+bool IsRoadRole(Role role);
+bool RoadWindowOpen();
+
 // The main menu's refresh routine: re-reads the roster and the current
 // player's file and refreshes the menu. Every window that leads back to the
 // menu, or that the user closes from its frame, calls it.

@@ -102,9 +102,10 @@ BenchFolder& Folder() {
 void BM_LoadTwelveProblems(benchmark::State& state) {
     Folder();
     int page = 0;
+    Problem problem;
     for (auto _ : state) {
         for (int k = 0; k < 12; ++k)
-            benchmark::DoNotOptimize(LoadProblem(0, page * 12 + k));
+            benchmark::DoNotOptimize(LoadProblem(0, page * 12 + k, problem));
         page = (page + 1) % 10;
     }
 }

@@ -73,6 +73,12 @@ frmLearn::frmLearn(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmLearn"));
     setWindowTitle(QStringLiteral("学習"));
     setFixedSize(635, 429);
+    mode_ = gMode;
+    course_ = gCourse;
+    probNo_ = gProbNo;
+    questionNo_ = gQuestionNo;
+    reviewCount_ = gReviewCount;
+    sheet_ = gAnswerSheet;
 
     // The board and stone bitmaps are read again at the first drawing.
     frmSource::Unload();
@@ -160,35 +166,39 @@ void frmLearn::ShowProblem() {
     state_.timerAction = kTimerIdle;
     BusyCursor busy;
 
-    if (gMode == 2) {
+    if (mode_ == 2) {
         lblQNth->hide();
     } else {
-        if (gQuestionNo < 0 || gQuestionNo >= kTrialQuestions) gQuestionNo = 0;
-        gProbNo = gAnswerSheet[static_cast<size_t>(gQuestionNo)].ProbNo;
-        lblQNth->setText(QuestionCaption(gQuestionNo));
+        if (questionNo_ < 0 || questionNo_ >= kTrialQuestions) questionNo_ = 0;
+        probNo_ = sheet_[static_cast<size_t>(questionNo_)].ProbNo;
+        lblQNth->setText(QuestionCaption(questionNo_));
         lblQNth->show();
     }
+    // The current selection follows what this window shows; the window itself
+    // never reads it back.
+    gProbNo = probNo_;
+    gQuestionNo = questionNo_;
 
-    if (gProbNo < 0 || gProbNo >= CourseCount(gCourse)) {
+    if (probNo_ < 0 || probNo_ >= CourseCount(course_)) {
         lblProb->clear();
         ShowNoProblem(kNoProblem);
         return;
     }
-    lblProb->setText(ProblemCaption(gProbNo));
+    lblProb->setText(ProblemCaption(probNo_));
 
     QString error;
-    if (!LoadProblem(gCourse, gProbNo, &error)) {
+    if (!LoadProblem(course_, probNo_, problem_, &error)) {
         CurrentPlatform().messageBox(error, this);
         ShowNoProblem(error);
         return;
     }
     loaded_ = true;
-    const int lines = (gProblem.ViewSize >= 1 && gProblem.ViewSize <= kBoardSize)
-                          ? gProblem.ViewSize
+    const int lines = (problem_.ViewSize >= 1 && problem_.ViewSize <= kBoardSize)
+                          ? problem_.ViewSize
                           : kBoardSize;
     picBoard->InitBoardMetrics(lines);
-    CalcAllResults(gProblem);
-    LearnReset(gProblem, state_);
+    CalcAllResults(problem_);
+    LearnReset(problem_, state_);
     UpdateLabels();
     DrawBoard();
 }
@@ -206,7 +216,7 @@ void frmLearn::ShowNoProblem(const QString& why) {
 
 void frmLearn::ResetToStart() {
     if (!loaded_) return;
-    LearnReset(gProblem, state_);
+    LearnReset(problem_, state_);
     UpdateLabels();
     DrawBoard();
 }
@@ -217,7 +227,7 @@ void frmLearn::UpdateLabels() {
     lblTeban->setText(SideCaption(state_.pos.gNowNth));
     if (!loaded_) return;
     if (!state_.settled()) {
-        lblComment->setText(PlayingComment(ProbComment(gCourse, gProbNo), gProblem.ProbPurpose));
+        lblComment->setText(PlayingComment(ProbComment(course_, probNo_), problem_.ProbPurpose));
         return;
     }
     // A problem without stored lines is settled at its start and has nothing to grade.
@@ -238,7 +248,7 @@ void frmLearn::PlayCandidate(int i) {
     QPointer<frmLearn> self(this);
     LearnBusyScope scope(this, busy_);
     int16_t before = -1;
-    if (!LearnAdvance(gProblem, state_, i, &before)) return;
+    if (!LearnAdvance(problem_, state_, i, &before)) return;
     UpdateLabels();
     DrawBoard();
     PlaySoundFile(QStringLiteral("stone.wav"), 0);
@@ -247,7 +257,7 @@ void frmLearn::PlayCandidate(int i) {
 }
 
 void frmLearn::StepBack() {
-    if (!LearnRetreat(gProblem, state_)) return;
+    if (!LearnRetreat(problem_, state_)) return;
     UpdateLabels();
     DrawBoard();
 }
@@ -274,12 +284,15 @@ void frmLearn::Timer1_Timer() {
 
 void frmLearn::picBoard_MouseDown(int x, int y, int buttons) {
     if (busy_ > 0) return;
-    if (!loaded_ || state_.settled()) return;
+    // A settled line takes no presses, nor does the board while the system's
+    // reply or a step back is still to come: a press then would be played for
+    // White.
+    if (!loaded_ || state_.settled() || state_.timerAction != kTimerIdle) return;
+    if (!IsShownPoint(picBoard->metrics(), x, y)) {
+        Beep();
+        return;
+    }
     if (buttons & 1) {
-        if (x < 0 || x >= kBoardSize || y < 0 || y >= kBoardSize) {
-            Beep();
-            return;
-        }
         if (!PlayMove(state_.pos.side, x, y, state_.pos.board, false)) {
             Beep();
             return;
@@ -308,6 +321,13 @@ void frmLearn::cmdPrev_Click() {
         return;
     }
     StepBack();
+    // With White to move the system's reply was taken back: Black's move
+    // follows a second later. With Black to move a pending reply was
+    // cancelled and nothing is left to do.
+    if (state_.pos.side == kBlack) {
+        state_.timerAction = kTimerIdle;
+        return;
+    }
     state_.timerAction = kTimerStepBack;
     StartTimer();
 }
@@ -345,40 +365,48 @@ void frmLearn::ShowCandidates() {
 
 void frmLearn::cmdNextProb_Click() {
     if (busy_ > 0) return;
-    if (gMode == 2) {
-        const int n = StepWrapped(gProbNo, CourseCount(gCourse), +1);
+    if (mode_ == 2) {
+        const int n = StepWrapped(probNo_, CourseCount(course_), +1);
         if (n < 0) return Beep();
-        gProbNo = static_cast<int16_t>(n);
+        probNo_ = static_cast<int16_t>(n);
     } else {
-        const int q = StepWrapped(gQuestionNo, qMin<int>(gReviewCount, kTrialQuestions), +1);
+        const int q = StepWrapped(questionNo_, qMin<int>(reviewCount_, kTrialQuestions), +1);
         if (q < 0) return Beep();
-        gQuestionNo = static_cast<int16_t>(q);
+        questionNo_ = static_cast<int16_t>(q);
     }
     ShowProblem();
 }
 
 void frmLearn::cmdPrevProb_Click() {
     if (busy_ > 0) return;
-    if (gMode == 2) {
-        const int n = StepWrapped(gProbNo, CourseCount(gCourse), -1);
+    if (mode_ == 2) {
+        const int n = StepWrapped(probNo_, CourseCount(course_), -1);
         if (n < 0) return Beep();
-        gProbNo = static_cast<int16_t>(n);
+        probNo_ = static_cast<int16_t>(n);
     } else {
-        const int q = StepWrapped(gQuestionNo, qMin<int>(gReviewCount, kTrialQuestions), -1);
+        const int q = StepWrapped(questionNo_, qMin<int>(reviewCount_, kTrialQuestions), -1);
         if (q < 0) return Beep();
-        gQuestionNo = static_cast<int16_t>(q);
+        questionNo_ = static_cast<int16_t>(q);
     }
     ShowProblem();
 }
 
 void frmLearn::RememberProblem() {
-    if (gMode != 2) return;
-    if (gProbNo < 0 || gProbNo >= CourseCount(gCourse)) return;
-    const int set = CourseDataSet(gCourse);
-    gPlayerRecord.LastProb[static_cast<size_t>(set)] = gProbNo;
-    gPlayerRecord.LastCourse = gCourse;
+    if (mode_ != 2) return;
+    if (probNo_ < 0 || probNo_ >= CourseCount(course_)) return;
+    const int set = CourseDataSet(course_);
+    gPlayerRecord.LastProb[static_cast<size_t>(set)] = probNo_;
+    gPlayerRecord.LastCourse = course_;
     QString error;
     if (!SavePlayerFile(gCurPlayer, &error)) CurrentPlatform().messageBox(error, this);
+}
+
+// The next window of the road starts from what this window shows.
+void frmLearn::PublishSelection() {
+    gMode = mode_;
+    gCourse = course_;
+    gProbNo = probNo_;
+    gQuestionNo = questionNo_;
 }
 
 void frmLearn::cmdExit_Click() {
@@ -386,7 +414,8 @@ void frmLearn::cmdExit_Click() {
     BusyCursor busy;
     leaving_ = true;
     Timer1->stop();
-    if (gMode == 2) {
+    PublishSelection();
+    if (mode_ == 2) {
         RememberProblem();
         OpenWindow(Role::Picker);
     } else {
@@ -397,10 +426,11 @@ void frmLearn::cmdExit_Click() {
 
 void frmLearn::cmdModeChange_Click() {
     if (busy_ > 0) return;
-    if (gMode == 2) gMode = 3;
+    if (mode_ == 2) mode_ = 3;
     BusyCursor busy;
     leaving_ = true;
     Timer1->stop();
+    PublishSelection();
     OpenWindow(Role::View);
     close();
 }
@@ -408,7 +438,7 @@ void frmLearn::cmdModeChange_Click() {
 void frmLearn::closeEvent(QCloseEvent* event) {
     Timer1->stop();
     // cmdExit has remembered the problem already; cmdModeChange leaves it to the view window.
-    if (!leaving_ && gMode == 2) RememberProblem();
+    if (!leaving_ && mode_ == 2) RememberProblem();
     if (!leaving_) {
         MyInitForm();
         frmSource::Unload();

@@ -58,7 +58,7 @@ void ReviewBoard::paintEvent(QPaintEvent* event) {
 
 // ---- the window -------------------------------------------------------------------
 
-frmHukusyu::frmHukusyu(QWidget* parent) : QWidget(parent) {
+frmHukusyu::frmHukusyu(QWidget* parent) : QWidget(parent), course_(gCourse), sheet_(gAnswerSheet) {
     setWindowTitle(QStringLiteral("復習"));
     setObjectName(QStringLiteral("frmHukusyu"));
     setFixedSize(635, 429);
@@ -131,7 +131,7 @@ void frmHukusyu::BuildControls() {
 }
 
 void frmHukusyu::ListQuestions() {
-    gReviewCount = int16_t(CountReviewQuestions(gAnswerSheet));
+    gReviewCount = int16_t(CountReviewQuestions(sheet_));
     const QColor face = palette().color(QPalette::Button);
     for (int i = 0; i < int(optQuestion.size()); ++i) {
         QRadioButton* opt = optQuestion[size_t(i)];
@@ -139,7 +139,7 @@ void frmHukusyu::ListQuestions() {
             opt->hide();
             continue;
         }
-        const bool nothing = QuestionHighlighted(gAnswerSheet[size_t(i)]);
+        const bool nothing = QuestionHighlighted(sheet_[size_t(i)]);
         QPalette pal = opt->palette();
         pal.setColor(QPalette::Window, nothing ? kNothingScored : face);
         opt->setPalette(pal);
@@ -153,7 +153,7 @@ void frmHukusyu::SelectQuestion(int i) {
         Beep();
         return;
     }
-    const AnswerEntry& entry = gAnswerSheet[size_t(i)];
+    const AnswerEntry& entry = sheet_[size_t(i)];
     gProbNo = entry.ProbNo;
     optQuestion[size_t(i)]->setChecked(true);
     lblQuestion->setText(QStringLiteral("#") + QString::number(gProbNo + 1));
@@ -179,6 +179,11 @@ void frmHukusyu::SelectQuestion(int i) {
 void frmHukusyu::Leave(Role next) {
     BusyCursor busy;
     leaving_ = true;
+    // The next window works on this trial: its course, sheet and question.
+    gMode = 1;
+    gCourse = course_;
+    gAnswerSheet = sheet_;
+    gReviewCount = int16_t(CountReviewQuestions(sheet_));
     if (!OpenWindow(next)) MyInitForm();
     close();
 }

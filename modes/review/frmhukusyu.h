@@ -3,6 +3,7 @@
 #pragma once
 
 #include "board/boardview.h"
+#include "library/session.h"
 
 #include <QWidget>
 #include <array>
@@ -61,4 +62,8 @@ private:
     void cmdExit_Click();
 
     bool leaving_ = false;
+    // The trial's course and answer sheet as they were when the window
+    // opened: the questions it lists and the ones it hands on.
+    int16_t course_ = 0;
+    std::array<AnswerEntry, kTrialQuestions> sheet_{};
 };

@@ -56,10 +56,10 @@ frmTrial::frmTrial(std::optional<uint64_t> seed, QWidget* parent)
     total_ = 0;
     ClearAnswerSheet();
 
-    const int course = (gCourse >= 0 && gCourse < kCourseCount) ? gCourse : 0;
+    course_ = static_cast<int16_t>((gCourse >= 0 && gCourse < kCourseCount) ? gCourse : 0);
     setWindowTitle(QStringLiteral("Velmora２ - トライアル - ") +
-                   gCourses[static_cast<size_t>(course)].Title);
-    gQuestionNo = 0;
+                   gCourses[static_cast<size_t>(course_)].Title);
+    setQuestionNo(0);
     seconds_ = gPlayerRecord.ThinkTime;
     if (!setUpQuestion()) {
         // Not a single problem of this course can be asked: say so and go
@@ -150,15 +150,17 @@ void frmTrial::buildControls() {
 }
 
 bool frmTrial::setUpQuestion() {
-    const DrawScope scope = CurrentDrawScope();
+    const DrawScope scope = DrawScopeFor(course_, questionNo_);
     const int p = DrawQuestion(scope, gPlayerRecord.MakeQ, random_.next());
     if (p < 0) return false;
-    gProbNo = static_cast<int16_t>(p);
+    probNo_ = static_cast<int16_t>(p);
+    gProbNo = probNo_;
+    marks_.emplace_back(scope.base + p, false);
     answered_ = false;
     answerResult_ = -1;
 
     QString error;
-    if (!LoadProblem(gCourse, gProbNo, &error)) FatalError(error);
+    if (!LoadProblem(course_, probNo_, problem_, &error)) FatalError(error);
 
     const ProbStat& stat = gPlayerRecord.Stat[static_cast<size_t>(scope.base + p)];
     const TrialLevel level = TrialLevelOf(stat.Level);
@@ -166,20 +168,20 @@ bool frmTrial::setUpQuestion() {
     SetCaption(Label7, level.text);
 
     SetCaption(Label11, QString::number(total_));
-    SetCaption(Label2, QStringLiteral("#") + QString::number(gProbNo + 1));
+    SetCaption(Label2, QStringLiteral("#") + QString::number(probNo_ + 1));
     SetCaption(Label1,
-               QStringLiteral("第") + QString::number(gQuestionNo + 1) + QStringLiteral("問"));
+               QStringLiteral("第") + QString::number(questionNo_ + 1) + QStringLiteral("問"));
 
-    SetCaption(Label3, ProblemStatement(gProblem.ProbPurpose, 0));
-    const QString comment = ProbComment(gCourse, gProbNo);
-    SetCaption(lblComment, comment.isEmpty() ? ProblemStatement(gProblem.ProbPurpose, 1) : comment);
+    SetCaption(Label3, ProblemStatement(problem_.ProbPurpose, 0));
+    const QString comment = ProbComment(course_, probNo_);
+    SetCaption(lblComment, comment.isEmpty() ? ProblemStatement(problem_.ProbPurpose, 1) : comment);
 
-    AnswerEntry& entry = gAnswerSheet[static_cast<size_t>(gQuestionNo)];
-    entry.StartBoard = gProblem.gInitBoard;
-    entry.BoardLines = gProblem.ViewSize;
+    AnswerEntry& entry = gAnswerSheet[static_cast<size_t>(questionNo_)];
+    entry.StartBoard = problem_.gInitBoard;
+    entry.BoardLines = problem_.ViewSize;
 
-    CalcAllResults(gProblem);
-    position_ = SetUpNode(gProblem, kRoot);
+    CalcAllResults(problem_);
+    position_ = SetUpNode(problem_, kRoot);
     problemResult_ = position_.result;
     SetCaption(Label4, QStringLiteral("黒先") + OutcomeText(0, problemResult_));
 
@@ -187,7 +189,7 @@ bool frmTrial::setUpQuestion() {
     Timer1->setInterval(1000);
     Timer1->start();
 
-    picBoard->InitBoardMetrics(std::clamp<int>(gProblem.ViewSize, 1, kBoardSize));
+    picBoard->InitBoardMetrics(std::clamp<int>(problem_.ViewSize, 1, kBoardSize));
     refreshProgress(0);
     return true;
 }
@@ -257,8 +259,9 @@ void frmTrial::Timer1Tick() {
 }
 
 void frmTrial::picBoardMouseDown(int x, int y, int buttons) {
+    // While a verdict is shown or the points are moved, the board takes no presses.
     if (ended_ || mode_ != Answering || (buttons & 1) == 0) return;
-    if (x < 0 || x >= kBoardSize || y < 0 || y >= kBoardSize) {
+    if (!IsShownPoint(picBoard->metrics(), x, y)) {
         Beep();
         return;
     }
@@ -266,7 +269,7 @@ void frmTrial::picBoardMouseDown(int x, int y, int buttons) {
         Beep();
         return;
     }
-    AnswerEntry& entry = gAnswerSheet[static_cast<size_t>(gQuestionNo)];
+    AnswerEntry& entry = gAnswerSheet[static_cast<size_t>(questionNo_)];
     entry.AnswerX = static_cast<int16_t>(x);
     entry.AnswerY = static_cast<int16_t>(y);
 
@@ -278,9 +281,10 @@ void frmTrial::picBoardMouseDown(int x, int y, int buttons) {
     } else {
         answerResult_ = position_.children[static_cast<size_t>(i)].result;
         if (TrialAnswerIsCorrect(answerResult_, problemResult_)) {
-            const int index = GlobalProbIndex(gCourse, gProbNo);
+            const int index = GlobalProbIndex(course_, probNo_);
             if (index >= 0 && index < kMaxProblemsTotal)
                 gPlayerRecord.Stat[static_cast<size_t>(index)].Correct = 1;
+            if (!marks_.empty()) marks_.back().second = true;
             showVerdict(QStringLiteral("正解です"));
         } else {
             SetCaption(Label13, QStringLiteral("0"));
@@ -301,8 +305,8 @@ void frmTrial::picBoardMouseDown(int x, int y, int buttons) {
 }
 
 void frmTrial::nextQuestion() {
-    ++gQuestionNo;
-    if (gQuestionNo < kTrialQuestions) {
+    setQuestionNo(questionNo_ + 1);
+    if (questionNo_ < kTrialQuestions) {
         BusyCursor busy;
         if (!setUpQuestion()) {
             // The course has no problem left that this trial has not asked:
@@ -334,7 +338,11 @@ void frmTrial::endTrial() {
     mode_ = Idle;
     Timer1->stop();
     BusyCursor busy;
+    // The road goes on with this trial's course and sheet.
+    gCourse = course_;
+    gQuestionNo = questionNo_;
     if (gPlayerCount > 0) {
+        markAnswers();
         QString error;
         if (!SavePlayerFile(gCurPlayer, &error))
             CurrentPlatform().messageBox(QStringLiteral("成績を保存できませんでした。\n") + error,
@@ -344,8 +352,24 @@ void frmTrial::endTrial() {
     closeByCode();
 }
 
+void frmTrial::setQuestionNo(int n) {
+    questionNo_ = static_cast<int16_t>(n);
+    gQuestionNo = questionNo_;
+}
+
+// The asked and correct flags of this trial's questions, entered again into
+// the record about to be saved, whatever was read into it meanwhile.
+void frmTrial::markAnswers() {
+    for (const auto& [index, correct] : marks_) {
+        if (index < 0 || index >= kMaxProblemsTotal) continue;
+        ProbStat& stat = gPlayerRecord.Stat[static_cast<size_t>(index)];
+        stat.Asked = 1;
+        if (correct) stat.Correct = 1;
+    }
+}
+
 void frmTrial::refreshProgress(int extra) {
-    const int n = gQuestionNo + extra;
+    const int n = questionNo_ + extra;
     for (int i = 0; i < kTrialQuestions; ++i) {
         QLabel* l = lblProbUsed[static_cast<size_t>(i)];
         if (i < n) {
@@ -356,7 +380,7 @@ void frmTrial::refreshProgress(int extra) {
             SetBackground(l, QColor(255, 128, 255));
             SetCaption(l, QStringLiteral("？"));
         }
-        l->setFrameStyle(i == gQuestionNo ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
+        l->setFrameStyle(i == questionNo_ ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
         l->setLineWidth(1);
     }
 }

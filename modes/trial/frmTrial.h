@@ -4,12 +4,15 @@
 #pragma once
 
 #include "library/draw.h"
+#include "library/problem.h"
 #include "rules/rules.h"
 
 #include <QWidget>
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class BoardView;
 class QLabel;
@@ -60,6 +63,12 @@ public:
     int problemResult() const { return problemResult_; }
     int answerResult() const { return answerResult_; }
     const CurrentPosition& position() const { return position_; }
+    // The trial's own course, question and problem: no other window's
+    // selection or load changes what it asks, draws or judges.
+    int course() const { return course_; }
+    int questionNo() const { return questionNo_; }
+    int probNo() const { return probNo_; }
+    const Problem& problem() const { return problem_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -75,6 +84,8 @@ private:
     void endTrial();
     void closeByCode();
     void holdBusy(bool on);
+    void setQuestionNo(int n);
+    void markAnswers();
 
     TrialRandom random_;
     int mode_ = Idle;
@@ -87,6 +98,13 @@ private:
     int problemResult_ = -1;
     int answerResult_ = -1;
     CurrentPosition position_;
+    int16_t course_ = 0;
+    int16_t questionNo_ = 0;
+    int16_t probNo_ = -1;
+    Problem problem_;
+    // Global indices of this trial's questions and whether each was answered
+    // correctly: entered into the record again before it is saved.
+    std::vector<std::pair<int, bool>> marks_;
     bool closingByCode_ = false;
     bool busy_ = false;
     bool ended_ = false;

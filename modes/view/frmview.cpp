@@ -64,7 +64,9 @@ QString FallbackGlyph(const QString& base) {
 
 } // namespace
 
-frmView::frmView(QWidget* parent) : QWidget(parent), state_(gProblem) {
+frmView::frmView(QWidget* parent)
+    : QWidget(parent), mode_(gMode), course_(gCourse), probNo_(gProbNo), questionNo_(gQuestionNo),
+      reviewCount_(gReviewCount), sheet_(gAnswerSheet), state_(problem_) {
     setWindowTitle(QStringLiteral("鑑賞"));
     setObjectName(QStringLiteral("frmView"));
     setFixedSize(635, 429);
@@ -168,15 +170,15 @@ void frmView::BuildControls() {
 // ---- showing a problem ------------------------------------------------------
 
 bool frmView::LoadShownProblem() {
-    const int course = gCourse;
-    if (course < 0 || course >= kCourseCount || gProbNo < 0 ||
-        gProbNo >= gCourses[size_t(course)].ProbCount) {
+    const int course = course_;
+    if (course < 0 || course >= kCourseCount || probNo_ < 0 ||
+        probNo_ >= gCourses[size_t(course)].ProbCount) {
         Beep();
         CurrentPlatform().messageBox(QStringLiteral("この問題はありません。"), this);
         return false;
     }
     QString error;
-    if (!LoadProblem(course, gProbNo, &error)) {
+    if (!LoadProblem(course, probNo_, problem_, &error)) {
         Beep();
         CurrentPlatform().messageBox(error, this);
         return false;
@@ -188,23 +190,27 @@ void frmView::ShowProblem() {
     SetAction(Idle);
     BusyCursor busy;
 
-    if (gMode == 3) {
+    if (mode_ == 3) {
         lblQNth->hide();
     } else {
-        if (gQuestionNo < 0 || gQuestionNo >= kTrialQuestions) gQuestionNo = 0;
-        gProbNo = gAnswerSheet[size_t(gQuestionNo)].ProbNo;
-        lblQNth->setText(QStringLiteral("第") + ToWideDigits(QString::number(gQuestionNo + 1)) +
+        if (questionNo_ < 0 || questionNo_ >= kTrialQuestions) questionNo_ = 0;
+        probNo_ = sheet_[size_t(questionNo_)].ProbNo;
+        lblQNth->setText(QStringLiteral("第") + ToWideDigits(QString::number(questionNo_ + 1)) +
                          QStringLiteral("問"));
         lblQNth->setAccessibleName(lblQNth->text());
         lblQNth->show();
     }
-    lblProb->setText(QStringLiteral("#") + QString::number(gProbNo + 1));
+    // The current selection follows what this window shows; the window itself
+    // never reads it back.
+    gProbNo = probNo_;
+    gQuestionNo = questionNo_;
+    lblProb->setText(QStringLiteral("#") + QString::number(probNo_ + 1));
     lblProb->setAccessibleName(lblProb->text());
 
     if (LoadShownProblem()) {
-        CalcAllResults(gProblem);
+        CalcAllResults(problem_);
     } else {
-        gProblem = Problem{};
+        problem_ = Problem{};
     }
     state_.LoadSequences();
 
@@ -218,7 +224,7 @@ void frmView::ShowProblem() {
             opt->hide();
         }
     }
-    picBoard->InitBoardMetrics(gProblem.ViewSize > 0 ? gProblem.ViewSize : kBoardSize);
+    picBoard->InitBoardMetrics(problem_.ViewSize > 0 ? problem_.ViewSize : kBoardSize);
     optRepresent[0]->setChecked(true);
     SelectSequence();
 }
@@ -469,7 +475,8 @@ void frmView::EndExamine() {
 }
 
 void frmView::BoardPressed(int x, int y, int buttons) {
-    if (!state_.ExamineOn) {
+    // Only the examined board takes presses, and only on its drawn lines.
+    if (!state_.ExamineOn || !IsShownPoint(picBoard->metrics(), x, y)) {
         Beep();
         return;
     }
@@ -492,44 +499,53 @@ void frmView::BoardPressed(int x, int y, int buttons) {
 // ---- problems and leaving -----------------------------------------------------------
 
 void frmView::StepProblem(int delta) {
-    if (gMode == 3) {
+    if (mode_ == 3) {
         const int count =
-            gCourse >= 0 && gCourse < kCourseCount ? gCourses[size_t(gCourse)].ProbCount : 0;
+            course_ >= 0 && course_ < kCourseCount ? gCourses[size_t(course_)].ProbCount : 0;
         if (count <= 0) {
             Beep();
             return;
         }
-        gProbNo = int16_t(((gProbNo + delta) % count + count) % count);
+        probNo_ = int16_t(((probNo_ + delta) % count + count) % count);
     } else {
-        const int count = std::min<int>(gReviewCount, kTrialQuestions);
+        const int count = std::min<int>(reviewCount_, kTrialQuestions);
         if (count <= 0) {
             Beep();
             return;
         }
-        gQuestionNo = int16_t(((gQuestionNo + delta) % count + count) % count);
+        questionNo_ = int16_t(((questionNo_ + delta) % count + count) % count);
     }
     ShowProblem();
 }
 
 void frmView::RememberProblem() {
-    const int set = CourseDataSet(gCourse);
+    const int set = CourseDataSet(course_);
     if (set < 0 || set >= int(gPlayerRecord.LastProb.size())) return;
-    gPlayerRecord.LastProb[size_t(set)] = gProbNo;
-    gPlayerRecord.LastCourse = gCourse;
+    gPlayerRecord.LastProb[size_t(set)] = probNo_;
+    gPlayerRecord.LastCourse = course_;
     QString error;
     if (!SavePlayerFile(gCurPlayer, &error)) CurrentPlatform().messageBox(error, this);
+}
+
+// The next window of the road starts from what this window shows.
+void frmView::PublishSelection() {
+    gMode = mode_;
+    gCourse = course_;
+    gProbNo = probNo_;
+    gQuestionNo = questionNo_;
 }
 
 void frmView::Leave(Role next) {
     BusyCursor busy;
     SetAction(Idle);
     leaving_ = true;
+    PublishSelection();
     if (!OpenWindow(next)) MyInitForm();
     close();
 }
 
 void frmView::cmdExit_Click() {
-    if (gMode == 3) {
+    if (mode_ == 3) {
         RememberProblem();
         Leave(Role::Picker);
     } else {
@@ -538,7 +554,7 @@ void frmView::cmdExit_Click() {
 }
 
 void frmView::cmdModeChange_Click() {
-    if (gMode == 3) gMode = 2;
+    if (mode_ == 3) mode_ = 2;
     Leave(Role::Learn);
 }
 
@@ -546,7 +562,7 @@ void frmView::closeEvent(QCloseEvent* event) {
     SetAction(Idle);
     if (!leaving_) {
         leaving_ = true;
-        if (gMode == 3) RememberProblem();
+        if (mode_ == 3) RememberProblem();
         MyInitForm();
         frmSource::Unload();
     }

@@ -2,6 +2,7 @@
 // player examine a position with moves of both colours.
 #pragma once
 
+#include "library/session.h"
 #include "viewlogic.h"
 
 #include <QWidget>
@@ -45,6 +46,9 @@ public:
 
     int TimerAction() const { return timerAction_; }
     const ReplayState& replay() const { return state_; }
+    // Opened from the problem picker (else from the review of a trial).
+    bool fromPicker() const { return mode_ == 3; }
+    int probNo() const { return probNo_; }
 
     // Controls.
     BoardView* picBoard = nullptr;
@@ -91,6 +95,19 @@ private:
     void cmdExamine_Click();
     void cmdModeChange_Click();
     void cmdExit_Click();
+
+    void PublishSelection();
+
+    // What the window was opened on, taken from the current selection when it
+    // opens and handed back to it when it opens the next window; the problem
+    // is the window's own copy, so no other window's load changes it.
+    int16_t mode_ = 3;
+    int16_t course_ = 0;
+    int16_t probNo_ = 0;
+    int16_t questionNo_ = 0;
+    int16_t reviewCount_ = 0;
+    std::array<AnswerEntry, kTrialQuestions> sheet_{};
+    Problem problem_;
 
     ReplayState state_;
     int timerAction_ = Idle;

@@ -242,20 +242,21 @@ void frmSelQRep::DrawPage() {
 
         // A problem that cannot be read keeps an empty thumbnail here; the
         // learn and view windows say what is wrong with it.
-        const bool ok = LoadProblem(gCourse, p);
+        Problem problem;
+        const bool ok = LoadProblem(gCourse, p, problem);
         const QRect r = CellRect(layout, k);
         BoardView* pic = picBoard[c];
         pic->setGeometry(r);
         const int labelTop = r.top() - kLabelHeight + 2;
         lblQNum[c]->setGeometry(r.left() + kLevelBoxWidth + 7, labelTop, 64, kLabelHeight);
         lblQLvl[c]->setGeometry(r.left(), labelTop, kLevelBoxWidth, kLabelHeight - 2);
-        const int level = ok ? gProblem.Difficulty : 0;
+        const int level = ok ? problem.Difficulty : 0;
         Fill(lblQLvl[c], LevelColour(level));
         lblQLvl[c]->setAccessibleName(LevelName(level));
         pic->setAccessibleName(QStringLiteral("問題図 #") + QString::number(p + 1));
 
         pic->InitBoardMetrics(layout.lines);
-        pic->DrawBoard(ok ? gProblem.gInitBoard : Board{});
+        pic->DrawBoard(ok ? problem.gInitBoard : Board{});
         pic->show();
         lblQNum[c]->show();
         lblQLvl[c]->show();

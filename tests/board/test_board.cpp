@@ -448,22 +448,43 @@ private slots:
         QCOMPARE(rec.platform.beeps, 0);
     }
 
-    void pressesOutsideTheBoardBeep_data() {
+    // Presses outside the drawn lines reach the window as (-1, -1); the window
+    // decides whether that beeps. A 9-line view on 381 pixels draws 9 x 42
+    // pixels and leaves a 3-pixel strip at the right and bottom.
+    void pressesOutsideTheDrawnLines_data() {
+        QTest::addColumn<int>("lines");
         QTest::addColumn<QPoint>("pos");
-        QTest::newRow("last pixel column maps to 19") << QPoint(2 + 380, 100);
-        QTest::newRow("last pixel row maps to 19") << QPoint(100, 2 + 380);
-        QTest::newRow("on the frame") << QPoint(0, 100);
+        QTest::addColumn<QPoint>("point");
+        QTest::newRow("19: last pixel column maps to 19")
+            << 19 << QPoint(2 + 380, 100) << QPoint(-1, -1);
+        QTest::newRow("19: last pixel row maps to 19")
+            << 19 << QPoint(100, 2 + 380) << QPoint(-1, -1);
+        QTest::newRow("19: left frame") << 19 << QPoint(0, 100) << QPoint(-1, -1);
+        QTest::newRow("19: top frame") << 19 << QPoint(100, 1) << QPoint(-1, -1);
+        QTest::newRow("19: right frame") << 19 << QPoint(2 + 381, 100) << QPoint(-1, -1);
+        QTest::newRow("19: bottom frame") << 19 << QPoint(100, 2 + 382) << QPoint(-1, -1);
+        QTest::newRow("19: last drawn pixel") << 19 << QPoint(2 + 379, 2 + 379) << QPoint(18, 18);
+        QTest::newRow("9: strip past line 8") << 9 << QPoint(2 + 378, 100) << QPoint(-1, -1);
+        QTest::newRow("9: strip below line 8") << 9 << QPoint(100, 2 + 380) << QPoint(-1, -1);
+        QTest::newRow("9: bottom frame") << 9 << QPoint(100, 2 + 381) << QPoint(-1, -1);
+        QTest::newRow("9: last drawn pixel") << 9 << QPoint(2 + 377, 2 + 377) << QPoint(8, 8);
+        QTest::newRow("9: first pixel") << 9 << QPoint(2, 2) << QPoint(0, 0);
     }
-    void pressesOutsideTheBoardBeep() {
+    void pressesOutsideTheDrawnLines() {
+        QFETCH(int, lines);
         QFETCH(QPoint, pos);
+        QFETCH(QPoint, point);
         ScopedRecordingPlatform rec;
         auto v = MakeView(381);
-        v->InitBoardMetrics(19);
+        v->InitBoardMetrics(lines);
         QSignalSpy spy(v.get(), &BoardView::boardPressed);
         QTest::mousePress(v.get(), Qt::LeftButton, {}, pos);
-        QCOMPARE(spy.size(), 0);
-        QCOMPARE(rec.platform.beeps, 1);
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(spy[0], (QList<QVariant>{point.x(), point.y(), 1}));
+        QCOMPARE(rec.platform.beeps, 0);
         QTest::mouseRelease(v.get(), Qt::LeftButton, {}, pos);
+        QCOMPARE(PressedPoint(v->metrics(), v->innerSize(), QPointF(pos - QPoint(2, 2))), point);
+        QCOMPARE(IsShownPoint(v->metrics(), point.x(), point.y()), point.x() >= 0);
     }
 
     void surfaceKeepsItsImageWhenRepainted() {

@@ -130,6 +130,8 @@ private slots:
         const int depth = w->state().historyDepth();
         w->picBoard_MouseDown(8, 0, 1);
         w->picBoard_MouseDown(8, 0, 2);
+        w->picBoard_MouseDown(-1, -1, 1); // on the frame: silent too
+        w->picBoard_MouseDown(9, 0, 2);
         QCOMPARE(w->state().historyDepth(), depth);
         QCOMPARE(data_->platform.beeps, 0);
     }
@@ -140,7 +142,10 @@ private slots:
         const QPoint at(PointToPixel(m, 2), PointToPixel(m, 2));
         QTest::mouseClick(w->picBoard, Qt::LeftButton, Qt::NoModifier, at);
         QCOMPARE(w->state().historyDepth(), 1);
+        w->Timer1_Timer(); // the reply
         QTest::mouseClick(w->picBoard, Qt::RightButton, Qt::NoModifier, at);
+        QCOMPARE(w->state().historyDepth(), 1);
+        w->Timer1_Timer(); // Black's move goes a second after the reply
         QCOMPARE(w->state().historyDepth(), 0);
         QTest::mouseClick(w->cmdShowNext, Qt::LeftButton);
         QCOMPARE(data_->platform.messages, QStringList{QStringLiteral("次の手の候補です")});
@@ -189,12 +194,107 @@ private slots:
         w->picBoard_MouseDown(2, 2, 1);
         w->cmdPrev_Click();
         QCOMPARE(w->state().historyDepth(), 0);
-        QCOMPARE(w->state().timerAction, int16_t(kTimerStepBack));
-        w->Timer1_Timer();
+        // Black is to move again: nothing is left to do at the next tick.
         QCOMPARE(w->state().timerAction, int16_t(kTimerIdle));
+        w->Timer1_Timer();
         w->Timer1_Timer();
         QCOMPARE(w->state().pos.gNowLoc, kRoot);
         QCOMPARE(data_->platform.sounds.size(), 1); // no reply was played
+        w->picBoard_MouseDown(2, 2, 1);             // and the board takes Black's move at once
+        QCOMPARE(w->state().historyDepth(), 1);
+    }
+
+    // A press while the system's reply or a step back is still to come would
+    // be played for White: it is ignored, without a beep.
+    void pressesWaitForThePendingReplyAndStepBack() {
+        auto w = Open(0);
+        w->picBoard_MouseDown(2, 2, 1);
+        w->picBoard_MouseDown(3, 3, 1); // White's reply point, pressed before the reply
+        w->picBoard_MouseDown(3, 3, 2);
+        QCOMPARE(w->state().historyDepth(), 1);
+        QCOMPARE(w->state().pos.side, kWhite);
+        w->Timer1_Timer();
+        QCOMPARE(w->state().historyDepth(), 2);
+        QCOMPARE(w->state().pos.board[static_cast<size_t>(3 + 19 * 3)], kWhite);
+
+        w->cmdPrev_Click(); // the reply goes at once, Black's move a second later
+        QCOMPARE(w->state().timerAction, int16_t(kTimerStepBack));
+        w->picBoard_MouseDown(3, 3, 1);
+        w->picBoard_MouseDown(3, 3, 2);
+        QCOMPARE(w->state().historyDepth(), 1);
+        w->Timer1_Timer();
+        QCOMPARE(w->state().historyDepth(), 0);
+        QCOMPARE(w->state().timerAction, int16_t(kTimerIdle));
+        QCOMPARE(data_->platform.beeps, 0);
+        QVERIFY(data_->platform.messages.isEmpty());
+        QCOMPARE(data_->platform.sounds.size(), 2); // Black's move and the reply only
+    }
+
+    // Presses outside the drawn lines of the 9-line view are refused with a
+    // beep, whichever button: they never reach the moves nor the take-back.
+    void pressesOutsideTheDrawnLines_data() {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("y");
+        QTest::addColumn<int>("buttons");
+        QTest::newRow("past the last column") << 9 << 0 << 1;
+        QTest::newRow("below the last row") << 0 << 9 << 1;
+        QTest::newRow("far corner") << 18 << 18 << 1;
+        QTest::newRow("on the frame") << -1 << -1 << 1;
+        QTest::newRow("right button on the frame") << -1 << -1 << 2;
+        QTest::newRow("right button past the last column") << 9 << 4 << 2;
+    }
+    void pressesOutsideTheDrawnLines() {
+        QFETCH(int, x);
+        QFETCH(int, y);
+        QFETCH(int, buttons);
+        auto w = Open(0);
+        w->picBoard_MouseDown(2, 2, 1);
+        w->Timer1_Timer();
+        QCOMPARE(w->state().historyDepth(), 2);
+        w->picBoard_MouseDown(x, y, buttons);
+        QCOMPARE(w->state().historyDepth(), 2);
+        QCOMPARE(w->state().timerAction, int16_t(kTimerIdle));
+        QCOMPARE(data_->platform.beeps, 1);
+        QVERIFY(data_->platform.messages.isEmpty());
+    }
+
+    void pressOnTheBoardFrame() {
+        auto w = Open(0);
+        const int inner = w->picBoard->innerSize().width();
+        QCOMPARE(inner, 381);
+        // The strip the 42-pixel lines leave at the right, then the frame itself.
+        for (const QPoint& at : {QPoint(2 + 380, 100), QPoint(384, 100), QPoint(100, 384)})
+            QTest::mouseClick(w->picBoard, Qt::LeftButton, Qt::NoModifier, at);
+        QCOMPARE(w->state().historyDepth(), 0);
+        QCOMPARE(data_->platform.beeps, 3);
+        QVERIFY(data_->platform.messages.isEmpty());
+    }
+
+    // Another window loading and selecting a problem meanwhile changes
+    // neither what this window judges nor where its problem buttons lead.
+    void anotherWindowChangesNothingHere() {
+        auto w = Open(0);
+        gMode = 1;
+        gReviewCount = 1;
+        gQuestionNo = 0;
+        gAnswerSheet[0].ProbNo = 2;
+        frmLearn other; // the 黒成功 problem, opened as from the review
+        QCOMPARE(other.lblProbKekka->text(), QStringLiteral("黒先黒成功"));
+
+        w->picBoard_MouseDown(2, 2, 1);
+        w->Timer1_Timer();
+        w->picBoard_MouseDown(4, 4, 1);
+        w->Timer1_Timer();
+        QCOMPARE(w->lblComment->text(), QStringLiteral("正解です。『白死』になりました。"));
+        QCOMPARE(w->lblProbKekka->text(), QStringLiteral("黒先白死"));
+        QVERIFY(data_->platform.messages.isEmpty());
+
+        w->cmdNextProb_Click();
+        QCOMPARE(w->lblProb->text(), QStringLiteral("#2"));
+        QVERIFY(!w->lblQNth->isVisible());
+        w->cmdModeChange_Click();
+        QCOMPARE(gMode, int16_t(3));
+        QCOMPARE(gProbNo, int16_t(1));
     }
 
     void prevAfterReplyTakesBackThePair() {
@@ -363,15 +463,14 @@ private slots:
 
     void emptyReviewEntryIsRefused() {
         gMode = 1;
-        gReviewCount = 1;
-        gQuestionNo = 0; // never asked: no problem number
+        gReviewCount = 0; // a trial that asked nothing
+        gQuestionNo = 0;  // never asked: no problem number
         frmLearn w;
         QVERIFY(!w.problemLoaded());
         QCOMPARE(w.lblComment->text(), QStringLiteral("この問題はありません。"));
         w.picBoard_MouseDown(2, 2, 1);
         w.cmdShowNext_Click();
         QCOMPARE(data_->platform.beeps, 1);
-        gReviewCount = 0;
         w.cmdNextProb_Click(); // nothing to step through
         QCOMPARE(data_->platform.beeps, 2);
     }

@@ -211,6 +211,56 @@ private slots:
         QCOMPARE(int(gMode), 9);
     }
 
+    // One mode at a time: while a window of any entry is open, the entries
+    // beep and start nothing; the help menu still opens its window.
+    void entriesWaitForTheOpenWindow_data() {
+        QTest::addColumn<int>("entry");
+        for (int i = 0; i < 5; ++i)
+            QTest::newRow(qPrintable(MenuEntryCaption(i))) << i;
+    }
+    void entriesWaitForTheOpenWindow() {
+        QFETCH(int, entry);
+        RegisterPlayers(folder_, {QStringLiteral("a")}, 0);
+        auto menu = makeMenu();
+        QTest::keyClick(menu->optMode[0], Qt::Key_Return);
+        QCOMPARE(opened_.roles, QList<Role>{Role::CourseSelect});
+        QVERIFY(RoadWindowOpen());
+
+        menu->optMode[size_t(entry)]->setChecked(true);
+        QTest::keyClick(menu->optMode[size_t(entry)], Qt::Key_Return);
+        QTest::mouseClick(menu->optMode[size_t(entry)], Qt::LeftButton);
+        QCOMPARE(opened_.roles, QList<Role>{Role::CourseSelect});
+        QCOMPARE(platform_->platform.beeps, 2);
+        QCOMPARE(int(gMode), 1);
+        QVERIFY(platform_->platform.boxes.isEmpty());
+
+        menu->mnuVersion->trigger();
+        QCOMPARE(opened_.roles, (QList<Role>{Role::CourseSelect, Role::About}));
+        QVERIFY(RoadWindowOpen()); // the version window does not count
+
+        // Once the window has closed the entry starts again.
+        CloseStandIns();
+        QVERIFY(!RoadWindowOpen());
+        menu->StartSelected();
+        QCOMPARE(opened_.roles.size(), 3);
+        QCOMPARE(platform_->platform.beeps, 2);
+    }
+
+    void quitWorksWhileAWindowIsOpen() {
+        auto menu = makeMenu();
+        QTest::mouseClick(menu->optMode[4], Qt::LeftButton);
+        QTest::mouseClick(menu->optMode[4], Qt::LeftButton);
+        QCOMPARE(opened_.roles, QList<Role>{Role::Registration});
+        // No player yet: the entries beep instead of asking for one.
+        menu->optMode[0]->setChecked(true);
+        menu->StartSelected();
+        QCOMPARE(platform_->platform.beeps, 1);
+        QVERIFY(platform_->platform.boxes.isEmpty());
+        menu->optMode[5]->setChecked(true);
+        menu->StartSelected();
+        QCOMPARE(platform_->platform.quits, 1);
+    }
+
     void registrationWorksWithoutPlayer() {
         auto menu = makeMenu();
         QTest::mouseClick(menu->optMode[4], Qt::LeftButton);

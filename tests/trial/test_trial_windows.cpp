@@ -160,6 +160,79 @@ private slots:
         delete t;
     }
 
+    // Outside the drawn lines a press beeps while the trial waits for an
+    // answer; during the verdict and the transfer every press is silent.
+    void pressesOutsideTheDrawnLines_data() {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("y");
+        QTest::newRow("past the last column") << 19 << 4;
+        QTest::newRow("below the last row") << 4 << 19;
+        QTest::newRow("on the frame") << -1 << -1;
+    }
+    void pressesOutsideTheDrawnLines() {
+        QFETCH(int, x);
+        QFETCH(int, y);
+        TrialWorld world(Levels(12, 30));
+        gCourse = 0;
+        QPointer<frmTrial> t = new frmTrial(kSeed);
+        t->picBoardMouseDown(x, y, 1);
+        QCOMPARE(world.platform->beeps, 1);
+        QCOMPARE(t->mode(), int(frmTrial::Answering));
+        QCOMPARE(gAnswerSheet[0].AnswerX, -1);
+
+        t->picBoardMouseDown(2, 2, 1);
+        QCOMPARE(t->mode(), int(frmTrial::Message));
+        t->picBoardMouseDown(x, y, 1);
+        t->picBoardMouseDown(3, 3, 1);
+        Ticks(t, 3);
+        QCOMPARE(t->mode(), int(frmTrial::Transfer));
+        t->picBoardMouseDown(x, y, 1);
+        t->picBoardMouseDown(3, 3, 1);
+        QCOMPARE(world.platform->beeps, 1);
+        QCOMPARE(gAnswerSheet[0].AnswerX, 2);
+        QCOMPARE(t->points(), 200);
+        delete t;
+    }
+
+    // Another mode selecting a course and problem and reading the player's
+    // file meanwhile changes neither the trial's questions nor what it saves.
+    void anotherWindowChangesNothingInTheTrial() {
+        TrialWorld world(Levels(12, 30));
+        gCourse = 1;
+        QPointer<frmTrial> t = new frmTrial(kSeed);
+        const int first = t->probNo();
+        QCOMPARE(t->course(), 1);
+
+        gCourse = 4;
+        gProbNo = 0;
+        gQuestionNo = 5;
+        QVERIFY(LoadPlayerFile(0)); // nothing of the running trial is on disk yet
+
+        t->picBoardMouseDown(2, 2, 1);
+        QCOMPARE(t->Label12->text(), QStringLiteral("正解です"));
+        QCOMPARE(gAnswerSheet[0].AnswerX, 2);
+        QCOMPARE(gAnswerSheet[5].AnswerX, -1);
+        FinishQuestion(t);
+        QCOMPARE(t->questionNo(), 1);
+        QCOMPARE(t->Label1->text(), QStringLiteral("第2問"));
+        t->Command1Click();
+        Settle();
+        QCOMPARE(gCourse, int16_t(1)); // the high scores rank the trial's course
+
+        const PlayerRecord disk = world.playerOnDisk();
+        QCOMPARE(disk.Stat[size_t(first)].Asked, 1);
+        QCOMPARE(disk.Stat[size_t(first)].Correct, 1);
+        const int s1 = CourseBase(4);
+        QCOMPARE(disk.Stat[size_t(s1)].Correct, 0);
+        int asked = 0, correct = 0;
+        for (const ProbStat& st : disk.Stat) {
+            asked += st.Asked;
+            correct += st.Correct;
+        }
+        QCOMPARE(asked, 2);
+        QCOMPARE(correct, 1);
+    }
+
     void timeRunsOut() {
         TrialWorld world(Levels(12, 30));
         gCourse = 0;

@@ -7,9 +7,9 @@
 #include "modes/review/frmhukusyu.h"
 #include "modes/view/frmview.h"
 #include "platform/recordingplatform.h"
-#include "tests/common/problemset.h"
 #include "rules/outcome.h"
 #include "shell/router.h"
+#include "tests/common/problemset.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -123,7 +123,7 @@ private slots:
         QCOMPARE(view->lblNth->text(), QStringLiteral("４手"));
         view->cmdExamine->click();
         QCOMPARE(view->lblNth->text(), QStringLiteral("２手"));
-        QCOMPARE(gProblem.hands, int16_t(5));
+        QCOMPARE(view->replay().problem().hands, int16_t(5));
 
         // Over to learn and back to view on the same question.
         view->cmdModeChange->click();

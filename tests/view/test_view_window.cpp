@@ -5,9 +5,9 @@
 #include "library/session.h"
 #include "modes/view/frmview.h"
 #include "platform/recordingplatform.h"
-#include "tests/common/problemset.h"
 #include "rules/outcome.h"
 #include "shell/router.h"
+#include "tests/common/problemset.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -353,6 +353,56 @@ private slots:
         w.BoardPressed(3, 3, 1);
         QCOMPARE(platform_->platform.beeps, 1);
         QCOMPARE(At(w.replay().board, 3, 3), kEmpty);
+    }
+
+    // While examining, presses outside the drawn lines beep and neither play
+    // nor take back a move.
+    void pressesOutsideTheDrawnLinesWhileExamining_data() {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("y");
+        QTest::addColumn<int>("buttons");
+        QTest::newRow("past the last column") << 19 << 3 << 1;
+        QTest::newRow("on the frame") << -1 << -1 << 1;
+        QTest::newRow("right button on the frame") << -1 << -1 << 2;
+    }
+    void pressesOutsideTheDrawnLinesWhileExamining() {
+        QFETCH(int, x);
+        QFETCH(int, y);
+        QFETCH(int, buttons);
+        frmView w;
+        w.cmdExamine->click();
+        w.BoardPressed(10, 10, 1);
+        const Board shown = w.replay().board;
+        w.BoardPressed(x, y, buttons);
+        QCOMPARE(platform_->platform.beeps, 1);
+        QCOMPARE(w.replay().board, shown);
+        QCOMPARE(w.replay().problem().hands, int16_t(1));
+    }
+
+    // Another window loading and selecting a problem meanwhile changes
+    // neither the line this window replays nor where its problem buttons lead.
+    void anotherWindowChangesNothingHere() {
+        frmView w; // problem 0: B (0,1) takes the white stone at (0,0)
+        gMode = 1;
+        ClearAnswerSheet();
+        gAnswerSheet[0].ProbNo = 2;
+        gReviewCount = 1;
+        gQuestionNo = 0;
+        frmView other; // the failure-line problem, opened as from the review
+        QCOMPARE(other.lblQNth->text(), QStringLiteral("第１問"));
+
+        w.cmdNext->click();
+        w.Timer1Tick();
+        QCOMPARE(At(w.replay().board, 0, 1), kBlack);
+        QCOMPARE(At(w.replay().board, 0, 0), kEmpty);
+        QCOMPARE(w.replay().problem().hands, int16_t(4));
+        w.cmdNextProb->click();
+        QCOMPARE(w.lblProb->text(), QStringLiteral("#2"));
+        QVERIFY(w.lblQNth->isHidden());
+        w.cmdExit->click();
+        QCOMPARE(opened_, QStringList{QStringLiteral("picker")});
+        QCOMPARE(gMode, int16_t(3));
+        QCOMPARE(gProbNo, int16_t(1));
     }
 
     void problemWithoutLines() {

@@ -9,10 +9,10 @@
 #include "modes/review/frmhukusyu.h"
 #include "modes/view/frmview.h"
 #include "platform/recordingplatform.h"
-#include "tests/common/problemset.h"
 #include "rules/outcome.h"
 #include "shell/appinit.h"
 #include "shell/router.h"
+#include "tests/common/problemset.h"
 #include "tests/common/screenshots.h"
 
 #include <QApplication>
@@ -94,9 +94,10 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < 7; ++i) {
         AnswerEntry& e = gAnswerSheet[static_cast<size_t>(i)];
         e.ProbNo = static_cast<int16_t>(i % 3);
-        LoadProblem(0, e.ProbNo);
-        e.StartBoard = gProblem.gInitBoard;
-        e.BoardLines = gProblem.ViewSize;
+        Problem problem;
+        LoadProblem(0, e.ProbNo, problem);
+        e.StartBoard = problem.gInitBoard;
+        e.BoardLines = problem.ViewSize;
         e.Points = points[i];
         e.AnswerX = answerX[i];
         e.AnswerY = answerX[i] < 0 ? -1 : 0;
