@@ -5,6 +5,7 @@
 #include "modes/trial/frmTrial.h"
 #include "modes/view/frmview.h"
 #include "platform/instance.h"
+#include "platform/locale.h"
 #include "records/hiscore/frmHiscore.h"
 #include "records/registration/frmPlayerRegist.h"
 #include "records/settings/frmSetmode.h"
@@ -19,6 +20,7 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    EnsureUtf8Locale();
     QApplication app(argc, argv);
     const QString programFolder = QCoreApplication::applicationDirPath();
     InitApplication(app, programFolder);

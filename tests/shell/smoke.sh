@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Starts the real program from a temporary copy of its program folder under a
 # virtual X server: the main menu "Velmora２" must appear; a second copy must
-# show its refusal box and end, and the first must keep running.
+# show its refusal box and end, and the first must keep running. The program
+# runs as on a fresh machine, with no locale set at all, whatever the caller's
+# locale: its windows are found by process and class, and both their titles
+# (the UTF-8 one and the legacy one) must read "Velmora２".
 # Usage: smoke.sh PROGRAM_FOLDER [SCREENSHOT.png]
 # Exit codes: 0 pass, 1 fail, 77 skipped (no Xvfb/xdotool, or no program data).
 set -u
@@ -13,7 +16,7 @@ TITLE='Velmora２'
 skip() { echo "SKIP: $*"; exit 77; }
 fail() { echo "FAIL: $*"; exit 1; }
 
-for tool in Xvfb xdotool xwininfo timeout; do
+for tool in Xvfb xdotool xwininfo xprop timeout; do
     command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed"
 done
 [ -x "$DIST/velmora" ] || fail "$DIST/velmora is missing (build the velmora target)"
@@ -74,13 +77,19 @@ start_server() {
 export QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$WORK/config" XDG_DATA_HOME="$WORK/data" \
     XDG_RUNTIME_DIR="$WORK/runtime"
 
-# Window ids of windows named $TITLE, of process $1 when given.
+# A title property of window $1 as UTF-8 text, whatever our own locale is.
+title_of() {  # window property
+    LC_ALL=C.UTF-8 timeout 5 xprop -id "$1" -notype "$2" 2>/dev/null |
+        sed -n "s/^$2 = \"\(.*\)\"\$/\1/p"
+}
+
+# Window ids of the windows of process $1 whose title is $TITLE.
 find_windows() {
-    if [ -n "${1:-}" ]; then
-        timeout 5 xdotool search --all --pid "$1" --name "^${TITLE}\$" 2>/dev/null
-    else
-        timeout 5 xdotool search --name "^${TITLE}\$" 2>/dev/null
-    fi
+    local w
+    for w in $(timeout 5 xdotool search --all --pid "$1" --class '^velmora$' 2>/dev/null); do
+        [ "$(title_of "$w" _NET_WM_NAME)" = "$TITLE" ] && echo "$w"
+    done
+    return 0
 }
 
 wait_window() {  # pid seconds
@@ -97,7 +106,8 @@ wait_window() {  # pid seconds
 # Started directly (not under timeout) so that $! is the program's own pid,
 # which its windows carry; a watchdog ends it should anything hang.
 start_copy() {  # log seconds
-    "$WORK/prog/velmora" >"$WORK/$1" 2>&1 &
+    env -u LANG -u LANGUAGE -u LC_ALL -u LC_CTYPE -u LC_MESSAGES \
+        "$WORK/prog/velmora" >"$WORK/$1" 2>&1 &
     local pid=$!
     PIDS+=("$pid")
     (
@@ -133,6 +143,9 @@ done
 [ -n "$MENU" ] ||
     fail "no window named $TITLE from the first copy; log: $(head -c 500 "$WORK/first.log")"
 echo "first copy: window $MENU"
+# A window manager that reads the legacy title shows the same text.
+LEGACY=$(title_of "$MENU" WM_NAME)
+[ "$LEGACY" = "$TITLE" ] || fail "the legacy title (WM_NAME) reads '$LEGACY' without a locale"
 WIDTH=$(timeout 5 xwininfo -id "$MENU" | awk '/Width:/ {print $2}')
 [ "${WIDTH:-0}" -ge 400 ] || fail "the menu window is only ${WIDTH:-0} pixels wide"
 # Let the menu paint before anything else happens.

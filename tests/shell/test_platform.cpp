@@ -2,6 +2,7 @@
 // single-instance lock, the router and fatal errors.
 #include "fixture.h"
 #include "platform/instance.h"
+#include "platform/locale.h"
 #include "platform/platform.h"
 #include "platform/recordingplatform.h"
 #include "platform/sound.h"
@@ -17,6 +18,9 @@
 #include <QProcess>
 #include <QtEndian>
 #include <QtTest>
+#include <clocale>
+#include <langinfo.h>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -232,6 +236,58 @@ private slots:
                         QMessageBox::Yes | QMessageBox::No);
         QVERIFY(box.button(QMessageBox::Yes)->text().contains(QStringLiteral("はい")));
         QVERIFY(box.button(QMessageBox::No)->text().contains(QStringLiteral("いいえ")));
+    }
+
+    // A user with no locale (a fresh machine) still gets UTF-8 characters,
+    // so window titles keep their full-width characters; a locale the user
+    // chose is left alone.
+    void utf8LocaleWhenNoneIsSet_data() {
+        QTest::addColumn<QByteArray>("lcAll");
+        QTest::addColumn<QByteArray>("lang");
+        QTest::addColumn<bool>("switched");
+        QTest::addColumn<QByteArray>("lcAllAfter");
+        QTest::addColumn<QByteArray>("lcCtypeAfter");
+        QTest::newRow("nothing set")
+            << QByteArray() << QByteArray() << true << QByteArray() << QByteArray("C.UTF-8");
+        QTest::newRow("LANG=C") << QByteArray() << QByteArray("C") << true << QByteArray()
+                                << QByteArray("C.UTF-8");
+        QTest::newRow("LC_ALL=POSIX")
+            << QByteArray("POSIX") << QByteArray() << true << QByteArray("C.UTF-8") << QByteArray();
+        QTest::newRow("a locale this machine lacks")
+            << QByteArray() << QByteArray("xx_YY.ISO-8859-1") << true << QByteArray()
+            << QByteArray("C.UTF-8");
+        QTest::newRow("already UTF-8")
+            << QByteArray() << QByteArray("C.UTF-8") << false << QByteArray() << QByteArray();
+    }
+    void utf8LocaleWhenNoneIsSet() {
+        QFETCH(QByteArray, lcAll);
+        QFETCH(QByteArray, lang);
+        QFETCH(bool, switched);
+        QFETCH(QByteArray, lcAllAfter);
+        QFETCH(QByteArray, lcCtypeAfter);
+        const char* names[] = {"LC_ALL", "LC_CTYPE", "LANG"};
+        QList<std::optional<QByteArray>> saved;
+        for (const char* n : names)
+            saved << (qEnvironmentVariableIsSet(n) ? std::optional(qgetenv(n)) : std::nullopt);
+        auto set = [](const char* n, const QByteArray& v) {
+            if (v.isEmpty())
+                qunsetenv(n);
+            else
+                qputenv(n, v);
+        };
+        set("LC_ALL", lcAll);
+        set("LC_CTYPE", QByteArray());
+        set("LANG", lang);
+
+        QCOMPARE(EnsureUtf8Locale(), switched);
+        QCOMPARE(QByteArray(nl_langinfo(CODESET)), QByteArray("UTF-8"));
+        QCOMPARE(qgetenv("LC_ALL"), lcAllAfter);
+        QCOMPARE(qgetenv("LC_CTYPE"), lcCtypeAfter);
+        QCOMPARE(qgetenv("LANG"), lang);
+
+        for (int i = 0; i < 3; ++i)
+            set(names[i], saved[i].value_or(QByteArray()));
+        std::setlocale(LC_ALL, "");
     }
 
     void busyCursorRestores() {
