@@ -74,6 +74,30 @@ class SgfText(unittest.TestCase):
         self.assertEqual(w, {(2, 0), (1, 1)})  # B[ab] took aa
 
 
+class Levels(unittest.TestCase):
+    def test_measured_main_line_and_level(self):
+        # (name, tree, main line, hard first move, level)
+        table = [
+            ("Black takes the shortest correct line",
+             "(;PP[2]AB[ca]AW[aa]\n(;B[ab];W[bb];B[bc];W[cc];B[cd]OC[5])\n(;B[ba];W[bb];B[bc]OC[5]))",
+             3, False, 10),
+            ("White takes the longest of its best replies",
+             "(;PP[2]AB[ca]AW[aa]\n(;B[ab]\n(;W[bb];B[bc]OC[5])\n(;W[cb];B[bc];W[dd];B[de]OC[5])))",
+             5, False, 20),
+            ("a first move that touches nothing",
+             "(;PP[2]AB[ca]AW[aa]\n(;B[ee];W[bb];B[bc];W[cc];B[cd]OC[5])\n(;B[ab];W[bb]OC[55]))",
+             5, True, 30),
+            ("seven moves",
+             "(;PP[2]AB[ca]AW[aa]\n(;B[ab];W[bb];B[bc];W[cc];B[cd];W[dd];B[de]OC[5]))",
+             7, False, 30),
+        ]
+        for name, text, length, hard, level in table:
+            with self.subTest(name):
+                root = vm.parse_sgf(text)[0]
+                self.assertEqual(vm.measure(root), (length, hard))
+                self.assertEqual(vm.level_for(root), level)
+
+
 class Builders(unittest.TestCase):
     def test_shapes_stay_in_the_corner_and_near_the_fight(self):
         rng = random.Random(5)

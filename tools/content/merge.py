@@ -65,7 +65,11 @@ def main():
                 if len(sizes) > 3 or sum(1 for n in sizes if n == 1) > 1:
                     continue  # a scattered group: not as in play
             root.family = 'capture' if '-capture-' in os.path.basename(path) else ''
-            by_level[int(root.get('DF')[0])].append(root)
+            level = int(root.get('DF')[0])
+            if '-capture-' not in os.path.basename(path):
+                level = vm.level_for(root)  # as the audit measures it
+                root.set('DF', [str(level)])
+            by_level[level].append(root)
     s2 = []
     if args.s2:
         def simplicity(root):

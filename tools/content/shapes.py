@@ -186,7 +186,7 @@ def build_race(rng, long=False):
     return {'black': black, 'white': white, 'aim': 3}
 
 
-def build_capture(rng):
+def build_capture(rng, net=False):
     """Cutting stones of White near the corner that Black captures in a
     ladder or a net: one or two White stones with two or three liberties,
     Black's stones on the other sides, and a Black stone or two nearby (the
@@ -199,7 +199,7 @@ def build_capture(rng):
     black = set()
     around = sorted({q for p in white for q in vm.neighbours(p)} - white)
     rng.shuffle(around)
-    for q in around[:len(around) - rng.choice((2, 2, 3))]:
+    for q in around[:len(around) - (rng.choice((3, 3, 4)) if net else rng.choice((2, 2, 3)))]:
         black.add(q)
     for _ in range(rng.choice((0, 1, 1, 2))):
         # A Black stone nearby: the wall of a net, or one that makes a ladder work.
@@ -228,18 +228,10 @@ def keep_stones_near(defender, wall):
     return True
 
 
-def level_of(line_moves, correct):
-    if line_moves >= 7:
-        return 30
-    if line_moves >= 5:
-        return 20
-    return 10
-
-
 def save(folder, family, seed, level, texts):
     """Writes the problems kept so far (the run may be stopped at any time)."""
     os.makedirs(folder, exist_ok=True)
-    path = os.path.join(folder, f'{level}-{family}-{seed}.sgf')
+    path = os.path.join(folder, f'{level}-{"capture" if family == "net" else family}-{seed}.sgf')
     with open(path + '.tmp', 'w', encoding='utf-8') as f:
         f.write(''.join(texts))
     os.replace(path + '.tmp', path)
@@ -256,7 +248,7 @@ def main():
     ap.add_argument('--existing', action='append', default=[])
     ap.add_argument('--min-size', type=int, default=4)
     ap.add_argument('--max-size', type=int, default=9)
-    ap.add_argument('--family', default='shapes', choices=('shapes', 'race', 'capture', 'ko'))
+    ap.add_argument('--family', default='shapes', choices=('shapes', 'race', 'capture', 'ko', 'net'))
     ap.add_argument('--max-tries', type=int, default=100000)
     ap.add_argument('--quota', default='10:100000,20:100000,30:100000')
     args = ap.parse_args()
@@ -280,9 +272,9 @@ def main():
     t0 = time.time()
     while sum(len(v) for v in kept.values()) < args.count and tries < args.max_tries:
         tries += 1
-        if args.family in ('race', 'capture'):
+        if args.family in ('race', 'capture', 'net'):
             made = (build_race(rng, args.min_size > 4) if args.family == 'race'
-                    else build_capture(rng))
+                    else build_capture(rng, args.family == 'net'))
             if not made:
                 continue
             black, white, aim = made['black'], made['white'], made['aim']
@@ -312,10 +304,16 @@ def main():
         correct, wrong = vm.mark_lines(root)
         if correct > 2 or wrong < 1:
             continue
-        moves = vm.main_line(root)
-        level = level_of(moves, correct)
-        if args.family == 'capture':
+        moves = vm.measure(root)[0]
+        level = vm.level_for(root)
+        if args.family in ('capture', 'net'):
             level = 10  # a ladder or a net is long but not hard
+        if args.family == 'net':
+            first = [k for k in root.kids if vm.minimax(k, False)[0] == best][0]
+            v = first.props[0][1][0]
+            p = (ord(v[0]) - 97, ord(v[1]) - 97)
+            if any(q in white for q in vm.neighbours(p)):
+                continue  # not a net: the first move touches White's stones
         if len(kept[level]) >= quota.get(level, 0):
             continue
         root.set('DF', [str(level)])

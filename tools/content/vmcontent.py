@@ -379,3 +379,56 @@ def deepen(tool, root, limit_ms, max_nodes=900, max_grows=40):
                 if minimax(k, False)[0] == best:
                     frontier.append((k, bpath + [k]))
     return count_nodes(root) <= max_nodes
+
+
+# --- Measured difficulty ---------------------------------------------------
+
+def _line_below(node, black):
+    """Length of the main line below a node and its moves: Black takes the
+    shortest correct continuation, White the longest of its best replies."""
+    if not node.kids:
+        return 0, []
+    value, _ = minimax(node, black)
+    best, chosen = None, None
+    for k in node.kids:
+        if minimax(k, not black)[0] != value:
+            continue
+        n, below = _line_below(k, not black)
+        n += 1
+        if best is None or (n < best[0] if black else n > best[0]):
+            best, chosen = (n, below), k
+    if best is None:
+        return 0, []
+    return best[0], [chosen] + best[1]
+
+
+def measure(root):
+    """(main-line length, whether the first move is hard to see: it touches
+    no stone, or it is captured later on the main line)."""
+    length, line = _line_below(root, True)
+    if not line:
+        return 0, False
+    black = {(ord(v[0]) - 97, ord(v[1]) - 97) for v in root.get('AB') or []}
+    white = {(ord(v[0]) - 97, ord(v[1]) - 97) for v in root.get('AW') or []}
+    v = line[0].props[0][1][0]
+    first = (ord(v[0]) - 97, ord(v[1]) - 97)
+    touches = any(q in black or q in white for q in neighbours(first))
+    captured = False
+    for i, node in enumerate(line):
+        v = node.props[0][1][0]
+        black, white = play(black, white, 'B' if i % 2 == 0 else 'W',
+                            (ord(v[0]) - 97, ord(v[1]) - 97))
+        if i > 0 and first not in black:
+            captured = True
+    return length, (not touches) or captured
+
+
+def level_for(root):
+    """The highest level the measured difficulty allows: 有段 needs a main
+    line of seven moves or five with a hard first move, 上級 five."""
+    length, hard = measure(root)
+    if length >= 7 or (length >= 5 and hard):
+        return 30
+    if length >= 5:
+        return 20
+    return 10
