@@ -2,6 +2,7 @@
 
 #include "library/files.h"
 #include "library/player.h"
+#include "platform/bitmap.h"
 #include "platform/platform.h"
 
 #include <QMouseEvent>
@@ -85,7 +86,7 @@ const QImage& Empty() {
 
 bool LoadImage(const QString& name, QImage& out, QString* error) {
     const QString path = DataFile(name);
-    QImage image(path);
+    QImage image = ReadBitmap(path);
     if (image.isNull()) {
         if (error)
             *error = QStringLiteral("画像ファイル「%1」を読み込めません。\n%2").arg(name, path);

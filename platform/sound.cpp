@@ -2,19 +2,10 @@
 
 #include "library/files.h"
 
-#include <QAudioDevice>
-#include <QAudioOutput>
-#include <QEventLoop>
-#include <QFile>
-#include <QMediaDevices>
-#include <QMediaPlayer>
-#include <QPointer>
-#include <QSoundEffect>
-#include <QTimer>
-#include <QUrl>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibrary>
 #include <cstring>
-#include <map>
-#include <memory>
 
 namespace {
 
@@ -54,43 +45,70 @@ int SoundWatchdogMs(int durationMs) {
     return durationMs < 0 ? 5000 : durationMs + 2000;
 }
 
-bool HaveAudioOutput() {
-    return !QMediaDevices::defaultAudioOutput().isNull();
-}
-
 namespace {
 
-// Background clips: one effect per file, kept for the run.
-QSoundEffect* EffectFor(const QString& path) {
-    // Kept for the whole run (never destroyed after the application object).
-    static auto* effects = new std::map<QString, std::unique_ptr<QSoundEffect>>;
-    auto& slot = (*effects)[path];
-    if (!slot) {
-        slot = std::make_unique<QSoundEffect>();
-        slot->setSource(QUrl::fromLocalFile(path));
-    }
-    return slot.get();
-}
-
-struct ToEndPlayer {
-    QMediaPlayer player;
-    QAudioOutput output;
-    ToEndPlayer() { player.setAudioOutput(&output); }
+// The backend lives in its own module, loaded with the first sound: the
+// media libraries (and the sound server connection they bring) cost start-up
+// time and memory that a run without sound never needs.
+struct Backend {
+    bool tried = false;
+    QString folder;
+    bool (*haveOutput)() = nullptr;
+    bool (*playToEnd)(const QString&, int) = nullptr;
+    void (*playEffect)(const QString&) = nullptr;
 };
 
-ToEndPlayer& Player() {
-    static ToEndPlayer* p = new ToEndPlayer; // lives for the whole run
-    return *p;
+Backend& TheBackend() {
+    static Backend backend;
+    return backend;
+}
+
+Backend* LoadedBackend() {
+    Backend& b = TheBackend();
+    if (!b.tried) {
+        b.tried = true;
+        const QString folder =
+            b.folder.isEmpty() ? QCoreApplication::applicationDirPath() : b.folder;
+        // Kept loaded for the rest of the run.
+        auto* lib = new QLibrary(QDir(folder).filePath(QLatin1String(kSoundModuleName)));
+        if (lib->load()) {
+            b.haveOutput = reinterpret_cast<bool (*)()>(lib->resolve("velmora_sound_have_output"));
+            b.playToEnd = reinterpret_cast<bool (*)(const QString&, int)>(
+                lib->resolve("velmora_sound_play_to_end"));
+            b.playEffect = reinterpret_cast<void (*)(const QString&)>(
+                lib->resolve("velmora_sound_play_effect"));
+        }
+        if (!b.haveOutput || !b.playToEnd || !b.playEffect) {
+            b.haveOutput = nullptr;
+            b.playToEnd = nullptr;
+            b.playEffect = nullptr;
+        }
+    }
+    return b.haveOutput ? &b : nullptr;
 }
 
 } // namespace
 
+void SetSoundModuleFolder(const QString& folder) {
+    Backend& b = TheBackend();
+    if (b.tried) return; // the module in use stays
+    b.folder = folder;
+}
+
+bool SoundBackendStarted() {
+    return TheBackend().tried;
+}
+
+bool HaveAudioOutput() {
+    Backend* b = LoadedBackend();
+    return b && b->haveOutput();
+}
+
 void PlayWithBackend(const QString& path, bool toEnd) {
-    if (!HaveAudioOutput()) return; // no device: every clip counts as already finished
+    // No module or no device: every clip counts as already finished.
+    if (!HaveAudioOutput()) return;
     if (!toEnd) {
-        QSoundEffect* effect = EffectFor(path);
-        effect->stop();
-        effect->play();
+        TheBackend().playEffect(path);
         return;
     }
     const auto bytes = ReadFileBounded(path, kMaxWavBytes);
@@ -98,33 +116,6 @@ void PlayWithBackend(const QString& path, bool toEnd) {
 }
 
 bool PlayToEnd(const QString& path, int limitMs) {
-    ToEndPlayer& p = Player();
-    QEventLoop loop;
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    bool finished = false; // ended, failed or timed out (possibly before the loop runs)
-    bool ended = false;
-    auto finish = [&loop, &finished] {
-        finished = true;
-        loop.quit();
-    };
-    QObject::connect(&watchdog, &QTimer::timeout, &loop, finish);
-    QObject::connect(&p.player, &QMediaPlayer::mediaStatusChanged, &loop,
-                     [&ended, finish](QMediaPlayer::MediaStatus status) {
-                         if (status == QMediaPlayer::EndOfMedia) {
-                             ended = true;
-                             finish();
-                         } else if (status == QMediaPlayer::InvalidMedia) {
-                             finish();
-                         }
-                     });
-    QObject::connect(&p.player, &QMediaPlayer::errorOccurred, &loop, finish);
-    p.player.stop();
-    p.player.setSource(QUrl::fromLocalFile(path));
-    p.player.play();
-    watchdog.start(limitMs);
-    // Timers keep ticking; user input waits until the clip has ended.
-    if (!finished) loop.exec(QEventLoop::ExcludeUserInputEvents);
-    p.player.stop();
-    return ended;
+    Backend* b = LoadedBackend();
+    return b && b->playToEnd(path, limitMs);
 }

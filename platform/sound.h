@@ -1,7 +1,9 @@
 // The real sound backend behind Platform::playSound: QSoundEffect for
 // background clips, QMediaPlayer for clips played to their end, a watchdog
 // so that a broken device never hangs the program, and silence when there
-// is no audio device at all.
+// is no audio device at all. The media side is a module of its own
+// (libvelmora_sound.so beside the program), loaded with the first sound;
+// without it every clip is silent.
 #pragma once
 
 #include <QByteArray>
@@ -14,7 +16,16 @@ int WavDurationMs(const QByteArray& bytes);
 // its length plus two seconds (five seconds when the length is unknown).
 int SoundWatchdogMs(int durationMs);
 
-// True when the system reports a default audio output device.
+inline constexpr const char* kSoundModuleName = "velmora_sound";
+
+// Where the module is looked for (default: the program's own folder). Has no
+// effect once the backend has started.
+void SetSoundModuleFolder(const QString& folder);
+// True once something has asked for the backend (the module is loaded then).
+bool SoundBackendStarted();
+
+// True when the system reports a default audio output device (starts the
+// backend).
 bool HaveAudioOutput();
 // Plays `path` through the media player and returns when it has ended or
 // failed, or after `limitMs` at the latest (the watchdog). Returns true when

@@ -19,7 +19,7 @@ QFont EnlargedFont(const QFont& font, int extraPixels) {
     return f;
 }
 
-bool InitApplication(QApplication& app, const QString& programFolder) {
+bool InitApplication(QApplication& app, const QString& /*programFolder*/) {
     QFont font(QString::fromLatin1(kUiFontFamily));
     font.setPixelSize(kUiFontPixelSize);
     font.setStyleHint(QFont::SansSerif);
@@ -37,15 +37,18 @@ bool InitApplication(QApplication& app, const QString& programFolder) {
         delete translator;
     }
 
-    // The application icon, when the program folder carries one.
-    if (!programFolder.isEmpty()) {
-        QIcon icon;
-        const QDir dir(programFolder);
-        const QStringList files =
-            dir.entryList({QStringLiteral("velmora*.png")}, QDir::Files, QDir::Name);
-        for (const QString& f : files)
-            icon.addFile(dir.filePath(f));
-        if (!icon.isNull()) QApplication::setWindowIcon(icon);
-    }
     return translated;
+}
+
+void LoadApplicationIcon(const QString& programFolder) {
+    if (programFolder.isEmpty()) return;
+    QIcon icon;
+    const QDir dir(programFolder);
+    // Plain name tests: a wildcard filter would start the regular expression
+    // engine for every file of the folder.
+    const QStringList files = dir.entryList(QDir::Files, QDir::Name);
+    for (const QString& f : files)
+        if (f.startsWith(QLatin1String("velmora")) && f.endsWith(QLatin1String(".png")))
+            icon.addFile(dir.filePath(f));
+    if (!icon.isNull()) QApplication::setWindowIcon(icon);
 }

@@ -2,13 +2,15 @@
 
 #include "library/files.h"
 #include "library/player.h"
+#include "platform/bitmap.h"
 #include "platform/instance.h"
 #include "platform/platform.h"
+#include "shell/appinit.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
 
 #include <QApplication>
-#include <QImageReader>
+#include <QTimer>
 
 namespace {
 
@@ -25,8 +27,7 @@ frmStartup::frmStartup(QWidget* parent) : QWidget(parent) {
     setAccessibleName(windowTitle());
     // The splash is as large as its picture (within reason).
     QSize size(kDefaultW, kDefaultH);
-    QImageReader reader(DataFile(QStringLiteral("sakura.bmp")));
-    const QSize picture = reader.size();
+    const QSize picture = BitmapSize(DataFile(QStringLiteral("sakura.bmp")));
     if (picture.isValid()) size = picture.boundedTo(QSize(kMaxW, kMaxH));
     setFixedSize(size);
 }
@@ -55,5 +56,7 @@ bool StartUp(const QString& programFolder) {
     }
     splash->close();
     delete splash;
+    // The icon once the menu is on screen (the first turn of the event loop).
+    QTimer::singleShot(0, qApp, [programFolder] { LoadApplicationIcon(programFolder); });
     return true;
 }

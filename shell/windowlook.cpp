@@ -2,6 +2,7 @@
 
 #include "library/files.h"
 #include "library/player.h"
+#include "platform/bitmap.h"
 #include "platform/platform.h"
 
 #include <QGuiApplication>
@@ -39,18 +40,23 @@ void ApplyWindowLook(QWidget* window, const QString& picture, bool force) {
         WindowLookUsesPicture(picture, force, gPlayerRecord.Background, gPlayerRecord.ColorMode);
     if (usePicture) {
         const QString path = DataFile(picture);
-        QImage image(path);
+        // A fixed-size window never shows the picture beyond its own size.
+        const bool fixed = carrier->minimumSize() == carrier->maximumSize();
+        QImage image = ReadBitmap(path, fixed ? carrier->maximumSize() : QSize());
         if (image.isNull())
             FatalError(
                 QStringLiteral("画像ファイル「%1」を読み込めません。\n%2").arg(picture, path));
-        // The picture sits at the top-left corner, unscaled; the plain colour
-        // fills whatever lies beyond it.
-        const QSize size = carrier->size().expandedTo(image.size());
-        QPixmap canvas(size);
-        canvas.fill(kPlainColour);
-        QPainter painter(&canvas);
-        painter.drawImage(0, 0, image);
-        painter.end();
+        QPixmap canvas;
+        if (QRect(QPoint(), image.size()).contains(carrier->rect())) {
+            canvas = QPixmap::fromImage(std::move(image)); // no copy
+        } else {
+            // The picture sits at the top-left corner, unscaled; the plain
+            // colour fills whatever lies beyond it.
+            canvas = QPixmap(carrier->size().expandedTo(image.size()));
+            canvas.fill(kPlainColour);
+            QPainter painter(&canvas);
+            painter.drawImage(0, 0, image);
+        }
         pal.setBrush(QPalette::Window, QBrush(canvas));
     } else {
         pal.setBrush(QPalette::Window, kPlainColour);

@@ -11,7 +11,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QLibrary>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QPointer>
@@ -70,6 +72,27 @@ private slots:
         QVERIFY(dir_.isValid());
         gDataPath = MakeDataPath(dir_.path());
         WriteBytes(dir_.path(), QStringLiteral("stone.wav"), Wav(8000, 1, 16, 1600));
+        SetSoundModuleFolder(QStringLiteral(VELMORA_DIST_DIR));
+    }
+
+    // The media libraries are loaded by the first sound, not at start-up; the
+    // module beside the program carries the three entry points.
+    void soundBackendStartsWithFirstSound() {
+        QVERIFY(!SoundBackendStarted());
+        RecordingPlatform recording;
+        SetPlatform(&recording);
+        gPlayerRecord.SoundEffect = 0;
+        PlaySoundFile(QStringLiteral("stone.wav"), 0);
+        SetPlatform(nullptr);
+        QVERIFY(!SoundBackendStarted()); // the recording double plays nothing
+        HaveAudioOutput();
+        QVERIFY(SoundBackendStarted());
+
+        QLibrary module(QDir(QStringLiteral(VELMORA_DIST_DIR)).filePath(kSoundModuleName));
+        QVERIFY2(module.load(), qPrintable(module.errorString()));
+        for (const char* entry : {"velmora_sound_have_output", "velmora_sound_play_to_end",
+                                  "velmora_sound_play_effect"})
+            QVERIFY2(module.resolve(entry), entry);
     }
 
     void playSoundFileRouting_data() {
