@@ -7,9 +7,11 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <map>
 
 int NearestEven(double v) {
     const double f = std::floor(v);
@@ -72,6 +74,13 @@ struct Store {
     bool loaded = false;
     QImage board;
     std::array<QImage, kTiles> tiles;
+    // For screens above ratio 1, made on first use: the double-density board
+    // (or the plain one when there is none) and one premultiplied stone
+    // picture per tile pair (index of the image tile).
+    bool denseTried = false;
+    QImage denseBoard;
+    std::array<QImage, kTiles> sprites;
+    std::map<std::pair<QString, int>, QPixmap> buttons;
 };
 
 Store& S() {
@@ -98,17 +107,44 @@ bool LoadImage(const QString& name, QImage& out, QString* error) {
 
 } // namespace
 
+// The stone over transparency: opacity where the mask leaves black, colour
+// from the image, which is black outside the stone (premultiplied already).
+QImage StoneFromTiles(const QImage& image, const QImage& mask) {
+    if (image.isNull() || image.size() != mask.size()) return {};
+    QImage sprite(image.size(), QImage::Format_ARGB32_Premultiplied);
+    const QImage im = image.convertToFormat(QImage::Format_RGB32);
+    const QImage mk = mask.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < sprite.height(); ++y) {
+        const auto* a = reinterpret_cast<const QRgb*>(im.constScanLine(y));
+        const auto* m = reinterpret_cast<const QRgb*>(mk.constScanLine(y));
+        auto* out = reinterpret_cast<QRgb*>(sprite.scanLine(y));
+        for (int x = 0; x < sprite.width(); ++x) {
+            const int alpha = 255 - qGray(m[x]);
+            out[x] = qRgba(std::min(qRed(a[x]), alpha), std::min(qGreen(a[x]), alpha),
+                           std::min(qBlue(a[x]), alpha), alpha);
+        }
+    }
+    sprite.setDevicePixelRatio(image.devicePixelRatio());
+    return sprite;
+}
+
 bool IsLoaded() {
     return S().loaded;
 }
 
 bool Load(QString* error) {
-    Store fresh;
-    if (!LoadImage(QStringLiteral("board.bmp"), fresh.board, error)) return false;
+    QImage board;
+    std::array<QImage, kTiles> tiles;
+    if (!LoadImage(QStringLiteral("board.bmp"), board, error)) return false;
     for (int i = 0; i < kTiles; ++i)
-        if (!LoadImage(StoneBitmapName(i), fresh.tiles[size_t(i)], error)) return false;
-    fresh.loaded = true;
-    S() = std::move(fresh);
+        if (!LoadImage(StoneBitmapName(i), tiles[size_t(i)], error)) return false;
+    Store& s = S();
+    s.board = std::move(board);
+    s.tiles = std::move(tiles);
+    s.denseTried = false;
+    s.denseBoard = QImage();
+    s.sprites = {};
+    s.loaded = true;
     return true;
 }
 
@@ -123,6 +159,44 @@ const QImage& BoardPicture() {
 const QImage& Tile(int index) {
     if (!S().loaded || index < 0 || index >= kTiles) return Empty();
     return S().tiles[size_t(index)];
+}
+
+const QImage& DenseBoardPicture() {
+    Store& s = S();
+    if (!s.loaded) return Empty();
+    if (!s.denseTried) {
+        s.denseTried = true;
+        s.denseBoard = ReadDataPicture(QStringLiteral("board.bmp"), 2.0);
+        if (s.denseBoard.isNull()) s.denseBoard = s.board;
+    }
+    return s.denseBoard;
+}
+
+const QImage& StoneSprite(int imageIndex) {
+    Store& s = S();
+    if (!s.loaded || imageIndex < 0 || imageIndex + 1 >= kTiles) return Empty();
+    QImage& sprite = s.sprites[size_t(imageIndex)];
+    if (sprite.isNull()) {
+        QImage image = ReadDataPicture(StoneBitmapName(imageIndex), 2.0);
+        QImage mask = ReadDataPicture(StoneBitmapName(imageIndex + 1), 2.0);
+        if (image.isNull() || mask.isNull() || image.size() != mask.size() ||
+            image.devicePixelRatio() != mask.devicePixelRatio()) {
+            image = s.tiles[size_t(imageIndex)];
+            mask = s.tiles[size_t(imageIndex + 1)];
+        }
+        sprite = StoneFromTiles(image, mask);
+    }
+    return sprite;
+}
+
+const QPixmap& ButtonPicture(const QString& name, qreal dpr) {
+    const int density = dpr > 1.0 ? 2 : 1;
+    QPixmap& slot = S().buttons[{name, density}];
+    if (slot.isNull()) {
+        const QImage image = ReadDataPicture(name, density);
+        if (!image.isNull()) slot = QPixmap::fromImage(image);
+    }
+    return slot;
 }
 
 } // namespace frmSource
@@ -150,8 +224,12 @@ QPointF Centre(double x, double y) {
 // A solid disc: every pixel whose centre lies within `radius` of the centre
 // (drawing coordinates). Symmetric around a centre between two pixels, which
 // the painter's own ellipse fill is not at these small sizes.
+// At a device pixel ratio the disc is laid out in drawing coordinates and
+// filled in device pixels.
 void FillDisc(QImage& image, double cx, double cy, double radius, QRgb colour) {
-    const QPointF c = Centre(cx, cy);
+    const double scale = image.devicePixelRatio();
+    const QPointF c = Centre(cx, cy) * scale;
+    radius *= scale;
     const int x0 = std::max(0, int(std::floor(c.x() - radius)));
     const int x1 = std::min(image.width() - 1, int(std::ceil(c.x() + radius)));
     const int y0 = std::max(0, int(std::floor(c.y() - radius)));
@@ -179,10 +257,19 @@ QSize BoardView::innerSize() const {
     return QSize(std::max(0, width() - 2 * b), std::max(0, height() - 2 * b));
 }
 
+qreal BoardView::surfaceRatio() const {
+    const qreal dpr = devicePixelRatioF();
+    return dpr > 0 ? dpr : 1.0;
+}
+
 void BoardView::ensureImage() {
     const QSize inner = innerSize();
-    if (image_.size() == inner) return;
-    QImage fresh(inner, QImage::Format_RGB32);
+    const qreal dpr = surfaceRatio();
+    // The surface holds device pixels: at ratio 1 one per drawing pixel.
+    const QSize device(qCeil(inner.width() * dpr), qCeil(inner.height() * dpr));
+    if (image_.size() == device && image_.devicePixelRatio() == dpr) return;
+    QImage fresh(device, QImage::Format_RGB32);
+    fresh.setDevicePixelRatio(dpr);
     fresh.fill(kEmptySurface);
     if (!image_.isNull()) {
         QPainter p(&fresh);
@@ -208,8 +295,15 @@ void BoardView::DrawBoard(const Board& board) {
     {
         QPainter p(&image_);
         // The board picture replaces everything drawn before.
-        p.fillRect(image_.rect(), kEmptySurface);
-        p.drawImage(0, 0, frmSource::BoardPicture());
+        p.fillRect(QRectF(QPointF(), image_.deviceIndependentSize()), kEmptySurface);
+        if (image_.devicePixelRatio() == 1.0) {
+            p.drawImage(0, 0, frmSource::BoardPicture());
+        } else {
+            // The finer board picture, scaled to the surface's own density.
+            const QImage& board = frmSource::DenseBoardPicture();
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
+            p.drawImage(QRectF(QPointF(), board.deviceIndependentSize()), board);
+        }
 
         const int n = metrics_.gBoardLines;
         const int t = PointToPixel(metrics_, 0);
@@ -232,6 +326,7 @@ void BoardView::DrawBoard(const Board& board) {
             const int16_t state = board[size_t(y * kBoardSize + x)];
             if (state != 0) DrawStone(x, y, state);
         }
+    shown_ = board;
     update();
 }
 
@@ -242,9 +337,24 @@ void BoardView::DrawStone(int x, int y, int state) {
     const int s = metrics_.gStoneSize;
     const QPoint at(CellOriginX(metrics_, x) + style_.tileOffset,
                     CellOriginY(metrics_, y) + style_.tileOffset);
+    QPainter p(&image_);
+    if (image_.devicePixelRatio() != 1.0) {
+        // Above ratio 1: the soft-edged stone picture, at the surface's density.
+        const QImage& sprite = frmSource::StoneSprite(StoneBitmapIndex(s, state, 0));
+        const QSizeF tile = sprite.deviceIndependentSize();
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(
+            QRectF(at, QSizeF(std::min<qreal>(s, tile.width()), std::min<qreal>(s, tile.height()))),
+            sprite,
+            QRectF(QPointF(),
+                   QSizeF(std::min<qreal>(s, tile.width()), std::min<qreal>(s, tile.height())) *
+                       sprite.devicePixelRatio()));
+        p.end();
+        update();
+        return;
+    }
     const QImage& mask = frmSource::Tile(StoneBitmapIndex(s, state, 1));
     const QImage& stone = frmSource::Tile(StoneBitmapIndex(s, state, 0));
-    QPainter p(&image_);
     p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
     p.drawImage(at, mask, QRect(0, 0, std::min(s, mask.width()), std::min(s, mask.height())));
     p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
@@ -261,6 +371,7 @@ void BoardView::DrawCandidateMark(int x, int y, int kind) {
     const double s = metrics_.gStoneSize;
     QPainter p(&image_);
     p.setBrush(Qt::NoBrush);
+    if (image_.devicePixelRatio() != 1.0) p.setRenderHint(QPainter::Antialiasing);
     if (kind == 0) {
         p.setPen(QPen(kMarkColour, 3));
         const int r = NearestEven(s * 0.82 / 2);
@@ -276,6 +387,12 @@ void BoardView::DrawCandidateMark(int x, int y, int kind) {
 }
 
 void BoardView::paintEvent(QPaintEvent*) {
+    // Moved to a screen of another ratio: draw the shown position afresh.
+    if (!image_.isNull() && image_.devicePixelRatio() != surfaceRatio() && shown_) {
+        ensureImage();
+        const Board board = *shown_;
+        DrawBoard(board);
+    }
     QPainter p(this);
     const int b = std::max(0, style_.border);
     const QRect r = rect();

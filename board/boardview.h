@@ -6,7 +6,9 @@
 #include "library/types.h"
 
 #include <QImage>
+#include <QPixmap>
 #include <QWidget>
+#include <optional>
 
 // Nearest integer, ties to even (2.5 -> 2, 3.5 -> 4).
 int NearestEven(double v);
@@ -46,6 +48,17 @@ bool Load(QString* error = nullptr);
 void Unload();
 const QImage& BoardPicture();
 const QImage& Tile(int index);
+// For surfaces above device pixel ratio 1: "board@2x.bmp" (ratio 2), or the
+// plain board when there is none.
+const QImage& DenseBoardPicture();
+// The stone of image tile `imageIndex` and its mask (the next index) as one
+// premultiplied picture, from the "@2x" tiles when they are there.
+const QImage& StoneSprite(int imageIndex);
+// A button picture, read once while the store is loaded and kept until it is
+// unloaded; above ratio 1 its "@2x" file when there is one.
+const QPixmap& ButtonPicture(const QString& name, qreal dpr);
+// The premultiplied picture that the mask-and-image pair paints.
+QImage StoneFromTiles(const QImage& image, const QImage& mask);
 } // namespace frmSource
 
 class BoardView : public QWidget {
@@ -59,7 +72,9 @@ public:
     void DrawCandidateMark(int x, int y, int kind);
 
     const BoardMetrics& metrics() const { return metrics_; }
-    const QImage& image() const { return image_; } // the drawn surface
+    // The drawn surface, in device pixels (its device pixel ratio is the
+    // screen's; at ratio 1 one pixel per drawing pixel).
+    const QImage& image() const { return image_; }
     // The drawing area inside the frame (the surface's inner size).
     QSize innerSize() const;
 
@@ -76,8 +91,10 @@ protected:
 
 private:
     void ensureImage();
+    qreal surfaceRatio() const;
 
     BoardStyle style_;
     BoardMetrics metrics_;
     QImage image_;
+    std::optional<Board> shown_; // the position of the last DrawBoard
 };

@@ -147,13 +147,16 @@ QString frmLearn::PictureOf(const QPushButton* button) {
 }
 
 void frmLearn::SetPicture(QPushButton* button, const QString& file) {
-    // The same picture in every state: the disabled look is a picture of its own.
-    const QPixmap pm(DataFile(file));
+    if (PictureOf(button) == file) return; // showing it already
+    // The same picture in every state: the disabled look is a picture of its
+    // own. Read once per opening of the window, at the screen's density.
+    const QPixmap& pm = frmSource::ButtonPicture(file, devicePixelRatioF());
     QIcon icon;
     icon.addPixmap(pm, QIcon::Normal);
     icon.addPixmap(pm, QIcon::Disabled);
     button->setIcon(icon);
-    if (!pm.isNull()) button->setIconSize(pm.size().boundedTo(button->size()));
+    if (!pm.isNull())
+        button->setIconSize(pm.deviceIndependentSize().toSize().boundedTo(button->size()));
     button->setProperty("picture", file);
 }
 

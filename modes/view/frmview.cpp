@@ -281,7 +281,10 @@ void frmView::UpdateLabels() {
 void frmView::SetPicture(QPushButton* button, const QString& base, bool active) {
     const QString file =
         base + (active ? QStringLiteral("000") : QStringLiteral("002")) + QStringLiteral(".bmp");
-    const QPixmap picture(DataFile(file));
+    button->setEnabled(active);
+    if (button->property("picture").toString() == file) return; // showing it already
+    // Read once per opening of the window, at the screen's density.
+    const QPixmap& picture = frmSource::ButtonPicture(file, devicePixelRatioF());
     if (picture.isNull()) {
         button->setIcon(QIcon());
         button->setText(FallbackGlyph(base));
@@ -291,10 +294,9 @@ void frmView::SetPicture(QPushButton* button, const QString& base, bool active) 
         icon.addPixmap(picture, QIcon::Disabled);
         button->setText(QString());
         button->setIcon(icon);
-        button->setIconSize(picture.size());
+        button->setIconSize(picture.deviceIndependentSize().toSize());
     }
     button->setProperty("picture", file);
-    button->setEnabled(active);
 }
 
 void frmView::SetButtons(const PlayButtons& b) {

@@ -43,6 +43,11 @@ bool SaveBmp(const QImage& img, const QString& path) {
     return true;
 }
 
+// "name.bmp" -> "name@2x.bmp": the same picture at twice the pixel density.
+QString Twice(const QString& name) {
+    return name.left(name.lastIndexOf('.')) + "@2x" + name.mid(name.lastIndexOf('.'));
+}
+
 QString TileName(int size, bool white, bool mask) {
     return QString("%1%2%3.bmp")
         .arg(white ? "Wh" : "Bl")
@@ -80,28 +85,36 @@ int main(int argc, char** argv) {
     }
     bool ok = true;
     ok &= SaveBmp(art::MakeBoard(), out.filePath("board.bmp"));
+    ok &= SaveBmp(art::MakeBoard(389, 2), out.filePath(Twice("board.bmp")));
     for (int size : {29, 20, 11, 9}) {
         for (bool white : {false, true}) {
             art::StoneTile t = art::MakeStone(size, white);
             ok &= SaveBmp(t.image, out.filePath(TileName(size, white, false)));
             ok &= SaveBmp(t.mask, out.filePath(TileName(size, white, true)));
+            art::StoneTile t2 = art::MakeStone(size, white, 2);
+            ok &= SaveBmp(t2.image, out.filePath(Twice(TileName(size, white, false))));
+            ok &= SaveBmp(t2.mask, out.filePath(Twice(TileName(size, white, true))));
         }
     }
     for (const QString& name : art::BackgroundNames())
         ok &= SaveBmp(art::MakeBackground(name), out.filePath(name));
 
-    ok &= SaveBmp(art::MakeButton("quest", 0), out.filePath("quest000.bmp"));
-    ok &= SaveBmp(art::MakeButton("quest", 1), out.filePath("quest001.bmp"));
+    // Every button picture also at twice the density ("@2x").
+    auto button = [&out](const QString& symbol, int state, const QString& name) {
+        return SaveBmp(art::MakeButton(symbol, state), out.filePath(name)) &&
+               SaveBmp(art::MakeButton(symbol, state, 2), out.filePath(Twice(name)));
+    };
+    ok &= button("quest", 0, "quest000.bmp");
+    ok &= button("quest", 1, "quest001.bmp");
     for (const char* symbol : {"toroo", "1prev", "playi", "tobot", "1forw", "stopi"}) {
-        ok &= SaveBmp(art::MakeButton(symbol, 0), out.filePath(QString(symbol) + "000.bmp"));
-        ok &= SaveBmp(art::MakeButton(symbol, 2), out.filePath(QString(symbol) + "002.bmp"));
+        ok &= button(symbol, 0, QString(symbol) + "000.bmp");
+        ok &= button(symbol, 2, QString(symbol) + "002.bmp");
     }
     // The learn window spells two of them with capitals; lookups fall back to
     // any case, but the exact names are there too.
     for (const char* name : {"1Prev000.bmp", "1Prev002.bmp", "ToRoo000.bmp", "ToRoo002.bmp"}) {
         QString lower = QString(name).toLower();
-        ok &= SaveBmp(art::MakeButton(lower.left(5), lower.mid(5, 3) == "000" ? 0 : 2),
-                      out.filePath(name));
+        ok &= button(lower.left(5), lower.mid(5, 3) == "000" ? 0 : 2, name);
     }
 
     for (int size : {16, 24, 32, 48, 64, 128, 256}) {

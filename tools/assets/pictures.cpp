@@ -71,7 +71,7 @@ QColor Qc(const Rgb& c, int alpha = 255) {
 
 // ---------------------------------------------------------------- board
 
-Rgb KayaAt(int x, int y, int size) {
+Rgb KayaAt(double x, double y, int size) {
     const Rgb light{243, 207, 136}, mid{226, 178, 98}, late{186, 130, 62};
     // Straight grain running top to bottom, gently wandering.
     double u = x + 7.0 * (Fbm(x * 0.003, y * 0.0035, 11, 3) - 0.5) +
@@ -88,7 +88,7 @@ Rgb KayaAt(int x, int y, int size) {
     // A few fine pores stretched along the grain.
     double pore = Noise2(u * 0.9, y * 0.07, 16);
     if (pore > 0.9) c = Mix(c, late, (pore - 0.9) * 2.5);
-    double grit = (Hash2(x, y, 17) - 0.5) * 3.5;
+    double grit = (Hash2(int(std::floor(x)), int(std::floor(y)), 17) - 0.5) * 3.5;
     double light_ = 1.02 - 0.045 * double(x + y) / double(2 * size);
     return {(c.r + grit) * light_, (c.g + grit) * light_, (c.b + grit * 0.8) * light_};
 }
@@ -661,8 +661,12 @@ QImage Yuuyake(int W, int H, int w, int h) {
 
 // ---------------------------------------------------------------- public
 
-QImage MakeBoard(int size) {
-    return Shade(size, size, [size](int x, int y) { return KayaAt(x, y, size); });
+QImage MakeBoard(int size, int scale) {
+    if (scale <= 1) return Shade(size, size, [size](int x, int y) { return KayaAt(x, y, size); });
+    // The same wood sampled at the centres of the finer pixels.
+    return Shade(size * scale, size * scale, [size, scale](int x, int y) {
+        return KayaAt((x + 0.5) / scale - 0.5, (y + 0.5) / scale - 0.5, size);
+    });
 }
 
 StoneTile MakeStone(int size, bool white) {
@@ -722,6 +726,45 @@ StoneTile MakeStone(int size, bool white) {
     return t;
 }
 
+StoneTile MakeStone(int size, bool white, int scale) {
+    if (scale <= 1) return MakeStone(size, white);
+    const int n = size * scale;
+    StoneTile t{QImage(n, n, QImage::Format_RGB32), QImage(n, n, QImage::Format_RGB32)};
+    const double c = size / 2.0;
+    const double r = size >= 20 ? size / 2.0 - 0.3 : size / 2.0 - 0.05;
+    const int ss = 8;
+    for (int y = 0; y < n; ++y) {
+        for (int x = 0; x < n; ++x) {
+            Rgb sum;
+            int hits = 0;
+            for (int sy = 0; sy < ss; ++sy) {
+                for (int sx = 0; sx < ss; ++sx) {
+                    // Sample positions in the tile's own (logical) pixels.
+                    const double lx = (x + (sx + 0.5) / ss) / scale;
+                    const double ly = (y + (sy + 0.5) / ss) / scale;
+                    const double dx = (lx - c) / r, dy = (ly - c) / r;
+                    if (dx * dx + dy * dy > 1.0) continue;
+                    Rgb shade = StoneShade(dx, dy, white, size);
+                    // Small white stones carry a drawn edge to stand out from the wood.
+                    if (white && size <= 11 && std::sqrt(dx * dx + dy * dy) * r > r - 1.0)
+                        shade = Mix(shade, Rgb{112, 108, 100}, lx + ly >= size ? 0.62 : 0.42);
+                    sum = Add(sum, shade);
+                    ++hits;
+                }
+            }
+            // The image is the stone over black by its coverage, the mask
+            // white by what it leaves uncovered: together a premultiplied
+            // picture with soft edges.
+            const double cover = double(hits) / (ss * ss);
+            const Rgb col = hits ? Scale(sum, cover / hits) : Rgb{};
+            t.image.setPixel(x, y, qRgb(ToByte(col.r), ToByte(col.g), ToByte(col.b)));
+            const int m = ToByte(255.0 * (1.0 - cover));
+            t.mask.setPixel(x, y, qRgb(m, m, m));
+        }
+    }
+    return t;
+}
+
 QStringList BackgroundNames() {
     return {"sakura.bmp", "keiryu.bmp", "marble.bmp", "kaede.bmp", "sekitei.bmp", "yuuyake.bmp"};
 }
@@ -738,12 +781,14 @@ QImage MakeBackground(const QString& fileName, int width, int height) {
     return {};
 }
 
-QImage MakeButton(const QString& symbol, int state) {
+QImage MakeButton(const QString& symbol, int state, int scale) {
     const int w = kButtonWidth, h = kButtonHeight;
-    QImage img(w, h, QImage::Format_RGB32);
+    scale = std::max(1, scale);
+    QImage img(w * scale, h * scale, QImage::Format_RGB32);
     img.fill(QColor(214, 210, 202));
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
     QLinearGradient face(0, 0, 0, h);
     QColor border(124, 120, 112);
     if (state == 1) {

@@ -8,8 +8,9 @@
 
 namespace art {
 
-// The empty board surface: straight-grained kaya, no lines.
-QImage MakeBoard(int size = 389);
+// The empty board surface: straight-grained kaya, no lines. With `scale` 2
+// the same wood at twice the pixel density (for screens of that ratio).
+QImage MakeBoard(int size = 389, int scale = 1);
 
 // One stone tile pair of edge `size`: `image` shows the stone and is pure
 // black elsewhere; `mask` is pure black under the stone and pure white
@@ -19,6 +20,11 @@ struct StoneTile {
     QImage mask;
 };
 StoneTile MakeStone(int size, bool white);
+// The tile pair at `scale` times the pixel density (edge size × scale): the
+// image is the stone over black by its coverage and the mask white by what
+// the stone leaves uncovered, so that the two make a premultiplied picture
+// with soft edges.
+StoneTile MakeStone(int size, bool white, int scale);
 
 // Window backgrounds by file name ("sakura.bmp", "keiryu.bmp", "marble.bmp",
 // "kaede.bmp", "sekitei.bmp", "yuuyake.bmp").
@@ -29,7 +35,8 @@ QImage MakeBackground(const QString& fileName, int width = 800, int height = 600
 // "1forw", "stopi", "quest". `state`: 0 active, 1 lit (hint shown), 2 greyed.
 inline constexpr int kButtonWidth = 41;
 inline constexpr int kButtonHeight = 29;
-QImage MakeButton(const QString& symbol, int state);
+// `scale` 2 draws the same button at twice the pixel density.
+QImage MakeButton(const QString& symbol, int state, int scale = 1);
 
 // The application icon at one edge size (ARGB).
 QImage MakeIcon(int size);
