@@ -13,7 +13,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${1:-$ROOT/build}"
 RUNS="${2:-9}"
-BARE="$BUILD/bench/startup/bare_window"
+BARE="${BARE_WINDOW:-$BUILD/bench/startup/bare_window}" # another yardstick may be named
 APP="$BUILD/dist/velmora"
 SETTLE_S=0.5    # after the map: let the first paint finish before reading the peak
 TIMEOUT_S=20

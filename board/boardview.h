@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <optional>
 
+class QPainter;
+
 // Nearest integer, ties to even (2.5 -> 2, 3.5 -> 4).
 int NearestEven(double v);
 
@@ -92,6 +94,9 @@ protected:
 private:
     void ensureImage();
     qreal surfaceRatio() const;
+    // One stone: with `painter` (above ratio 1) as a soft-edged picture, else
+    // mask and image tiles combined into the pixels.
+    void paintStone(QPainter* painter, int x, int y, int state);
 
     BoardStyle style_;
     BoardMetrics metrics_;
