@@ -134,10 +134,11 @@ void BM_LoadAndSolve(benchmark::State& state) {
     Use(state.range(0) != 0);
     const int count = gCourses[0].ProbCount;
     int n = 0;
+    Problem problem;
     for (auto _ : state) {
-        LoadProblem(0, n);
-        CalcAllResults(gProblem);
-        benchmark::DoNotOptimize(gProblem.kekkaCalc);
+        LoadProblem(0, n, problem);
+        CalcAllResults(problem);
+        benchmark::DoNotOptimize(problem.kekkaCalc);
         n = (n + 1) % count;
     }
 }
@@ -148,11 +149,12 @@ void BM_BoardSurface(benchmark::State& state) {
     Use(false);
     BoardView view(BoardStyle{1, false});
     view.resize(385, 385);
-    LoadProblem(0, 0);
-    view.InitBoardMetrics(gProblem.ViewSize);
+    Problem problem;
+    LoadProblem(0, 0, problem);
+    view.InitBoardMetrics(problem.ViewSize);
     Board b{};
     for (size_t i = 0; i < b.size(); ++i)
-        b[i] = gProblem.gInitBoard[i];
+        b[i] = problem.gInitBoard[i];
     for (auto _ : state) {
         view.DrawBoard(b);
         benchmark::DoNotOptimize(view.image().constBits());
