@@ -253,13 +253,20 @@ void CombineTile(QImage& surface, QPoint at, const QImage& tile, int size, bool 
     const int x1 = std::min({surface.width(), at.x() + size, at.x() + tile.width()});
     const int y1 = std::min({surface.height(), at.y() + size, at.y() + tile.height()});
     if (x0 >= x1 || y0 >= y1 || tile.format() != QImage::Format_RGB32) return;
-    for (int y = y0; y < y1; ++y) {
-        auto* dst = reinterpret_cast<QRgb*>(surface.scanLine(y));
-        const auto* src = reinterpret_cast<const QRgb*>(tile.constScanLine(y - at.y()));
-        for (int x = x0; x < x1; ++x) {
-            const QRgb t = src[x - at.x()];
-            dst[x] = (xorImage ? (dst[x] ^ t) : (dst[x] & t)) | 0xff000000u;
-        }
+    const qsizetype dstStride = surface.bytesPerLine();
+    const qsizetype srcStride = tile.bytesPerLine();
+    auto* dstRow = surface.bits() + (y0 * dstStride) + x0 * 4;
+    const auto* srcRow = tile.constBits() + (y0 - at.y()) * srcStride + (x0 - at.x()) * 4;
+    const int w = x1 - x0;
+    for (int y = y0; y < y1; ++y, dstRow += dstStride, srcRow += srcStride) {
+        auto* dst = reinterpret_cast<QRgb*>(dstRow);
+        const auto* src = reinterpret_cast<const QRgb*>(srcRow);
+        if (xorImage)
+            for (int x = 0; x < w; ++x)
+                dst[x] = (dst[x] ^ src[x]) | 0xff000000u;
+        else
+            for (int x = 0; x < w; ++x)
+                dst[x] = (dst[x] & src[x]) | 0xff000000u;
     }
 }
 
@@ -314,10 +321,14 @@ void BoardView::DrawBoard(const Board& board) {
     {
         QPainter p(&image_);
         // The board picture replaces everything drawn before.
-        p.fillRect(QRectF(QPointF(), image_.deviceIndependentSize()), kEmptySurface);
         if (image_.devicePixelRatio() == 1.0) {
-            p.drawImage(0, 0, frmSource::BoardPicture());
+            const QImage& picture = frmSource::BoardPicture();
+            // The plain colour only where the picture does not reach.
+            if (!QRect(QPoint(), picture.size()).contains(image_.rect()))
+                p.fillRect(image_.rect(), kEmptySurface);
+            p.drawImage(0, 0, picture);
         } else {
+            p.fillRect(QRectF(QPointF(), image_.deviceIndependentSize()), kEmptySurface);
             // The finer board picture, scaled to the surface's own density.
             const QImage& board = frmSource::DenseBoardPicture();
             p.setRenderHint(QPainter::SmoothPixmapTransform);
