@@ -25,6 +25,21 @@ Searcher::Searcher(const Region& region, bool sekiToDefender, KoMode mode, int t
 
 bool Searcher::Lookup(uint64_t key, uint64_t pathKey, uint32_t& phi, uint32_t& delta,
                       uint8_t& flags, uint32_t* work) const {
+    if (LookupOwn(key, pathKey, phi, delta, flags, work)) return true;
+    if (!shared_) return false;
+    uint32_t p = 0, d = 0, w = 0;
+    uint8_t f = 0;
+    if (!shared_->LookupOwn(key, pathKey, p, d, f, &w) || (p != 0 && d != 0) || f != 0)
+        return false;
+    phi = p;
+    delta = d;
+    flags = 0;
+    if (work) *work = w;
+    return true;
+}
+
+bool Searcher::LookupOwn(uint64_t key, uint64_t pathKey, uint32_t& phi, uint32_t& delta,
+                         uint8_t& flags, uint32_t* work) const {
     const size_t base = static_cast<size_t>(key & mask_ & ~uint64_t{1});
     for (size_t i = base; i < base + 2; ++i) {
         const Entry& e = table_[i];

@@ -63,6 +63,10 @@ public:
 
     const Region& region() const { return r_; }
 
+    // A search of the same goal whose settled results that met no ko or
+    // repetition ban hold here too (they do not depend on who may retake).
+    void ShareSettled(const Searcher* other) { shared_ = other; }
+
     // Judges a game ended by two passes as the rules do when the players
     // disagree about a group: the attacker moves first on the final board,
     // with no ko threats on either side and the earlier positions forgotten;
@@ -100,6 +104,9 @@ private:
 
     bool Lookup(uint64_t key, uint64_t pathKey, uint32_t& phi, uint32_t& delta, uint8_t& flags,
                 uint32_t* work = nullptr) const;
+    bool LookupOwn(uint64_t key, uint64_t pathKey, uint32_t& phi, uint32_t& delta, uint8_t& flags,
+                   uint32_t* work) const;
+    const Searcher* shared_ = nullptr;
     void Store(uint64_t key, uint64_t pathKey, uint32_t phi, uint32_t delta, uint8_t flags,
                uint32_t work);
     uint64_t NodeKey() const;

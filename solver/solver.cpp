@@ -49,7 +49,10 @@ bool ProblemSolver::SekiToDefender(int goal) const {
 
 Searcher& ProblemSolver::Get(int goal, KoMode mode) {
     auto& s = searchers_[goal][static_cast<int>(mode)];
-    if (!s) s = std::make_unique<Searcher>(region_, SekiToDefender(goal), mode, tableBits_);
+    if (!s) {
+        s = std::make_unique<Searcher>(region_, SekiToDefender(goal), mode, tableBits_);
+        if (mode != KoMode::Base) s->ShareSettled(&Get(goal, KoMode::Base));
+    }
     return *s;
 }
 
@@ -88,13 +91,13 @@ Outcome ProblemSolver::BlackAchievesAtTheEnd(const SearchStart& pos, const Limit
     return winner == kBlackCell ? Outcome::Win : Outcome::Loss;
 }
 
-ProblemSolver::Level ProblemSolver::Achieve(int goal, const SearchStart& pos, const Limits& limits,
-                                            uint64_t& nodes, KoMode& mode) {
+ProblemSolver::Level ProblemSolver::AchieveLevel(int goal, const SearchStart& pos,
+                                                 const Limits& limits, uint64_t& nodes,
+                                                 KoMode& mode) {
     bool koDep = false;
     mode = KoMode::Base;
     const Outcome base = BlackAchieves(goal, KoMode::Base, pos, limits, &koDep, nodes);
     if (base == Outcome::Unknown) return Level::Unknown;
-    if (koDep) koTouched_ = true;
     if (base == Outcome::Win) {
         if (!koDep) return Level::Unconditional;
         // Does Black still make it when White has every ko threat?
@@ -109,6 +112,16 @@ ProblemSolver::Level ProblemSolver::Achieve(int goal, const SearchStart& pos, co
     if (o == Outcome::Unknown) return Level::Unknown;
     mode = KoMode::BlackThreats;
     return o == Outcome::Win ? Level::KoWhiteFirst : Level::None;
+}
+
+ProblemSolver::Level ProblemSolver::Achieve(int goal, const SearchStart& pos, const Limits& limits,
+                                            uint64_t& nodes, KoMode& mode) {
+    const Level l = AchieveLevel(goal, pos, limits, nodes, mode);
+    // Only a level that turns on who may retake leaves the class open to
+    // the choice of fight one move on; a level that holds with every ko
+    // threat for the other side does not.
+    if (l == Level::KoBlackFirst || l == Level::KoWhiteFirst) koTouched_ = true;
+    return l;
 }
 
 ClassResult ProblemSolver::Classify(const SearchStart& pos, const Limits& limits) {
@@ -154,6 +167,12 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
         return res;
     };
     if (region_.aim == Aim::Kill) {
+        // Most positions met while proving are lives: whether Black reaches
+        // even a seki settles them with one search.
+        const Level seki = Achieve(kLow, pos, limits, res.nodes, mode);
+        if (seki == Level::Unknown) return res;
+        if (seki == Level::None) return settle(kWhiteAlive, kLow);
+        const KoMode sekiMode = mode;
         const Level kill = Achieve(kHigh, pos, limits, res.nodes, mode);
         if (kill == Level::Unknown) return res;
         if (kill == Level::Unconditional) return settle(kWhiteDead, kHigh);
@@ -167,8 +186,7 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
             if (settled == Outcome::Win) return settle(kWhiteDead, kHigh);
         }
         if (kill != Level::None) return settle(ko(kill), kHigh);
-        const Level seki = Achieve(kLow, pos, limits, res.nodes, mode);
-        if (seki == Level::Unknown) return res;
+        mode = sekiMode;
         return settle(seki == Level::Unconditional || seki == Level::KoBlackFirst ? kSekiWhite
                                                                                   : kWhiteAlive,
                       kLow);

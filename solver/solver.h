@@ -74,6 +74,8 @@ private:
     // `mode` receives the ko mode whose search settled the level.
     Level Achieve(int goal, const SearchStart& pos, const Limits& limits, uint64_t& nodes,
                   KoMode& mode);
+    Level AchieveLevel(int goal, const SearchStart& pos, const Limits& limits, uint64_t& nodes,
+                       KoMode& mode);
     bool SekiToDefender(int goal) const;
     // The class from the searches of this position alone.
     ClassResult ClassifyDirect(const SearchStart& pos, const Limits& limits);
