@@ -201,3 +201,98 @@ int RunGrow(int argc, char** argv) {
     }
     return 0;
 }
+
+int RunSolve(int argc, char** argv) {
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    GrowOptions options;
+    QString outPath;
+    int aim = 0;
+    bool ok = true;
+    for (const QString& opt :
+         {QStringLiteral("-o"), QStringLiteral("--aim"), QStringLiteral("--frame")}) {
+        const int at = static_cast<int>(args.indexOf(opt));
+        if (at < 0) continue;
+        if (at + 1 >= args.size()) {
+            ok = false;
+            break;
+        }
+        const QString value = args[at + 1];
+        args.remove(at, 2);
+        if (opt == QStringLiteral("-o")) {
+            outPath = value;
+        } else if (opt == QStringLiteral("--frame")) {
+            options.frame = value.toInt(&ok);
+            if (options.frame < 0 || options.frame > 3) ok = false;
+        } else {
+            const QStringList aims = {QStringLiteral("live"), QStringLiteral("kill"),
+                                      QStringLiteral("race")};
+            aim = static_cast<int>(aims.indexOf(value)) + 1;
+            if (aim == 0) ok = false;
+        }
+    }
+    if (!ok || !TakeLimit(args, options.limitMs) || args.size() != 1 ||
+        args[0].startsWith(QLatin1Char('-'))) {
+        std::fprintf(stderr,
+                     "usage: velmora-data solve SRC.sgf [-o OUT.sgf] [--limit-ms MS] "
+                     "[--aim live|kill|race] [--frame N]\n"
+                     "  solves each bare position (AB, AW, PL; no moves) within MS per position\n"
+                     "  (10000 unless given) and writes it as a problem with its tree: Black to\n"
+                     "  play in the top-left corner. Exit 2 when some position reached the limit.\n"
+                     "  --frame N walls the stones in with the attacker's stones N lines away.\n");
+        return 2;
+    }
+    InitOutcomeTable();
+    QString error;
+    const auto bytes = ReadFileBounded(args[0], 8 << 20, &error);
+    if (!bytes) {
+        Print(stderr, QStringLiteral("velmora-data solve: %1").arg(error));
+        return 1;
+    }
+    std::string out, parseError;
+    std::vector<SolveReport> reports;
+    if (!SolveSgf(bytes->toStdString(), options, aim, out, reports, parseError)) {
+        Print(stderr, QStringLiteral("%1:%2").arg(args[0], QString::fromStdString(parseError)));
+        return 1;
+    }
+    bool limitReached = false, failed = false;
+    int solved = 0;
+    for (size_t i = 0; i < reports.size(); ++i) {
+        const SolveReport& r = reports[i];
+        QString line = QStringLiteral("%1").arg(i + 1);
+        if (!r.title.empty())
+            line +=
+                QStringLiteral(" (%1)").arg(QString::fromStdString(r.title).simplified().left(40));
+        line += QStringLiteral(": ");
+        if (!r.why.empty()) {
+            line += r.beyondReach
+                        ? QStringLiteral("limit of %1 ms reached: %2")
+                              .arg(options.limitMs)
+                              .arg(QString::fromStdString(r.why))
+                        : QStringLiteral("not solved: %1").arg(QString::fromStdString(r.why));
+            (r.beyondReach ? limitReached : failed) = true;
+        } else {
+            ++solved;
+            QStringList moves;
+            for (const auto& [cell, klass] : r.correct)
+                moves << QStringLiteral("%1 %2").arg(QString::fromStdString(SolvedMove(r, cell)),
+                                                     ClassName(klass));
+            line += QStringLiteral("%1%2; correct %3 (%4 ms)")
+                        .arg(ClassName(r.best),
+                             r.swapped ? QStringLiteral(" with the colours swapped") : QString(),
+                             moves.join(QStringLiteral(", ")))
+                        .arg(static_cast<qint64>(r.ms + 0.5));
+        }
+        Print(stderr, line);
+    }
+    Print(stderr, QStringLiteral("%1 positions: %2 solved").arg(reports.size()).arg(solved));
+    if (outPath.isEmpty()) {
+        std::fwrite(out.data(), 1, out.size(), stdout);
+    } else if (!WriteFileAtomic(outPath, QByteArray::fromStdString(out), &error)) {
+        Print(stderr, QStringLiteral("velmora-data solve: %1").arg(error));
+        return 1;
+    }
+    if (failed) return 1;
+    return limitReached ? 2 : 0;
+}

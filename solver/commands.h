@@ -6,3 +6,6 @@
 int RunProve(int argc, char** argv);
 // velmora-data grow SRC.sgf [-o OUT.sgf] [--limit-ms MS]
 int RunGrow(int argc, char** argv);
+// velmora-data solve SGF [-o OUT.sgf] [--limit-ms MS] [--aim live|kill|race]
+// 0 every position solved, 2 some position reached the limit, 1 otherwise.
+int RunSolve(int argc, char** argv);

@@ -117,6 +117,7 @@ public:
         const SearchStart s0 = solver_->Start();
         const int best = solver_->Classify(s0, limits_).klass;
         if (!best) return "the start position is beyond reach";
+        report_.best = best;
 
         std::map<int, int> inTree; // first-move cell -> node
         for (int k : nodes_[0].kids) {
@@ -135,9 +136,10 @@ public:
             const ClassResult r = solver_->Classify(s, limits_);
             if (!r.klass) return "a first move is beyond reach";
             if (inTree.count(c)) continue;
-            if (ClassValue(r.klass) == ClassValue(best))
+            if (ClassValue(r.klass) == ClassValue(best)) {
                 AddLine(0, s, c, r);
-            else if (const int score = Plausibility(s0.board, c); score > 0)
+                report_.correct.push_back({c, r.klass});
+            } else if (const int score = Plausibility(s0.board, c); score > 0)
                 wrong.push_back({c, r, score});
         }
         std::stable_sort(wrong.begin(), wrong.end(),
@@ -150,8 +152,11 @@ public:
             AddLine(0, s, w.cell, w.result);
         }
         LabelLeaves(s0);
+        if (incomplete_) return "a line is beyond reach";
         return {};
     }
+
+    const SolveReport& report() const { return report_; }
 
 private:
     // Stones next to the point (the target's count double) and room around
@@ -193,7 +198,11 @@ private:
             ProblemSolver::PlayPlain(s, m);
         }
         int leafClass = solver_->Classify(s, limits_).klass;
-        if (!leafClass) leafClass = result.klass;
+        if (!leafClass) {
+            // Out of time: a solved problem never carries a guessed leaf.
+            if (o_.strict) incomplete_ = true;
+            leafClass = result.klass;
+        }
         nodes_[static_cast<size_t>(node)].props.push_back({"OC", {std::to_string(leafClass)}});
     }
 
@@ -222,12 +231,17 @@ private:
             }
             if (!ok) continue;
             const int k = solver_->Classify(s, limits_).klass;
-            if (k) nodes_[i].props.push_back({"OC", {std::to_string(k)}});
+            if (k)
+                nodes_[i].props.push_back({"OC", {std::to_string(k)}});
+            else if (o_.strict)
+                incomplete_ = true;
         }
     }
 
     std::vector<GNode>& nodes_;
     const GrowOptions& o_;
+    SolveReport report_;
+    bool incomplete_ = false;
     std::unique_ptr<ProblemSolver> solver_;
     Limits limits_;
 };
@@ -264,6 +278,212 @@ bool GrowSgf(const std::string& text, const GrowOptions& options, std::string& o
         out += '(';
         Write(nodes, 0, out);
         out += ")\n";
+    }
+    return true;
+}
+
+namespace {
+
+// A bare position turned into our problem form: Black to play, the stones
+// mirrored into the top-left corner.
+struct Posed {
+    Goban board;
+    bool swapped = false;
+    bool flipX = false, flipY = false;
+    int viewSize = 19;
+    int aim = 0;
+    std::string why; // empty when posed
+};
+
+int MapX(const Posed& p, int x) {
+    return p.flipX ? kSide - 1 - x : x;
+}
+int MapY(const Posed& p, int y) {
+    return p.flipY ? kSide - 1 - y : y;
+}
+
+// The aim when the source gives none: the side whose stones cannot reach the
+// open board is the one in danger; Black lives when it is Black's, kills
+// when it is White's.
+int GuessAim(const Goban& g, int viewSize) {
+    const Region kill = AnalyzeRegion(g, viewSize, Aim::Kill);
+    const Region live = AnalyzeRegion(g, viewSize, Aim::Live);
+    const bool whiteEnclosed = kill.enclosed && !kill.defenderKeys.empty();
+    const bool blackEnclosed = live.enclosed && !live.defenderKeys.empty();
+    if (blackEnclosed && !whiteEnclosed) return static_cast<int>(Aim::Live);
+    if (whiteEnclosed && !blackEnclosed) return static_cast<int>(Aim::Kill);
+    if (whiteEnclosed && blackEnclosed) {
+        // Both shut in: the side with the fewer points to live on is the
+        // target of the problem.
+        return live.moveCells.size() < kill.moveCells.size() ? static_cast<int>(Aim::Live)
+                                                             : static_cast<int>(Aim::Kill);
+    }
+    return 0;
+}
+
+Posed Pose(const GNode& root, int forcedAim, int frame) {
+    Posed p;
+    Goban raw;
+    AddStones(raw, root.Find("AB"), kBlackCell);
+    AddStones(raw, root.Find("AW"), kWhiteCell);
+    const auto* pl = root.Find("PL");
+    p.swapped = pl && !pl->empty() && ((*pl)[0] == "W" || (*pl)[0] == "w");
+    const auto* sz = root.Find("SZ");
+    if (sz && !sz->empty() && (*sz)[0] != "19") {
+        p.why = "board size " + (*sz)[0] + " (19 only)";
+        return p;
+    }
+    int x0 = kSide, y0 = kSide, x1 = -1, y1 = -1;
+    for (int y = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x)
+            if (raw.At(CellOf(x, y)) != kEmptyCell) {
+                x0 = std::min(x0, x);
+                x1 = std::max(x1, x);
+                y0 = std::min(y0, y);
+                y1 = std::max(y1, y);
+            }
+    if (x1 < 0) {
+        p.why = "no stones";
+        return p;
+    }
+    // The nearer edges become the top and the left.
+    p.flipX = x0 + x1 > kSide - 1;
+    p.flipY = y0 + y1 > kSide - 1;
+    int extent = 0;
+    for (int y = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x) {
+            uint8_t v = raw.At(CellOf(x, y));
+            if (v == kEmptyCell) continue;
+            if (p.swapped) v = static_cast<uint8_t>(Other(v));
+            const int nx = MapX(p, x), ny = MapY(p, y);
+            p.board.Set(CellOf(nx, ny), v);
+            extent = std::max({extent, nx, ny});
+        }
+    // Two open lines beyond the stones: room to escape into.
+    p.viewSize = std::min(kSide, IntProp(root, "VS", extent + 3));
+    p.aim = forcedAim ? forcedAim : IntProp(root, "PP", 0);
+    if (p.aim && p.swapped && !forcedAim && p.aim != static_cast<int>(Aim::Race))
+        p.aim = 3 - p.aim; // a live problem for White is a kill one for Black
+    if (!p.aim) p.aim = GuessAim(p.board, p.viewSize);
+    if (p.aim < 1 || p.aim > 3) {
+        p.why = "cannot tell whose stones are at stake (give --aim)";
+        return p;
+    }
+    if (frame >= 0 && p.aim != static_cast<int>(Aim::Race)) {
+        // The attacker's wall around the stones' box, `frame` empty lines
+        // away from it; the sides on the board's edge need none.
+        const uint8_t wall = p.aim == static_cast<int>(Aim::Live) ? kWhiteCell : kBlackCell;
+        int bx0 = kSide, by0 = kSide, bx1 = -1, by1 = -1;
+        for (int y = 0; y < kSide; ++y)
+            for (int x = 0; x < kSide; ++x)
+                if (p.board.At(CellOf(x, y)) != kEmptyCell) {
+                    bx0 = std::min(bx0, x);
+                    bx1 = std::max(bx1, x);
+                    by0 = std::min(by0, y);
+                    by1 = std::max(by1, y);
+                }
+        const int fx0 = bx0 - frame - 1, fy0 = by0 - frame - 1;
+        const int fx1 = bx1 + frame + 1, fy1 = by1 + frame + 1;
+        for (int y = std::max(0, fy0); y <= std::min(kSide - 1, fy1); ++y)
+            for (int x = std::max(0, fx0); x <= std::min(kSide - 1, fx1); ++x)
+                if ((x == fx0 || x == fx1 || y == fy0 || y == fy1) &&
+                    p.board.At(CellOf(x, y)) == kEmptyCell)
+                    p.board.Set(CellOf(x, y), wall);
+        p.viewSize = std::min(kSide, std::max(fx1, fy1) + 3);
+    }
+    return p;
+}
+
+std::string RootText(const Posed& p, const GNode& source) {
+    std::string out = "(;GM[1]FF[4]SZ[19]PL[B]";
+    out += "VS[" + std::to_string(p.viewSize) + "]PP[" + std::to_string(p.aim) + "]";
+    for (const char* colourId : {"AB", "AW"}) {
+        const uint8_t colour = colourId[1] == 'B' ? kBlackCell : kWhiteCell;
+        std::string pts;
+        for (int y = 0; y < kSide; ++y)
+            for (int x = 0; x < kSide; ++x)
+                if (p.board.At(CellOf(x, y)) == colour) pts += "[" + PointText(CellOf(x, y)) + "]";
+        if (!pts.empty()) out += colourId + pts;
+    }
+    if (const auto* c = source.Find("C"); c && !c->empty())
+        out += "C[" + sgf::Escape((*c)[0]) + "]";
+    return out + ")";
+}
+
+} // namespace
+
+std::string SolvedMove(const SolveReport& r, int cell) {
+    int x = CellX(cell), y = CellY(cell);
+    if (r.flipX) x = kSide - 1 - x;
+    if (r.flipY) y = kSide - 1 - y;
+    std::string s(1, r.swapped ? 'W' : 'B');
+    s += '[';
+    s += static_cast<char>('a' + x);
+    s += static_cast<char>('a' + y);
+    return s + ']';
+}
+
+bool SolveSgf(const std::string& text, const GrowOptions& options, int forcedAim, std::string& out,
+              std::vector<SolveReport>& reports, std::string& error) {
+    std::vector<sgf::Tree> trees;
+    sgf::Error err;
+    if (!sgf::Parse(text, trees, err)) {
+        error = std::to_string(err.line) + ":" + std::to_string(err.column) + ": " + err.message;
+        return false;
+    }
+    out.clear();
+    reports.clear();
+    GrowOptions strict = options;
+    strict.strict = true;
+    for (size_t t = 0; t < trees.size(); ++t) {
+        if (trees[t].nodes.empty()) continue;
+        SolveReport rep;
+        GNode root;
+        for (const sgf::Property& p : trees[t].nodes[0].props)
+            root.props.push_back({p.ident, p.values});
+        if (const auto* c = root.Find("C"); c && !c->empty()) rep.title = (*c)[0];
+        const Posed posed = Pose(root, forcedAim, options.frame);
+        rep.swapped = posed.swapped;
+        rep.flipX = posed.flipX;
+        rep.flipY = posed.flipY;
+        rep.aim = posed.aim;
+        if (trees[t].nodes.size() > 1) {
+            rep.why = "the position already has moves (grow completes a tree)";
+        } else if (!posed.why.empty()) {
+            rep.why = posed.why;
+        } else {
+            // The posed problem goes through the tree builder of grow.
+            std::vector<sgf::Tree> posedTree;
+            sgf::Error perr;
+            sgf::Parse(RootText(posed, root), posedTree, perr);
+            std::vector<GNode> nodes;
+            for (const sgf::Node& n : posedTree[0].nodes) {
+                GNode g;
+                g.parent = n.parent;
+                g.kids = n.children;
+                for (const sgf::Property& p : n.props)
+                    g.props.push_back({p.ident, p.values});
+                nodes.push_back(std::move(g));
+            }
+            const auto t0 = std::chrono::steady_clock::now();
+            TreeGrower grower(nodes, strict);
+            const std::string why = grower.Grow();
+            rep.ms =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
+                    .count();
+            const SolveReport& found = grower.report();
+            rep.best = found.best;
+            rep.correct = found.correct;
+            if (!why.empty()) {
+                rep.why = why;
+                rep.beyondReach = true;
+            } else {
+                out += '(';
+                Write(nodes, 0, out);
+                out += ")\n";
+            }
+        }
+        reports.push_back(rep);
     }
     return true;
 }

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace velsolver {
 
@@ -11,6 +13,25 @@ struct GrowOptions {
     int limitMs = 10000;   // per problem
     int maxWrongMoves = 6; // wrong first moves added at most
     int maxLineMoves = 24; // moves of one added line
+    bool strict = false;   // a leaf out of reach fails the problem
+    // solve: the attacker's wall this many empty lines around the stones'
+    // box (-1: none; the open board then counts as an escape).
+    int frame = -1;
+};
+
+// What solve found for one position.
+struct SolveReport {
+    std::string title; // the source's comment
+    int aim = 0;       // of the posed problem (Black to play)
+    int best = 0;      // the class of the start, 0 when out of reach
+    // Black's correct first moves (cells of the posed problem) and the class
+    // each reaches.
+    std::vector<std::pair<int, int>> correct;
+    bool swapped = false; // the source had White to play
+    bool flipX = false, flipY = false;
+    bool beyondReach = false; // the limit was reached
+    std::string why;          // empty when solved
+    double ms = 0;
 };
 
 // Grows every game tree of an SGF text. Returns false with `error` set when
@@ -18,5 +39,18 @@ struct GrowOptions {
 // unchanged and named in `notes`.
 bool GrowSgf(const std::string& text, const GrowOptions& options, std::string& out,
              std::string& notes, std::string& error);
+
+// Solves every bare position of an SGF text (root with AB, AW and PL, no
+// moves): the position is posed Black to play in the top-left corner (colours
+// swapped when White plays first, mirrored from other corners), its aim
+// `forcedAim` when not 0, else PP, else found from which side is shut in.
+// `out` receives the solved problems with their trees; positions not solved
+// (reports[i].why set) are left out of it.
+bool SolveSgf(const std::string& text, const GrowOptions& options, int forcedAim, std::string& out,
+              std::vector<SolveReport>& reports, std::string& error);
+
+// A correct first move of a report in the source's own terms ("W[bc]" when
+// the source had White to play, unmirrored).
+std::string SolvedMove(const SolveReport& report, int cell);
 
 } // namespace velsolver

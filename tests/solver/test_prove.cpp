@@ -125,6 +125,10 @@ private slots:
     void growRefusesBadSgf();
     void grownTreesProve_data();
     void grownTreesProve();
+    void solveFindsEveryCorrectMove_data();
+    void solveFindsEveryCorrectMove();
+    void solveNeverGuessesAtTheLimit();
+    void solveRefusesWhatIsNoBarePosition();
 };
 
 void TestProve::correctTreeIsProved() {
@@ -370,6 +374,93 @@ void TestProve::grownTreesProve() {
     const ProveReport r = ProveProblem(p, 20000);
     QVERIFY2(r.status == ProveStatus::Proved, qPrintable(r.faults.join("; ")));
     QCOMPARE(r.rootClass, best);
+}
+
+void TestProve::solveFindsEveryCorrectMove_data() {
+    QTest::addColumn<QString>("sgf");
+    QTest::addColumn<int>("aim");
+    QTest::addColumn<int>("best");
+    QTest::addColumn<QString>("correct");
+    // Bent three in the top-left corner, Black to play: the aim (kill) is
+    // found from the position, the vital point at the 1-1 point is the one
+    // correct move.
+    QTest::newRow("bent three, Black to play")
+        << "(;SZ[19]PL[B]AB[da][db][cc][dc][ad][bd][cd]AW[ca][bb][cb][ac][bc])" << 2 << 5
+        << "B[aa]";
+    // The same shape with the colours swapped in the bottom-right corner and
+    // White to play: posed Black to play in the top-left corner, answered in
+    // the source's own terms.
+    QTest::newRow("bent three, White to play, other corner")
+        << "(;SZ[19]PL[W]AW[ps][pr][qq][pq][sp][rp][qp]AB[qs][rr][qr][sq][rq])" << 2 << 5
+        << "W[ss]";
+    // Black's straight three with Black to play: the middle point lives.
+    QTest::newRow("straight three, Black to live")
+        << "(;SZ[19]PL[B]AB[da][ab][bb][cb][db]AW[ea][eb][ac][bc][cc][dc][ec])" << 1 << 10
+        << "B[ba]";
+}
+
+void TestProve::solveFindsEveryCorrectMove() {
+    QFETCH(QString, sgf);
+    QFETCH(int, aim);
+    QFETCH(int, best);
+    QFETCH(QString, correct);
+    std::string out, error;
+    std::vector<SolveReport> reports;
+    QVERIFY(SolveSgf(sgf.toStdString(), GrowOptions(), 0, out, reports, error));
+    QCOMPARE(reports.size(), size_t{1});
+    const SolveReport& r = reports[0];
+    QVERIFY2(r.why.empty(), r.why.c_str());
+    QCOMPARE(r.aim, aim);
+    QCOMPARE(r.best, best);
+    QStringList moves;
+    for (const auto& m : r.correct)
+        moves << QString::fromStdString(SolvedMove(r, m.first));
+    QCOMPARE(moves.join(' '), correct);
+    // The written problem is ours: Black to play in the top-left corner, and
+    // its tree proves with the same best class.
+    std::vector<sgf::Tree> trees;
+    sgf::Error err;
+    QVERIFY2(sgf::Parse(out, trees, err), err.message.c_str());
+    QCOMPARE(trees.size(), size_t{1});
+    QCOMPARE(trees[0].nodes[0].Find("PL")->values[0], std::string("B"));
+    const Problem p = ProblemFromTree(trees[0]);
+    QVERIFY(p.hands >= 1);
+    const ProveReport proved = ProveProblem(p, 20000);
+    QVERIFY2(proved.status == ProveStatus::Proved, qPrintable(proved.faults.join("; ")));
+    QCOMPARE(proved.rootClass, best);
+}
+
+void TestProve::solveNeverGuessesAtTheLimit() {
+    // An open group with room all around: far beyond one millisecond.
+    const std::string src = "(;SZ[19]PL[B]AB[cc][dc][fc][cd][ce][fe]AW[dd][ed][de])";
+    GrowOptions o;
+    o.limitMs = 1;
+    std::string out, error;
+    std::vector<SolveReport> reports;
+    QVERIFY(SolveSgf(src, o, 2, out, reports, error));
+    QCOMPARE(reports.size(), size_t{1});
+    QVERIFY(reports[0].beyondReach);
+    QVERIFY(!reports[0].why.empty());
+    QVERIFY(reports[0].correct.empty());
+    QVERIFY(out.empty());
+}
+
+void TestProve::solveRefusesWhatIsNoBarePosition() {
+    std::string out, error;
+    std::vector<SolveReport> reports;
+    QVERIFY(!SolveSgf("(;PL[B]AB[aa", GrowOptions(), 0, out, reports, error));
+    QVERIFY(!error.empty());
+    // A tree with moves, an empty board and a small board: not solved, and
+    // none of them is taken for a limit reached.
+    QVERIFY(SolveSgf("(;PL[B]AB[da][db][cc][dc][ad][bd][cd]AW[ca][bb][cb][ac][bc];B[aa])"
+                     "(;PL[B])(;SZ[9]PL[B]AB[aa]AW[ba])",
+                     GrowOptions(), 2, out, reports, error));
+    QCOMPARE(reports.size(), size_t{3});
+    for (const SolveReport& r : reports) {
+        QVERIFY(!r.why.empty());
+        QVERIFY(!r.beyondReach);
+    }
+    QVERIFY(out.empty());
 }
 
 QTEST_GUILESS_MAIN(TestProve)

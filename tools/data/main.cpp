@@ -8,9 +8,10 @@
 #include "solver/commands.h"
 
 int main(int argc, char** argv) {
-    if (argc >= 2 && (std::strcmp(argv[1], "prove") == 0 || std::strcmp(argv[1], "grow") == 0)) {
+    if (argc >= 2) {
         if (std::strcmp(argv[1], "prove") == 0) return RunProve(argc - 2, argv + 2);
-        return RunGrow(argc - 2, argv + 2);
+        if (std::strcmp(argv[1], "grow") == 0) return RunGrow(argc - 2, argv + 2);
+        if (std::strcmp(argv[1], "solve") == 0) return RunSolve(argc - 2, argv + 2);
     }
     QCoreApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments();
