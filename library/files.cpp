@@ -3,8 +3,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringConverter>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 QString gDataPath;
 
@@ -50,22 +55,142 @@ std::optional<QByteArray> ReadFileBounded(const QString& path, qint64 maxBytes, 
     return data;
 }
 
+namespace {
+
+WriteFaultHook& FaultHook() {
+    static WriteFaultHook hook;
+    return hook;
+}
+
+int Fault(WriteStep step) {
+    const WriteFaultHook& hook = FaultHook();
+    return hook ? hook(step) : 0;
+}
+
+QString ReasonText(int err) {
+    switch (err) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("ディスクに空きがありません");
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return QStringLiteral("書き込みが許可されていません");
+    default:
+        return QString::fromLocal8Bit(std::strerror(err));
+    }
+}
+
+// Makes a finished rename durable: the folder entry reaches the disk too.
+void SyncFolder(const QByteArray& target) {
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : target.left(slash > 0 ? slash : 1);
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace
+
+void SetWriteFaultHook(WriteFaultHook hook) {
+    FaultHook() = std::move(hook);
+}
+
 bool WriteFileAtomic(const QString& path, const QByteArray& data, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = QStringLiteral("ファイルに書き込めません: %1").arg(path);
+    const QByteArray target = QFile::encodeName(path);
+    QByteArray temp = target + QByteArrayLiteral(".XXXXXX");
+    int err = Fault(WriteStep::Open);
+    int fd = -1;
+    if (err == 0) {
+        fd = ::mkstemp(temp.data());
+        if (fd < 0) err = errno;
+    }
+    if (err == 0) {
+        // The new file gets the permissions of the one it replaces.
+        struct stat old {};
+        const mode_t mode = ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+        ::fchmod(fd, mode);
+        const char* p = data.constData();
+        qsizetype left = data.size();
+        while (err == 0 && left > 0) {
+            err = Fault(WriteStep::Write);
+            if (err != 0) break;
+            const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
+            if (n < 0) {
+                if (errno != EINTR) err = errno;
+            } else if (n == 0) {
+                err = EIO;
+            } else {
+                p += n;
+                left -= n;
+            }
+        }
+        if (err == 0) {
+            err = Fault(WriteStep::Flush);
+            if (err == 0 && ::fsync(fd) != 0) err = errno;
+        }
+        if (::close(fd) != 0 && err == 0) err = errno;
+        if (err == 0) {
+            err = Fault(WriteStep::Rename);
+            if (err == 0 && ::rename(temp.constData(), target.constData()) != 0) err = errno;
+        }
+        if (err != 0) ::unlink(temp.constData());
+    }
+    if (err != 0) {
+        if (error)
+            *error =
+                QStringLiteral("ファイルに書き込めません: %1（%2）").arg(path, ReasonText(err));
         return false;
     }
-    if (file.write(data) != data.size()) {
-        file.cancelWriting();
-        if (error) *error = QStringLiteral("ファイルに書き込めません: %1").arg(path);
-        return false;
-    }
-    if (!file.commit()) {
-        if (error) *error = QStringLiteral("ファイルに書き込めません: %1").arg(path);
-        return false;
-    }
+    SyncFolder(target);
     return true;
+}
+
+QStringList WrittenFileNames() {
+    QStringList names{QStringLiteral("vm2.ply")};
+    for (int i = 0; i < 10; ++i)
+        names << QStringLiteral("vm2.ps%1").arg(i);
+    names << QStringLiteral("abc.hsc") << QStringLiteral("s1.hsc") << QStringLiteral("s2.hsc");
+    return names;
+}
+
+int RemoveStaleTempFiles(const QString& folder, const QStringList& names) {
+    const QStringList ours = names.isEmpty() ? WrittenFileNames() : names;
+    QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
+    int removed = 0;
+    for (const QString& entry : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        // name.XXXXXX: six letters or digits, as the write routine makes them
+        const qsizetype dot = entry.size() - 7;
+        if (dot <= 0 || entry[dot] != QLatin1Char('.')) continue;
+        if (!ours.contains(entry.left(dot), Qt::CaseInsensitive)) continue;
+        bool tail = true;
+        for (qsizetype i = dot + 1; i < entry.size(); ++i) {
+            const QChar c = entry[i];
+            tail = tail && c.unicode() < 128 && c.isLetterOrNumber();
+        }
+        if (tail && dir.remove(entry)) ++removed;
+    }
+    return removed;
+}
+
+QString KeepAside(const QString& path, QString* error, const QString& suffix) {
+    const QFileInfo info(path);
+    for (int n = 1; n < 1000; ++n) {
+        const QString name =
+            info.fileName() + QLatin1Char('.') + suffix + (n > 1 ? QString::number(n) : QString());
+        const QString aside = info.absolutePath() + QLatin1Char('/') + name;
+        if (QFileInfo::exists(aside)) continue;
+        if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) ==
+            0)
+            return name;
+        if (error)
+            *error = QStringLiteral("ファイルの名前を変えられません: %1（%2）")
+                         .arg(path, ReasonText(errno));
+        return QString();
+    }
+    if (error) *error = QStringLiteral("ファイルの名前を変えられません: %1").arg(path);
+    return QString();
 }
 
 QString DecodeSjis(const QByteArray& bytes, bool* ok) {

@@ -3,6 +3,7 @@
 #include "files.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <cstring>
 
@@ -87,28 +88,37 @@ QString PlayerFileName(int i) {
     return QStringLiteral("vm2.ps") + QString::number(digit);
 }
 
-void ParseRoster(const QByteArray& bytes, Roster& roster) {
+RosterParse ParseRoster(const QByteArray& bytes, Roster& roster) {
+    RosterParse result;
     roster.count = 0;
-    const QString text = DecodeSjis(bytes);
-    const QStringList lines = text.split(QLatin1Char('\n'));
+    // Lines are split on the bytes: 0x0A is never part of a Shift-JIS
+    // character, and each line is decoded on its own so a bad one is named.
+    const QList<QByteArray> lines = bytes.split('\n');
     // mark , "name"  (any spaces around the mark and the comma)
     static const QRegularExpression line(QStringLiteral(R"(^\s*(-?\d+)\s*,\s*"([^"]*)\"\s*$)"));
-    for (QString l : lines) {
+    for (qsizetype k = 0; k < lines.size(); ++k) {
         if (roster.count >= kMaxPlayers) break;
+        bool textOk = true;
+        QString l = DecodeSjis(lines[k], &textOk);
         if (l.endsWith(QLatin1Char('\r'))) l.chop(1);
         if (l.trimmed().isEmpty()) {
             // A blank line ends the list only at the end of the file.
             continue;
         }
         const auto m = line.match(l);
-        if (!m.hasMatch()) break; // unparsable: keep what was read so far
-        bool ok = false;
-        const int mark = m.captured(1).toInt(&ok);
-        if (!ok) break;
+        bool ok = m.hasMatch();
+        const int mark = ok ? m.captured(1).toInt(&ok) : 0;
+        if (!ok) {
+            // unparsable: keep what was read so far
+            result.badLine = int(k) + 1;
+            break;
+        }
+        if (!textOk && result.badTextLine == 0) result.badTextLine = int(k) + 1;
         roster.names[roster.count] = m.captured(2);
         if (mark != 0) roster.current = roster.count;
         ++roster.count;
     }
+    return result;
 }
 
 QByteArray FormatRoster(const Roster& roster) {
@@ -120,11 +130,64 @@ QByteArray FormatRoster(const Roster& roster) {
     return EncodeSjis(text);
 }
 
+namespace {
+
+QString& RosterProblemText() {
+    static QString text;
+    return text;
+}
+
+QStringList& Notices() {
+    static QStringList list;
+    return list;
+}
+
+} // namespace
+
+void AddFileNotice(const QString& text) {
+    if (!Notices().contains(text)) Notices().append(text);
+}
+
+QStringList TakeFileNotices() {
+    QStringList taken;
+    taken.swap(Notices());
+    return taken;
+}
+
 void ReadRoster() {
     Roster r;
     r.current = gCurPlayer;
-    const auto bytes = ReadFileBounded(DataFile(QStringLiteral("vm2.ply")), 1 << 16);
-    if (bytes && !bytes->isEmpty()) ParseRoster(*bytes, r);
+    const QString path = DataFile(QStringLiteral("vm2.ply"));
+    QString problem;
+    if (QFileInfo::exists(path)) {
+        QString err;
+        const auto bytes = ReadFileBounded(path, 1 << 16, &err);
+        if (!bytes) {
+            problem = QStringLiteral("プレイヤー名簿を読めません。\n") + err;
+        } else if (!bytes->isEmpty()) {
+            const RosterParse parse = ParseRoster(*bytes, r);
+            if (parse.badLine == 1 || (parse.badLine > 0 && r.count == 0)) {
+                problem = QStringLiteral("プレイヤー名簿 %1 の %2 行目が読めないため、"
+                                         "プレイヤーを読み込めませんでした。")
+                              .arg(path)
+                              .arg(parse.badLine);
+            } else if (parse.badLine > 0) {
+                problem = QStringLiteral("プレイヤー名簿 %1 の %2 行目が読めないため、"
+                                         "その行から後を読み飛ばしました（%3人を読み込みました）。")
+                              .arg(path)
+                              .arg(parse.badLine)
+                              .arg(r.count);
+            } else if (parse.badTextLine > 0) {
+                problem = QStringLiteral("プレイヤー名簿 %1 の %2 "
+                                         "行目の名前に、読めない文字（Shift-JIS 以外）があります。")
+                              .arg(path)
+                              .arg(parse.badTextLine);
+            }
+        }
+    }
+    // A damaged roster is told once, not at every return to the menu.
+    if (!problem.isEmpty() && problem != RosterProblemText()) AddFileNotice(problem);
+    RosterProblemText() = problem;
     gPlayerCount = r.count;
     for (int i = 0; i < kMaxPlayers; ++i)
         gPlayerName[i] = i < r.count ? r.names[i] : QString();
@@ -132,27 +195,88 @@ void ReadRoster() {
     if (gPlayerCount > 0 && (gCurPlayer < 0 || gCurPlayer >= gPlayerCount)) gCurPlayer = 0;
 }
 
-bool WriteRoster(QString* error) {
+QString RosterProblem() {
+    return RosterProblemText();
+}
+
+bool WriteRoster(QString* error, QString* keptAs) {
     Roster r;
     r.count = gPlayerCount;
     r.names = gPlayerName;
     r.current = gCurPlayer;
-    return WriteFileAtomic(gDataPath + QStringLiteral("vm2.ply"), FormatRoster(r), error);
+    return WriteRosterFile(r, error, keptAs);
+}
+
+bool WriteRosterFile(const Roster& r, QString* error, QString* keptAs) {
+    const QString path = DataFile(QStringLiteral("vm2.ply"));
+    if (!RosterProblemText().isEmpty() && QFileInfo::exists(path)) {
+        const QString aside = KeepAside(path, error);
+        if (aside.isEmpty()) return false;
+        if (keptAs) *keptAs = aside;
+    }
+    if (!WriteFileAtomic(path, FormatRoster(r), error)) return false;
+    RosterProblemText().clear();
+    return true;
+}
+
+bool ValidThinkTime(int seconds) {
+    return seconds >= 10 && seconds <= 300 && seconds % 10 == 0;
 }
 
 bool LoadPlayerFile(int i, QString* error) {
     const QString path = DataFile(PlayerFileName(i));
-    if (!QFile::exists(path)) {
-        gPlayerRecord = PlayerRecordFromBytes(QByteArray());
+    QString err;
+    if (QFile::exists(path)) {
+        const auto bytes = ReadFileBounded(path, 1 << 20, &err);
+        if (!bytes) {
+            SetError(error, err);
+            return false;
+        }
+        if (bytes->size() >= kPlayerFileSize) {
+            gPlayerRecord = PlayerRecordFromBytes(*bytes);
+            if (!ValidThinkTime(gPlayerRecord.ThinkTime)) gPlayerRecord.ThinkTime = 60;
+            return true;
+        }
+    }
+    const bool existed = QFile::exists(path);
+    if (i < 0 || i >= gPlayerCount) {
+        // No registered player owns this file: read it as zero-filled and
+        // create nothing.
+        const auto bytes = existed ? ReadFileBounded(path, 1 << 20) : std::nullopt;
+        gPlayerRecord = PlayerRecordFromBytes(bytes ? *bytes : QByteArray());
+        if (!ValidThinkTime(gPlayerRecord.ThinkTime)) gPlayerRecord.ThinkTime = 60;
         return true;
     }
-    QString err;
-    const auto bytes = ReadFileBounded(path, 1 << 20, &err);
-    if (!bytes) {
+    // A registered player's file missing or cut short: the statistics and
+    // the level codes are gone. Start the player again from the template,
+    // keeping a short file aside.
+    QString aside;
+    if (existed) {
+        aside = KeepAside(path, &err);
+        if (aside.isEmpty()) {
+            SetError(error, err);
+            return false;
+        }
+    }
+    const QString templ = DataFile(QStringLiteral("vm2.psn"));
+    const auto bytes = ReadFileBounded(templ, 1 << 20, &err);
+    if (!bytes || bytes->size() < kPlayerFileSize) {
+        SetError(error, bytes ? QStringLiteral("ひな形ファイルが短すぎます: %1").arg(templ) : err);
+        return false;
+    }
+    if (!WriteFileAtomic(path, *bytes, &err)) {
         SetError(error, err);
         return false;
     }
     gPlayerRecord = PlayerRecordFromBytes(*bytes);
+    if (!ValidThinkTime(gPlayerRecord.ThinkTime)) gPlayerRecord.ThinkTime = 60;
+    AddFileNotice(existed ? QStringLiteral("プレイヤーファイル %1 が短すぎて読めなかったため、"
+                                           "ひな形から作り直しました（元のファイルは %2 "
+                                           "として残しました）。")
+                                .arg(path, aside)
+                          : QStringLiteral("プレイヤーファイル %1 がなかったため、"
+                                           "ひな形から作り直しました。")
+                                .arg(path));
     return true;
 }
 
@@ -178,7 +302,7 @@ void DefaultSettings() {
     r.LastProb = {0, 0, 0};
 }
 
-bool CreatePlayerFile(int i, QString* error) {
+bool CreatePlayerFile(int i, QString* error, QString* keptAs) {
     const QString templ = DataFile(QStringLiteral("vm2.psn"));
     QString err;
     const auto bytes = ReadFileBounded(templ, 1 << 20, &err);
@@ -186,7 +310,15 @@ bool CreatePlayerFile(int i, QString* error) {
         SetError(error, err);
         return false;
     }
-    return WriteFileAtomic(DataFile(PlayerFileName(i)), *bytes, error);
+    const QString path = DataFile(PlayerFileName(i));
+    if (QFileInfo::exists(path)) {
+        // Another player's record may live there (a roster that could not be
+        // read): it is never overwritten.
+        const QString aside = KeepAside(path, error, QStringLiteral("old"));
+        if (aside.isEmpty()) return false;
+        if (keptAs) *keptAs = aside;
+    }
+    return WriteFileAtomic(path, *bytes, error);
 }
 
 bool CopyPlayerFile(int from, int to, QString* error) {
@@ -263,7 +395,22 @@ bool ReadCommentLists(QString* error) {
             SetError(error, err);
             return false;
         }
-        const std::vector<QString> fields = ParseCommentFields(DecodeSjis(*bytes));
+        bool textOk = true;
+        const std::vector<QString> fields = ParseCommentFields(DecodeSjis(*bytes, &textOk));
+        if (!textOk) {
+            const QList<QByteArray> lines = bytes->split('\n');
+            qsizetype bad = 0;
+            while (bad < lines.size()) {
+                bool ok = true;
+                DecodeSjis(lines[bad], &ok);
+                if (!ok) break;
+                ++bad;
+            }
+            AddFileNotice(QStringLiteral("コメントファイル %1 の %2 行目に、"
+                                         "読めない文字（Shift-JIS 以外）があります。")
+                              .arg(DataFile(name))
+                              .arg(bad + 1));
+        }
         int16_t index = 0;
         for (const QString& f : fields) {
             if (static_cast<int>(gComments.size()) >= kMaxComments) {

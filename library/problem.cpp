@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -32,8 +33,13 @@ bool DecodeStoneList(const QByteArray& b, qsizetype& pos, int16_t colour, Board&
             }
             gap = (byte & 0x7F) + 128 * static_cast<unsigned char>(b[pos++]);
         }
+        if (gap == 0) {
+            // 0x80 0x00: a two-byte gap of nothing, which would set a stone twice
+            SetError(error, QStringLiteral("石の間隔が0です"));
+            return false;
+        }
         last += gap;
-        if (gap <= 0 || last > 360) {
+        if (last > 360) {
             SetError(error, QStringLiteral("石の位置が盤の外です (%1)").arg(last));
             return false;
         }
@@ -85,6 +91,22 @@ bool ValidateTree(const Problem& p, QString* error) {
         }
         if (++childCount[parent] > kMaxChildren) {
             SetError(error, QStringLiteral("ノード%1の候補手が41を超えています").arg(parent));
+            return false;
+        }
+    }
+    // Every leaf carries a class of the outcome table; an unknown one would
+    // rank below every real outcome.
+    std::array<bool, kMaxNodes> hasChild{};
+    for (int n = 0; n < p.hands; ++n) {
+        if (p.prev[n] != kRoot) hasChild[size_t(p.prev[n])] = true;
+    }
+    for (int n = 0; n < p.hands; ++n) {
+        if (hasChild[size_t(n)]) continue;
+        if (std::find(kOutcomeClasses.begin(), kOutcomeClasses.end(), p.code[n]) ==
+            kOutcomeClasses.end()) {
+            SetError(error, QStringLiteral("ノード%1の結果コード (%2) は結果の表にありません")
+                                .arg(n)
+                                .arg(p.code[n] * 10 + p.best[n]));
             return false;
         }
     }
@@ -225,7 +247,12 @@ bool LoadProblemFromSet(const QString& baseName, int n, Problem& out, QString* e
         SetError(error, err);
         return false;
     }
-    const qint64 dtSize = QFileInfo(dtPath).size();
+    const QFileInfo dtInfo(dtPath);
+    if (!dtInfo.exists()) {
+        SetError(error, QStringLiteral("ファイルがありません: %1").arg(dtPath));
+        return false;
+    }
+    const qint64 dtSize = dtInfo.size();
     const int count = static_cast<int>(dr->size() / 4);
     if (n < 0 || n >= count) {
         SetError(error, QStringLiteral("%1: 問題%2はありません").arg(drPath).arg(n + 1));
@@ -237,8 +264,20 @@ bool LoadProblemFromSet(const QString& baseName, int n, Problem& out, QString* e
     };
     const quint32 start = n > 0 ? entry(n - 1) : 0;
     const quint32 end = entry(n);
-    if (end < start || end > dtSize) {
+    if (end < start) {
         SetError(error, QStringLiteral("%1: 問題%2の索引が不正です").arg(drPath).arg(n + 1));
+        return false;
+    }
+    if (end > dtSize) {
+        // The index asks for more than the block file holds: the block file
+        // is the one cut short.
+        SetError(error,
+                 QStringLiteral(
+                     "%1: ファイルが短すぎます（問題%2に%3バイト必要、%4バイトしかありません）")
+                     .arg(dtPath)
+                     .arg(n + 1)
+                     .arg(end)
+                     .arg(dtSize));
         return false;
     }
     QFile dt(dtPath);

@@ -23,6 +23,11 @@ inline constexpr int kMaxPath = 401;      // moves on one path
 inline constexpr int kResultSlots = 1001; // root + 1000 nodes
 inline constexpr int kMaxProblemsTotal = 3000;
 
+// The outcome classes a leaf may carry (the rows of the outcome table).
+inline constexpr std::array<uint8_t, 29> kOutcomeClasses = {4,  5,  6,  7,  9,  10, 11, 12, 13, 14,
+                                                            15, 20, 25, 30, 35, 40, 45, 50, 51, 53,
+                                                            54, 55, 56, 57, 58, 59, 60, 61, 62};
+
 inline constexpr int16_t kEmpty = 0;
 inline constexpr int16_t kBlack = 1;
 inline constexpr int16_t kWhite = 2;

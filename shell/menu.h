@@ -45,5 +45,7 @@ protected:
 
 private:
     void optMode_Click(int i);
+    // Tells the user about damaged files found while reading.
+    void ShowFileNotices();
     QButtonGroup* group_ = nullptr;
 };

@@ -38,6 +38,9 @@ bool StartUp(const QString& programFolder) {
         return false;
     }
     gDataPath = MakeDataPath(programFolder);
+    // Only one copy runs now: temporary files of writes that a killed copy
+    // left half done are ours to remove.
+    RemoveStaleTempFiles(gDataPath);
 
     auto* splash = new frmStartup;
     {

@@ -86,7 +86,7 @@ frmLearn::frmLearn(QWidget* parent) : QWidget(parent) {
     SetPicture(cmdShowNext, QStringLiteral("quest000.bmp"));
 
     QString error;
-    if (!LoadPlayerFile(gCurPlayer, &error)) CurrentPlatform().messageBox(error, this);
+    if (!LoadPlayerFile(gCurPlayer, &error)) FatalError(error);
     ApplyWindowLook(this, QStringLiteral("marble.bmp"), false);
 
     ShowProblem();
@@ -190,11 +190,7 @@ void frmLearn::ShowProblem() {
     lblProb->setText(ProblemCaption(probNo_));
 
     QString error;
-    if (!LoadProblem(course_, probNo_, problem_, &error)) {
-        CurrentPlatform().messageBox(error, this);
-        ShowNoProblem(error);
-        return;
-    }
+    if (!LoadProblem(course_, probNo_, problem_, &error)) FatalError(error);
     loaded_ = true;
     const int lines = (problem_.ViewSize >= 1 && problem_.ViewSize <= kBoardSize)
                           ? problem_.ViewSize
@@ -401,7 +397,9 @@ void frmLearn::RememberProblem() {
     gPlayerRecord.LastProb[static_cast<size_t>(set)] = probNo_;
     gPlayerRecord.LastCourse = course_;
     QString error;
-    if (!SavePlayerFile(gCurPlayer, &error)) CurrentPlatform().messageBox(error, this);
+    if (!SavePlayerFile(gCurPlayer, &error))
+        CurrentPlatform().messageBox(QStringLiteral("成績を保存できませんでした。\n") + error,
+                                     this);
 }
 
 // The next window of the road starts from what this window shows.

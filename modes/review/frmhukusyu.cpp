@@ -67,7 +67,7 @@ frmHukusyu::frmHukusyu(QWidget* parent) : QWidget(parent), course_(gCourse), she
     frmSource::Unload();
     const int previousCount = gReviewCount;
     QString error;
-    if (!LoadPlayerFile(gCurPlayer, &error)) CurrentPlatform().messageBox(error, this);
+    if (!LoadPlayerFile(gCurPlayer, &error)) FatalError(error);
     ApplyWindowLook(this, QStringLiteral("marble.bmp"), false);
     ListQuestions();
 

@@ -75,7 +75,7 @@ frmView::frmView(QWidget* parent)
     frmSource::Unload();
     state_.ExamineOn = false;
     QString error;
-    if (!LoadPlayerFile(gCurPlayer, &error)) CurrentPlatform().messageBox(error, this);
+    if (!LoadPlayerFile(gCurPlayer, &error)) FatalError(error);
     ApplyWindowLook(this, QStringLiteral("marble.bmp"), false);
     ShowProblem();
 }
@@ -178,11 +178,7 @@ bool frmView::LoadShownProblem() {
         return false;
     }
     QString error;
-    if (!LoadProblem(course, probNo_, problem_, &error)) {
-        Beep();
-        CurrentPlatform().messageBox(error, this);
-        return false;
-    }
+    if (!LoadProblem(course, probNo_, problem_, &error)) FatalError(error);
     return true;
 }
 
@@ -526,7 +522,9 @@ void frmView::RememberProblem() {
     gPlayerRecord.LastProb[size_t(set)] = probNo_;
     gPlayerRecord.LastCourse = course_;
     QString error;
-    if (!SavePlayerFile(gCurPlayer, &error)) CurrentPlatform().messageBox(error, this);
+    if (!SavePlayerFile(gCurPlayer, &error))
+        CurrentPlatform().messageBox(QStringLiteral("成績を保存できませんでした。\n") + error,
+                                     this);
 }
 
 // The next window of the road starts from what this window shows.

@@ -163,7 +163,10 @@ void frmHiscore::Timer1Tick() {
     Timer1->stop();
     if (!readProblem_.isEmpty())
         CurrentPlatform().messageBox(
-            readProblem_ + QStringLiteral("\n読めた分だけのランキングを表示しています。"), this);
+            readProblem_ + QStringLiteral("\n読めた分だけのランキングを表示しています。"
+                                          "\nＯＫを押すと、元のファイルは別の名前で残して"
+                                          "新しいランキングを保存します。"),
+            this);
     CurrentPlatform().messageBox(
         ranking_.rankedIn ? QStringLiteral("おめでとうございます。ランクインしました。")
                           : QStringLiteral("ランクインしませんでした。次回がんばってください。"),
@@ -179,9 +182,23 @@ void frmHiscore::cmdExitClick() {
         BusyCursor busy;
         const QString path = DataFile(HiscoreFileName(gCourse));
         QString error;
-        if (!WriteFileAtomic(path, FormatRanking(ranking_.merged), &error))
+        QString keptAs;
+        // A file that was read only in part holds entries the new one would
+        // drop: it goes aside first.
+        bool ok = true;
+        if (!readProblem_.isEmpty() && QFileInfo::exists(path)) {
+            keptAs = KeepAside(path, &error);
+            ok = !keptAs.isEmpty();
+        }
+        ok = ok && WriteFileAtomic(path, FormatRanking(ranking_.merged), &error);
+        if (!ok)
             CurrentPlatform().messageBox(
                 QStringLiteral("ランキングを保存できませんでした。\n") + error, this);
+        else if (!keptAs.isEmpty())
+            CurrentPlatform().messageBox(
+                QStringLiteral("読めなかったランキングファイルは %1 という名前で残しました。")
+                    .arg(keptAs),
+                this);
         OpenWindow(Role::Review);
     }
     closeByCode();

@@ -10,8 +10,10 @@
 #include "shell/windowlook.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 namespace {
 
@@ -164,8 +166,19 @@ void frmPlayerRegist::cmdDeleteClick() {
         Roster r = CurrentRoster();
         if (!CurrentPlatform().askYesNo(DeleteQuestion(r), this)) return;
         RemoveFromRoster(onDisk_, r.current);
-        deleted_ = true;
-        DeleteChosen(r, st_, [](int from, int to) { return CopyPlayerFile(from, to); });
+        filesChanged_ = true;
+        const int oldCount = r.count;
+        bool copied = true;
+        DeleteChosen(r, st_, [&copied](int from, int to) {
+            const bool ok = CopyPlayerFile(from, to);
+            copied = copied && ok;
+            return ok;
+        });
+        // The highest file is now a copy of the one below it (or the deleted
+        // player's own): remove it, so a player registered there later finds
+        // no file to keep aside.
+        if (copied && r.count == oldCount - 1)
+            QFile::remove(DataFile(PlayerFileName(oldCount - 1)));
         StoreRoster(r);
         Refresh();
         return;
@@ -179,8 +192,11 @@ void frmPlayerRegist::cmdDeleteClick() {
 
 void frmPlayerRegist::cmdRegistClick() {
     Roster r = CurrentRoster();
+    const int oldCount = r.count;
     QString error;
-    const bool ok = RegisterName(r, st_, [&error](int i) { return CreatePlayerFile(i, &error); });
+    QString keptAs;
+    const bool ok = RegisterName(
+        r, st_, [&error, &keptAs](int i) { return CreatePlayerFile(i, &error, &keptAs); });
     if (!ok) {
         if (!error.isEmpty())
             CurrentPlatform().messageBox(
@@ -189,8 +205,23 @@ void frmPlayerRegist::cmdRegistClick() {
                 this);
         return;
     }
+    if (r.count > oldCount) {
+        // A new player file exists now: the roster file must learn of it
+        // whichever way the window is left.
+        const int index = r.count - 1;
+        onDisk_.names[size_t(index)] = r.names[size_t(index)];
+        onDisk_.count = int16_t(std::max<int>(onDisk_.count, index + 1));
+        if (onDisk_.current < 0 || onDisk_.current >= onDisk_.count)
+            onDisk_.current = int16_t(index);
+        filesChanged_ = true;
+    }
     StoreRoster(r);
     Refresh();
+    if (!keptAs.isEmpty())
+        CurrentPlatform().messageBox(
+            QStringLiteral("既にあったプレイヤーファイル %1 は、%2 という名前で残しました。")
+                .arg(PlayerFileName(r.count - 1), keptAs),
+            this);
 }
 
 void frmPlayerRegist::cmdCancelClick() {
@@ -201,31 +232,45 @@ void frmPlayerRegist::cmdCancelClick() {
 }
 
 void frmPlayerRegist::cmdExitClick() {
+    saveRoster(CurrentRoster());
     {
         BusyCursor busy;
-        QString error;
-        if (!WriteRoster(&error))
-            CurrentPlatform().messageBox(
-                QStringLiteral("プレイヤー名簿を保存できませんでした。\n") + error, this);
         MyInitForm();
     }
     closingByCode_ = true;
     close();
 }
 
+void frmPlayerRegist::saveRoster(const Roster& roster) {
+    if (!RosterProblem().isEmpty() &&
+        !CurrentPlatform().askYesNo(
+            RosterProblem() + QStringLiteral("\n\n読めたプレイヤーだけの名簿で書き直しますか？"
+                                             "\n（元の名簿ファイルは別の名前で残します）"),
+            this))
+        return;
+    QString error;
+    QString keptAs;
+    bool ok = false;
+    {
+        BusyCursor busy;
+        ok = WriteRosterFile(roster, &error, &keptAs);
+    }
+    if (!ok)
+        CurrentPlatform().messageBox(
+            QStringLiteral("プレイヤー名簿を保存できませんでした。\n") + error, this);
+    else if (!keptAs.isEmpty())
+        CurrentPlatform().messageBox(
+            QStringLiteral("元の名簿ファイルは %1 という名前で残しました。").arg(keptAs), this);
+}
+
 void frmPlayerRegist::closeEvent(QCloseEvent* event) {
     if (!closingByCode_) {
-        // Closed from the frame: names typed and the choice of player made
-        // here are dropped (the menu reads back the roster file). Deletions
-        // have already moved the player files, so the file learns of them;
-        // otherwise names would point at other players' records.
-        if (deleted_) {
-            QString error;
-            if (!WriteFileAtomic(gDataPath + QStringLiteral("vm2.ply"), FormatRoster(onDisk_),
-                                 &error))
-                CurrentPlatform().messageBox(
-                    QStringLiteral("プレイヤー名簿を保存できませんでした。\n") + error, this);
-        }
+        // Closed from the frame: renames and the choice of player made here
+        // are dropped (the menu reads back the roster file). Registrations
+        // and deletions have already changed the player files, so the file
+        // learns of them: otherwise a new player would be lost and names
+        // would point at other players' records.
+        if (filesChanged_) saveRoster(onDisk_);
         MyInitForm();
         frmSource::Unload();
     }

@@ -44,11 +44,14 @@ protected:
 
 private:
     void Refresh();
+    // Writes `roster` to the roster file; over a damaged file only when the
+    // user agrees. Failures and a file kept aside are told.
+    void saveRoster(const Roster& roster);
 
     RegistState st_;
-    // The roster as the file holds it, with the deletions already made on
-    // the player files applied, for leaving by the close box.
+    // The roster as the player files now stand: the file's roster with the
+    // registrations and deletions made here, for leaving by the close box.
     Roster onDisk_;
-    bool deleted_ = false;
+    bool filesChanged_ = false;
     bool closingByCode_ = false;
 };

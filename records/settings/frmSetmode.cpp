@@ -197,12 +197,15 @@ void frmSetmode::cmdSaveSettingClick() {
     {
         BusyCursor busy;
         if (gPlayerCount > 0) {
-            // Read the file again so that statistics written by another
-            // window since this one opened are kept; only the settings change.
-            QString error;
-            if (!LoadPlayerFile(gCurPlayer, &error)) FatalError(error);
+            // The record in memory, as read when the window opened, with the
+            // new settings.
             ApplyChoice(gPlayerRecord, CurrentChoice());
-            if (!SavePlayerFile(gCurPlayer, &error)) FatalError(error);
+            QString error;
+            if (!SavePlayerFile(gCurPlayer, &error)) {
+                CurrentPlatform().messageBox(
+                    QStringLiteral("設定を保存できませんでした。\n") + error, this);
+                return;
+            }
         } else {
             CurrentPlatform().messageBox(
                 QStringLiteral("プレイヤーが登録されていないため、設定を保存できません。\n"

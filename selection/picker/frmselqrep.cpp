@@ -73,7 +73,7 @@ frmSelQRep::frmSelQRep(QWidget* parent) : QWidget(parent) {
 
     frmSource::Unload();
     QString error;
-    if (!LoadPlayerFile(gCurPlayer, &error)) CurrentPlatform().messageBox(error, this);
+    if (!LoadPlayerFile(gCurPlayer, &error)) FatalError(error);
     gCourse = gPlayerRecord.LastCourse;
     // Only the three volumes are offered here; anything else opens the main collection.
     if (VolumeForCourse(gCourse) < 0) gCourse = 0;
@@ -240,23 +240,24 @@ void frmSelQRep::DrawPage() {
         const size_t c = static_cast<size_t>(k);
         lblQNum[c]->setText(QStringLiteral("#") + QString::number(p + 1));
 
-        // A problem that cannot be read keeps an empty thumbnail here; the
-        // learn and view windows say what is wrong with it.
+        // Damaged problem data ends the run with a message naming the file,
+        // as in every window.
         Problem problem;
-        const bool ok = LoadProblem(gCourse, p, problem);
+        QString error;
+        if (!LoadProblem(gCourse, p, problem, &error)) FatalError(error);
         const QRect r = CellRect(layout, k);
         BoardView* pic = picBoard[c];
         pic->setGeometry(r);
         const int labelTop = r.top() - kLabelHeight + 2;
         lblQNum[c]->setGeometry(r.left() + kLevelBoxWidth + 7, labelTop, 64, kLabelHeight);
         lblQLvl[c]->setGeometry(r.left(), labelTop, kLevelBoxWidth, kLabelHeight - 2);
-        const int level = ok ? problem.Difficulty : 0;
+        const int level = problem.Difficulty;
         Fill(lblQLvl[c], LevelColour(level));
         lblQLvl[c]->setAccessibleName(LevelName(level));
         pic->setAccessibleName(QStringLiteral("問題図 #") + QString::number(p + 1));
 
         pic->InitBoardMetrics(layout.lines);
-        pic->DrawBoard(ok ? problem.gInitBoard : Board{});
+        pic->DrawBoard(problem.gInitBoard);
         pic->show();
         lblQNum[c]->show();
         lblQLvl[c]->show();
@@ -337,7 +338,9 @@ void frmSelQRep::Remember() {
         static_cast<int16_t>((chosen >= 0 && chosen < ProblemCount()) ? chosen : 0);
     gPlayerRecord.LastCourse = gCourse;
     QString error;
-    if (!SavePlayerFile(gCurPlayer, &error)) CurrentPlatform().messageBox(error, this);
+    if (!SavePlayerFile(gCurPlayer, &error))
+        CurrentPlatform().messageBox(QStringLiteral("成績を保存できませんでした。\n") + error,
+                                     this);
     remembered_ = true;
 }
 

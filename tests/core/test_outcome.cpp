@@ -29,6 +29,7 @@ class TestOutcome : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { InitOutcomeTable(); }
+    void decoderKnowsEveryClass();
     void texts_data();
     void texts();
     void values_data();
@@ -45,6 +46,14 @@ private slots:
     void judge_data();
     void judge();
 };
+
+// The decoder refuses leaves whose class has no row: its list and the table
+// must name the same classes.
+void TestOutcome::decoderKnowsEveryClass() {
+    QCOMPARE(kOutcomeClasses.size(), OutcomeTable.size());
+    for (size_t i = 0; i < OutcomeTable.size(); ++i)
+        QCOMPARE(int(kOutcomeClasses[i]), int(OutcomeTable[i].klass));
+}
 
 void TestOutcome::texts_data() {
     QTest::addColumn<int>("kind");

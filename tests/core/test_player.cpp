@@ -33,7 +33,14 @@ private slots:
     void formatRosterBytes();
     void writeRosterIsAtomicAndEmptyWhenNoPlayers();
     void playerRecordOffsets();
+    void shortOrMissingPlayerFile_data();
     void shortOrMissingPlayerFile();
+    void thinkTimeOutOfRangeReadsAs60_data();
+    void thinkTimeOutOfRangeReadsAs60();
+    void damagedRosterIsToldAndKeptAside_data();
+    void damagedRosterIsToldAndKeptAside();
+    void createKeepsExistingFileAside();
+    void commentListWithBadBytesIsTold();
     void saveKeepsReservedBytes();
     void createAndCopyPlayerFiles();
     void defaultSettingsKeepColorModeAndStats();
@@ -171,16 +178,143 @@ void TestPlayer::playerRecordOffsets() {
     QCOMPARE(PlayerRecordToBytes(PlayerRecordFromBytes(b)), b);
 }
 
+void TestPlayer::shortOrMissingPlayerFile_data() {
+    QTest::addColumn<int>("size"); // -1: no file
+    QTest::newRow("missing") << -1;
+    QTest::newRow("0 bytes") << 0;
+    QTest::newRow("3 bytes") << 3;
+    QTest::newRow("one byte short") << 12247;
+}
+
+// A registered player's file that is gone or cut short is rebuilt from the
+// template (its level codes with it), the short one kept aside and the user
+// told; before, it was read as zeros and saved so.
 void TestPlayer::shortOrMissingPlayerFile() {
-    gPlayerRecord.ThinkTime = 99;
-    QVERIFY(LoadPlayerFile(3));
-    QCOMPARE(gPlayerRecord.ThinkTime, int16_t(0));
-    QVERIFY(!QFile::exists(gDataPath + "vm2.ps3")); // reading creates nothing
-    WriteFile(gDataPath + "vm2.ps4", QByteArray("\x3C\x00\x01", 3));
+    QFETCH(int, size);
+    QByteArray templ(12248, '\0');
+    templ[0] = 120;
+    templ[248] = 20;
+    WriteFile(gDataPath + "vm2.psn", templ);
+    const QByteArray damaged = QByteArray(12248, '\x07').left(std::max(size, 0));
+    if (size >= 0) WriteFile(gDataPath + "vm2.ps4", damaged);
+    // Past the roster the file is only read, zero-filled; nothing is made.
+    gPlayerCount = 4;
+    TakeFileNotices();
     QVERIFY(LoadPlayerFile(4));
-    QCOMPARE(gPlayerRecord.ThinkTime, int16_t(60));
-    QCOMPARE(gPlayerRecord.SoundEffect, int16_t(1));
-    QCOMPARE(gPlayerRecord.Stat[2999].Level, uint8_t(0));
+    QCOMPARE(gPlayerRecord.Stat[0].Level, uint8_t(size > 300 ? 7 : 0));
+    QVERIFY(TakeFileNotices().isEmpty());
+    QCOMPARE(QFile::exists(gDataPath + "vm2.ps4"), size >= 0);
+    gPlayerCount = 5;
+    QVERIFY(LoadPlayerFile(4));
+    QCOMPARE(gPlayerRecord.ThinkTime, int16_t(120));
+    QCOMPARE(gPlayerRecord.Stat[0].Level, uint8_t(20));
+    QCOMPARE(ReadFile(gDataPath + "vm2.ps4"), templ);
+    const QStringList notices = TakeFileNotices();
+    QCOMPARE(notices.size(), 1);
+    QVERIFY(notices[0].contains("vm2.ps4"));
+    if (size >= 0) {
+        QCOMPARE(ReadFile(gDataPath + "vm2.ps4.bad"), damaged);
+        QVERIFY(notices[0].contains("vm2.ps4.bad"));
+    }
+    // Without a template nothing can be rebuilt: the load fails, naming it.
+    QFile::remove(gDataPath + "vm2.ps4");
+    QFile::remove(gDataPath + "vm2.psn");
+    QString err;
+    QVERIFY(!LoadPlayerFile(4, &err));
+    QVERIFY(err.contains("vm2.psn"));
+}
+
+void TestPlayer::thinkTimeOutOfRangeReadsAs60_data() {
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("used");
+    QTest::newRow("10") << 10 << 10;
+    QTest::newRow("120") << 120 << 120;
+    QTest::newRow("300") << 300 << 300;
+    QTest::newRow("0") << 0 << 60;
+    QTest::newRow("-4377") << -4377 << 60;
+    QTest::newRow("65") << 65 << 60;
+    QTest::newRow("310") << 310 << 60;
+}
+
+void TestPlayer::thinkTimeOutOfRangeReadsAs60() {
+    QFETCH(int, stored);
+    QFETCH(int, used);
+    QByteArray image(12248, '\0');
+    image[0] = char(stored & 0xFF);
+    image[1] = char((stored >> 8) & 0xFF);
+    WriteFile(gDataPath + "vm2.ps2", image);
+    QVERIFY(LoadPlayerFile(2));
+    QCOMPARE(int(gPlayerRecord.ThinkTime), used);
+}
+
+void TestPlayer::damagedRosterIsToldAndKeptAside_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QString>("told"); // a word of the notice; empty: none
+    QTest::newRow("whole") << QByteArray(" 1 ,\"A\"\r\n 0 ,\"B\"\r\n") << QStringList{"A", "B"}
+                           << QString();
+    QTest::newRow("bad first line")
+        << QByteArray("garbage\r\n 1 ,\"B\"\r\n") << QStringList{} << QString("1 行目");
+    QTest::newRow("bad second line") << QByteArray(" 1 ,\"A\"\r\n 0 B\r\n 0 ,\"C\"\r\n")
+                                     << QStringList{"A"} << QString("2 行目");
+    QTest::newRow("over 64 KiB") << (QByteArray(" 1 ,\"A\"\r\n") + QByteArray(70000, ' '))
+                                 << QStringList{} << QString("大きすぎ");
+    QTest::newRow("not Shift-JIS") << QByteArray(" 1 ,\"A\x81\"\r\n 0 ,\"B\"\r\n")
+                                   << QStringList{"A\uFFFD", "B"} << QString("Shift-JIS");
+}
+
+// A roster that cannot be read whole says so, naming the file, keeps the
+// players before the bad line, and is kept aside before it is written anew.
+void TestPlayer::damagedRosterIsToldAndKeptAside() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, names);
+    QFETCH(QString, told);
+    WriteFile(gDataPath + "vm2.ply", bytes);
+    TakeFileNotices();
+    ReadRoster();
+    QStringList got;
+    for (int i = 0; i < gPlayerCount; ++i)
+        got << gPlayerName[size_t(i)];
+    QCOMPARE(got, names);
+    const QStringList notices = TakeFileNotices();
+    if (told.isEmpty()) {
+        QVERIFY(notices.isEmpty());
+        QVERIFY(RosterProblem().isEmpty());
+        return;
+    }
+    QCOMPARE(notices.size(), 1);
+    QVERIFY2(notices[0].contains(told), qPrintable(notices[0]));
+    QVERIFY(notices[0].contains("vm2.ply"));
+    QCOMPARE(RosterProblem(), notices[0]);
+    // Read again (every return to the menu): told only once.
+    ReadRoster();
+    QVERIFY(TakeFileNotices().isEmpty());
+    // Writing keeps the damaged file aside first.
+    QString keptAs;
+    QVERIFY(WriteRoster(nullptr, &keptAs));
+    QCOMPARE(keptAs, QString("vm2.ply.bad"));
+    QCOMPARE(ReadFile(gDataPath + "vm2.ply.bad"), bytes);
+    QVERIFY(RosterProblem().isEmpty());
+}
+
+// Registering never copies the template over a file that exists: it may be
+// the record of a player the roster no longer lists.
+void TestPlayer::createKeepsExistingFileAside() {
+    QByteArray templ(12248, '\0');
+    templ[0] = 60;
+    WriteFile(gDataPath + "vm2.psn", templ);
+    QByteArray someone(12248, '\x05');
+    WriteFile(gDataPath + "vm2.ps0", someone);
+    QString keptAs;
+    QVERIFY(CreatePlayerFile(0, nullptr, &keptAs));
+    QCOMPARE(keptAs, QString("vm2.ps0.old"));
+    QCOMPARE(ReadFile(gDataPath + "vm2.ps0.old"), someone);
+    QCOMPARE(ReadFile(gDataPath + "vm2.ps0"), templ);
+    // A second time the first kept file stays too.
+    WriteFile(gDataPath + "vm2.ps0", someone + "x");
+    QVERIFY(CreatePlayerFile(0, nullptr, &keptAs));
+    QCOMPARE(keptAs, QString("vm2.ps0.old2"));
+    QCOMPARE(ReadFile(gDataPath + "vm2.ps0.old"), someone);
 }
 
 void TestPlayer::saveKeepsReservedBytes() {
@@ -318,6 +452,17 @@ void TestPlayer::commentListsAndLimit() {
     QFile::remove(gDataPath + "s1.txt");
     QVERIFY(!ReadCommentLists(&err));
     QVERIFY(err.contains("s1.txt"));
+}
+
+void TestPlayer::commentListWithBadBytesIsTold() {
+    WriteFile(gDataPath + "s1.txt", EncodeSjis("\"天元\"\r\n") + "\"\x82\"\r\n");
+    WriteFile(gDataPath + "s2.txt", EncodeSjis("\"取ってください\"\r\n"));
+    TakeFileNotices();
+    QVERIFY(ReadCommentLists());
+    const QStringList notices = TakeFileNotices();
+    QCOMPARE(notices.size(), 1);
+    QVERIFY(notices[0].contains("s1.txt"));
+    QVERIFY(notices[0].contains("2 行目"));
 }
 
 void TestPlayer::dataPathAndCaseFallback() {

@@ -48,6 +48,9 @@ private slots:
     void emptyBlockAndEmptyTree();
     void roundTripFullProblem();
     void corruptBlocks_data();
+    void corruptBlocksSayWhat_data();
+    void corruptBlocksSayWhat();
+    void missingBlockFileIsNamed();
     void corruptBlocks();
     void loadUsesIndexEntries();
     void loadRejectsBadIndex_data();
@@ -145,9 +148,12 @@ void TestProblem::roundTripFullProblem() {
         p.best[n] = n % 2;
         p.repl[n] = n % 256;
     }
-    // 1000 moves deep is past the 401-move limit: shorten every chain.
+    // 1000 moves deep is past the 401-move limit: shorten every chain. The
+    // last node of each chain is a leaf and carries a real outcome class.
     for (int n = 0; n < 1000; ++n)
         p.prev[n] = (n % 400 == 0) ? kRoot : int16_t(n - 1);
+    for (const int leaf : {399, 799, 999})
+        p.code[leaf] = 60;
     Problem q;
     QString err;
     QVERIFY2(DecodeProblem(EncodeProblem(p), q, &err), qPrintable(err));
@@ -186,6 +192,34 @@ void TestProblem::corruptBlocks_data() {
     QTest::newRow("402 moves deep") << deep;
 }
 
+void TestProblem::corruptBlocksSayWhat_data() {
+    QTest::addColumn<QByteArray>("block");
+    QTest::addColumn<QString>("told"); // empty: the block is sound
+    const QByteArray noStones = Bytes({0, 0});
+    QTest::newRow("zero gap") << Bytes({0x05, 0x80, 0x00, 0x00, 0x00}) + Header(9, 10, 1, 0)
+                              << QString("間隔が0");
+    QTest::newRow("point past 360")
+        << Bytes({0xEA, 0x02, 0x00, 0x00}) + Header(9, 10, 1, 0) << QString("盤の外");
+    // Class 8 has no row in the outcome table: it would rank below 白死.
+    QTest::newRow("leaf of class 8")
+        << noStones + Header(9, 10, 2, 2) + Node(2047, 1, 1, 5, 0, 0) + Node(2047, 2, 2, 8, 1, 0)
+        << QString("81");
+    QTest::newRow("leaf of class 0")
+        << noStones + Header(9, 10, 2, 1) + Node(2047, 1, 1, 0, 0, 0) << QString("結果の表");
+    QTest::newRow("inner node without a class")
+        << noStones + Header(9, 10, 2, 2) + Node(2047, 1, 1, 0, 0, 0) + Node(0, 2, 2, 62, 0, 0)
+        << QString();
+}
+
+void TestProblem::corruptBlocksSayWhat() {
+    QFETCH(QByteArray, block);
+    QFETCH(QString, told);
+    Problem p;
+    QString err;
+    QCOMPARE(DecodeProblem(block, p, &err), told.isEmpty());
+    QVERIFY2(err.contains(told), qPrintable(err));
+}
+
 void TestProblem::corruptBlocks() {
     QFETCH(QByteArray, block);
     Problem p;
@@ -222,8 +256,12 @@ void TestProblem::loadUsesIndexEntries() {
 void TestProblem::loadRejectsBadIndex_data() {
     QTest::addColumn<QByteArray>("dr");
     QTest::addColumn<int>("problem");
-    QTest::newRow("entry past the end of the block file") << Le32(7) + Le32(500) << 1;
-    QTest::newRow("entry going backwards") << Le32(7) + Le32(3) << 1;
+    QTest::addColumn<QString>("faulty");
+    // The index asks for more than the block file holds: the block file was
+    // cut short.
+    QTest::newRow("entry past the end of the block file")
+        << Le32(7) + Le32(500) << 1 << QString("s1.dt");
+    QTest::newRow("entry going backwards") << Le32(7) + Le32(3) << 1 << QString("s1.dr");
 }
 
 void TestProblem::loadRejectsBadIndex() {
@@ -234,10 +272,20 @@ void TestProblem::loadRejectsBadIndex() {
     WriteFile(dir.path() + "/s1.dr", dr);
     Problem p;
     QString err;
+    QFETCH(QString, faulty);
     QVERIFY(!LoadProblemFromSet("s1", problem, p, &err, dir.path()));
-    QVERIFY(err.contains("s1.dr"));
+    QVERIFY2(err.contains(faulty), qPrintable(err));
     QVERIFY(err.contains(QString::number(problem + 1)));
     QCOMPARE(CheckIndex(dr, 11, nullptr), -1);
+}
+
+void TestProblem::missingBlockFileIsNamed() {
+    QTemporaryDir dir;
+    WriteFile(dir.path() + "/s2.dr", Le32(6));
+    Problem p;
+    QString err;
+    QVERIFY(!LoadProblemFromSet("s2", 0, p, &err, dir.path()));
+    QVERIFY2(err.contains("s2.dt") && !err.contains("s2.dr"), qPrintable(err));
 }
 
 void TestProblem::examinationStack() {

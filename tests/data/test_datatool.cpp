@@ -585,7 +585,8 @@ void TestDataTool::checkerFaults_data() {
     }) << "abc.dt: problem 1: node 1 B[da]: illegal move: the point is occupied";
     QTest::newRow("outcome class without a row")
         << patchBlock([](QByteArray& b) { b[NodeStart(b) + 3] = 8; })
-        << "abc.dt: problem 1: node 0 B[ba]: outcome class 8 has no row";
+        << "abc.dt: problem 1: the block is corrupt: ノード0の結果コード (80) "
+           "は結果の表にありません";
     QTest::newRow("move outside the corner")
         << patchBlock([](QByteArray& b) { b[NodeStart(b) + 2] = 12; })
         << "node 0 B[bm]: the move is outside the 9x9 corner";

@@ -5,6 +5,7 @@
 
 #include "library/problem.h"
 #include "platform/platform.h"
+#include "platform/recordingplatform.h"
 #include "shell/router.h"
 
 #include <QStringList>
@@ -42,7 +43,8 @@ public:
     }
     void openUrl(const QString&) override {}
     void quitProgram() override {}
-    void abortProgram(int) override {}
+    // A fatal error ends the run: the test sees it as ProgramAborted.
+    void abortProgram(int code) override { throw ProgramAborted(code); }
 
     int beeps = 0;
     QStringList sounds;

@@ -10,6 +10,7 @@
 #include "library/player.h"
 #include "library/session.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -57,6 +58,38 @@ private slots:
                                                 Repeat(KillProblem(), 3));
     }
     void cleanup() { data_.reset(); }
+
+    // An unreadable player file or problem ends the run with a message
+    // naming the file, as in the trial; nothing is saved over the file.
+    void unreadableFilesEndTheRun_data() {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("player file") << QStringLiteral("vm2.ps0");
+        QTest::newRow("problem data") << QStringLiteral("abc.dt");
+    }
+    void unreadableFilesEndTheRun() {
+        QFETCH(QString, file);
+        const QString path = gDataPath + file;
+        QByteArray bytes;
+        if (file == QStringLiteral("vm2.ps0")) {
+            bytes = QByteArray((1 << 20) + 1, 'x'); // larger than any player file
+        } else {
+            QFile dt(path);
+            QVERIFY(dt.open(QIODevice::ReadOnly));
+            bytes = dt.read(3); // cut short inside problem 1
+        }
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(bytes);
+        }
+        QVERIFY_THROWS_EXCEPTION(ProgramAborted, Open(0));
+        QVERIFY(!data_->platform.boxes.isEmpty());
+        QVERIFY2(data_->platform.boxes.last().contains(file),
+                 qPrintable(data_->platform.boxes.last()));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), bytes);
+    }
 
     void opensOnTheChosenProblem() {
         auto w = Open(0);

@@ -10,6 +10,7 @@
 #include "library/session.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -55,6 +56,18 @@ private slots:
                                                 Repeat(KillProblem(), 3));
     }
     void cleanup() { data_.reset(); }
+
+    // A problem on the page that cannot be read ends the run with a message
+    // naming the file, as in the trial, instead of an empty 易 board.
+    void unreadableProblemIsReported() {
+        QFile dt(gDataPath + QStringLiteral("abc.dt"));
+        QVERIFY(dt.open(QIODevice::ReadWrite));
+        QVERIFY(dt.resize(3)); // cut short inside problem 1
+        dt.close();
+        QVERIFY_THROWS_EXCEPTION(ProgramAborted, Open());
+        QVERIFY(!data_->platform.boxes.isEmpty());
+        QVERIFY(data_->platform.boxes.last().contains(QStringLiteral("abc.dt")));
+    }
 
     void pureRules_data() {
         QTest::addColumn<int>("n");

@@ -54,6 +54,11 @@ private slots:
     void renameThenLeave();
     void nameLengthAndErasing();
     void registerWithoutTemplateIsReported();
+    void registerThenCloseBoxKeepsPlayer_data();
+    void registerThenCloseBoxKeepsPlayer();
+    void deleteRemovesTheSurplusFile();
+    void damagedRosterIsRewrittenOnlyWithConsent_data();
+    void damagedRosterIsRewrittenOnlyWithConsent();
     void handEditedRosterRoundTrips();
     void tenPlayersHaveNoNewRow();
     void stateTable_data();
@@ -148,7 +153,7 @@ void TestRegistration::deleteSecondOfFour() {
     QCOMPARE(folder.read(QStringLiteral("vm2.ps0")), PlayerBytes('A'));
     QCOMPARE(folder.read(QStringLiteral("vm2.ps1")), PlayerBytes('C'));
     QCOMPARE(folder.read(QStringLiteral("vm2.ps2")), PlayerBytes('D'));
-    QCOMPARE(folder.read(QStringLiteral("vm2.ps3")), PlayerBytes('D')); // left in place
+    QVERIFY(!folder.exists(QStringLiteral("vm2.ps3"))); // a copy of vm2.ps2: removed
     QCOMPARE(w->lblName[3]->text(), QStringLiteral("新規登録"));
     QVERIFY(!w->lblName[3]->isHidden());
     QVERIFY(w->lblName[4]->isHidden());
@@ -359,6 +364,107 @@ void TestRegistration::registerWithoutTemplateIsReported() {
     QCOMPARE(w->state().state, int16_t(RegistState::Typing));
     QVERIFY(!folder.exists(QStringLiteral("vm2.ps0")));
     delete w;
+}
+
+void TestRegistration::registerThenCloseBoxKeepsPlayer_data() {
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QByteArray>("roster");
+    QTest::newRow("first player") << QStringList{} << QByteArray(" 1 ,\"NEW\"\r\n");
+    // The rename and the choice of player made here are still dropped.
+    QTest::newRow("third player after a rename")
+        << QStringList{"A", "B"} << QByteArray(" 0 ,\"A\"\r\n 1 ,\"B\"\r\n 0 ,\"NEW\"\r\n");
+}
+
+// A player registered and then the window closed from its frame is on the
+// roster: the file was made, so the roster names it.
+void TestRegistration::registerThenCloseBoxKeepsPlayer() {
+    QFETCH(QStringList, before);
+    QFETCH(QByteArray, roster);
+    RecordsFolder folder;
+    if (!before.isEmpty()) folder.players(before, 1);
+    QPointer<frmPlayerRegist> w = new frmPlayerRegist;
+    if (!before.isEmpty()) {
+        ClickRow(w, 0);
+        w->cmdRename->click();
+        Type(w, QStringLiteral("Z"));
+        w->cmdRegist->click();
+    }
+    ClickRow(w, int(before.size()));
+    Type(w, QStringLiteral("NEW"));
+    w->cmdRegist->click();
+    w->close();
+    Settle();
+    QVERIFY(!w);
+    QCOMPARE(folder.read(QStringLiteral("vm2.ply")), roster);
+    QCOMPARE(folder.read(PlayerFileName(int(before.size()))), TemplateBytes());
+    QCOMPARE(gPlayerName[size_t(before.size())], QStringLiteral("NEW"));
+    QVERIFY(folder.platform->boxes.isEmpty());
+}
+
+// After a deletion the highest old file is a copy of the one below it: it
+// goes, so a player registered there later starts clean without a file to
+// keep aside.
+void TestRegistration::deleteRemovesTheSurplusFile() {
+    RecordsFolder folder;
+    folder.players({"A", "B", "C"}, 0);
+    QPointer<frmPlayerRegist> w = new frmPlayerRegist;
+    ClickRow(w, 0);
+    w->cmdDelete->click();
+    QCOMPARE(folder.read(QStringLiteral("vm2.ps0")), PlayerBytes('B'));
+    QCOMPARE(folder.read(QStringLiteral("vm2.ps1")), PlayerBytes('C'));
+    QVERIFY(!folder.exists(QStringLiteral("vm2.ps2")));
+    ClickRow(w, 2);
+    Type(w, QStringLiteral("D"));
+    w->cmdRegist->click();
+    QCOMPARE(folder.read(QStringLiteral("vm2.ps2")), TemplateBytes());
+    QVERIFY(folder.platform->boxes.isEmpty());
+    delete w;
+}
+
+void TestRegistration::damagedRosterIsRewrittenOnlyWithConsent_data() {
+    QTest::addColumn<bool>("agree");
+    QTest::newRow("the user agrees") << true;
+    QTest::newRow("the user declines") << false;
+}
+
+// A roster with a bad second line: the first player is kept, the second
+// player's file is never overwritten by a registration, and the roster is
+// written without the unread players only when the user agrees, the old
+// file kept aside.
+void TestRegistration::damagedRosterIsRewrittenOnlyWithConsent() {
+    QFETCH(bool, agree);
+    RecordsFolder folder;
+    folder.players({"A", "B"}, 0);
+    const QByteArray damaged(" 1 ,\"A\"\r\n 0 ,B\r\n");
+    folder.write(QStringLiteral("vm2.ply"), damaged);
+    ReadRoster();
+    QCOMPARE(Names(), QStringList{"A"});
+    QVERIFY(RosterProblem().contains(QStringLiteral("2 行目")));
+
+    QPointer<frmPlayerRegist> w = new frmPlayerRegist;
+    ClickRow(w, 1);
+    Type(w, QStringLiteral("NEW"));
+    w->cmdRegist->click();
+    // B's record is kept aside, named in a message.
+    QCOMPARE(folder.read(QStringLiteral("vm2.ps1.old")), PlayerBytes('B'));
+    QCOMPARE(folder.read(QStringLiteral("vm2.ps1")), TemplateBytes());
+    QCOMPARE(folder.platform->boxes.size(), 1);
+    QVERIFY(folder.platform->boxes[0].contains(QStringLiteral("vm2.ps1.old")));
+
+    folder.platform->answers = {agree};
+    w->cmdExit->click();
+    Settle();
+    QCOMPARE(folder.platform->questions.size(), 1);
+    QVERIFY(folder.platform->questions[0].contains(QStringLiteral("vm2.ply")));
+    if (agree) {
+        QCOMPARE(folder.read(QStringLiteral("vm2.ply.bad")), damaged);
+        QCOMPARE(folder.read(QStringLiteral("vm2.ply")),
+                 QByteArray(" 0 ,\"A\"\r\n 1 ,\"NEW\"\r\n"));
+        QVERIFY(folder.platform->boxes.last().contains(QStringLiteral("vm2.ply.bad")));
+    } else {
+        QCOMPARE(folder.read(QStringLiteral("vm2.ply")), damaged);
+        QVERIFY(!folder.exists(QStringLiteral("vm2.ply.bad")));
+    }
 }
 
 void TestRegistration::handEditedRosterRoundTrips() {

@@ -10,6 +10,8 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include <cerrno>
+
 namespace {
 
 // One player "A" whose file holds `r` over recognisable reserved bytes and
@@ -82,7 +84,8 @@ private slots:
     void outOfRangeValueSelectsNothingAndSurvives();
     void cancelAndCloseBoxDropChanges_data();
     void cancelAndCloseBoxDropChanges();
-    void saveKeepsStatisticsWrittenMeanwhile();
+    void saveWritesTheRecordInMemory();
+    void saveFailureIsReported();
     void saveWithoutPlayerWritesNothing();
     void thinkTimeRows_data();
     void thinkTimeRows();
@@ -222,20 +225,20 @@ void TestSettings::saveWithoutChangesRewritesSameBytes() {
     QCOMPARE(folder.read(PlayerFileName(0)), bytes);
 }
 
+// A thinking time the trial cannot use (not 10..300 in steps of 10) is
+// shown and used as 60, and saved so.
 void TestSettings::unlistedThinkTimeSurvivesSave() {
     RecordsFolder folder;
     PlayerRecord r;
     r.ThinkTime = 45;
     WritePlayer(folder, r);
     QPointer<frmSetmode> w = new frmSetmode;
-    QCOMPARE(w->Label2->text(), QStringLiteral("４５秒"));
-    QCOMPARE(w->ThinkTime->currentRow(), -1);
-    QVERIFY(w->ThinkTime->selectedItems().isEmpty());
-    w->ThinkTimeDblClick(); // nothing chosen: nothing changes
-    QCOMPARE(w->thinkTime(), int16_t(45));
+    QCOMPARE(w->Label2->text(), QStringLiteral("６０秒"));
+    QCOMPARE(w->ThinkTime->currentRow(), 5);
+    QCOMPARE(w->thinkTime(), int16_t(60));
     Click(Option(w, "optSoundEffect_1"));
     w->cmdSaveSetting->click();
-    QCOMPARE(Stored(folder).ThinkTime, int16_t(45));
+    QCOMPARE(Stored(folder).ThinkTime, int16_t(60));
     QCOMPARE(Stored(folder).SoundEffect, int16_t(1));
 }
 
@@ -281,21 +284,39 @@ void TestSettings::cancelAndCloseBoxDropChanges() {
     QCOMPARE(gPlayerRecord.MakeQ, int16_t(0));
 }
 
-void TestSettings::saveKeepsStatisticsWrittenMeanwhile() {
+// 更新 saves the record in memory with the new settings; it does not read
+// the file again first (that threw away a running trial's flags).
+void TestSettings::saveWritesTheRecordInMemory() {
     RecordsFolder folder;
     WritePlayer(folder, PlayerRecord{});
     QPointer<frmSetmode> w = new frmSetmode;
-    // Another window records an answer while this one is open.
-    PlayerRecord other = Stored(folder);
-    other.Stat[123].Asked = 1;
-    other.Stat[123].Correct = 1;
-    folder.write(PlayerFileName(0), PlayerRecordToBytes(other));
+    gPlayerRecord.Stat[123].Asked = 1;
+    gPlayerRecord.Stat[123].Correct = 1;
     Click(Option(w, "optMakeQ_1"));
     w->cmdSaveSetting->click();
     const PlayerRecord saved = Stored(folder);
     QCOMPARE(saved.MakeQ, int16_t(1));
     QCOMPARE(saved.Stat[123].Asked, uint8_t(1));
     QCOMPARE(saved.Stat[123].Correct, uint8_t(1));
+}
+
+// A save that fails (a full disk) is told with the file's name; the window
+// stays open and the file keeps its old bytes.
+void TestSettings::saveFailureIsReported() {
+    RecordsFolder folder;
+    const QByteArray bytes = WritePlayer(folder, PlayerRecord{});
+    QPointer<frmSetmode> w = new frmSetmode;
+    Click(Option(w, "optMakeQ_1"));
+    SetWriteFaultHook([](WriteStep s) { return s == WriteStep::Flush ? ENOSPC : 0; });
+    w->cmdSaveSetting->click();
+    SetWriteFaultHook({});
+    Settle();
+    QVERIFY(w);
+    QCOMPARE(folder.platform->boxes.size(), 1);
+    QVERIFY(folder.platform->boxes[0].contains(QStringLiteral("設定を保存できませんでした")));
+    QVERIFY(folder.platform->boxes[0].contains(QStringLiteral("vm2.ps0")));
+    QCOMPARE(folder.read(PlayerFileName(0)), bytes);
+    delete w;
 }
 
 void TestSettings::saveWithoutPlayerWritesNothing() {

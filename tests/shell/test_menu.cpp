@@ -319,6 +319,26 @@ private slots:
                  QStringLiteral("keiryu.bmp"));
     }
 
+    // Damage found while the menu reads the files is told once, naming the
+    // file: a roster read in part, a player file rebuilt from the template.
+    void damagedFilesAreToldOnce() {
+        auto menu = makeMenu();
+        platform_->platform.clear();
+        RegisterPlayers(folder_, {QStringLiteral("一郎"), QStringLiteral("二郎")}, 1);
+        WriteBytes(folder_, QStringLiteral("vm2.ply"),
+                   QByteArray(" 0 ,\"A\"\r\n 1 ,\"B\"\r\n??\r\n"));
+        WriteBytes(folder_, PlayerFileName(1), QByteArray(100, '\0'));
+        MyInitForm();
+        QCOMPARE(platform_->platform.boxes.size(), 2);
+        QVERIFY(platform_->platform.boxes[0].contains(QStringLiteral("vm2.ply")));
+        QVERIFY(platform_->platform.boxes[0].contains(QStringLiteral("3 行目")));
+        QVERIFY(platform_->platform.boxes[1].contains(PlayerFileName(1)));
+        QCOMPARE(menu->lblPlayer->text(), QStringLiteral("B"));
+        MyInitForm(); // every return to the menu reads again: nothing new to tell
+        QCOMPARE(platform_->platform.boxes.size(), 2);
+        QFile::remove(QDir(folder_).filePath(PlayerFileName(1) + QStringLiteral(".bad")));
+    }
+
     void menuGoneMakesRefreshHarmless() {
         { auto menu = makeMenu(); }
         QVERIFY(!MenuWindow());
@@ -407,12 +427,15 @@ private slots:
 
     void startUpOpensMenuAndClosesSplash() {
         RegisterPlayers(folder_, {QStringLiteral("一郎"), QStringLiteral("二郎")}, 1);
+        // A save cut short by a killed copy left its temporary file.
+        WriteBytes(folder_, QStringLiteral("vm2.ps1.Xy12Zq"), QByteArray(40, 'x'));
         RegisterWindow(Role::Menu, [] { return new frmMenu; });
         gDataPath.clear();
         QVERIFY(StartUp(folder_ + QStringLiteral("/")));
         QCOMPARE(gDataPath, MakeDataPath(folder_));
         QVERIFY(gDataPath.endsWith(QLatin1Char('/')) && !gDataPath.endsWith(QLatin1String("//")));
         QCOMPARE(int(gCurPlayer), 1);
+        QVERIFY(!QFile::exists(QDir(folder_).filePath(QStringLiteral("vm2.ps1.Xy12Zq"))));
         auto* menu = qobject_cast<frmMenu*>(MenuWindow());
         QVERIFY(menu);
         QVERIFY(menu->isVisible());

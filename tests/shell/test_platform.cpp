@@ -21,8 +21,14 @@
 #include <QtEndian>
 #include <QtTest>
 #include <clocale>
+#include <csignal>
+#include <ctime>
+#include <fcntl.h>
 #include <langinfo.h>
 #include <optional>
+#include <sys/file.h>
+#include <sys/time.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -195,6 +201,92 @@ private slots:
                    QSysInfo::machineHostName().toUtf8() + "\n");
         lock.close();
         QVERIFY(AcquireInstanceLock(folder.path()));
+        ReleaseInstanceLock();
+    }
+
+    // The lock is the kernel's: a holder killed outright leaves a file
+    // behind but no lock, and the next start takes it at once.
+    void lockOfKilledHolderIsTakenBack() {
+        QTemporaryDir folder;
+        const QByteArray path =
+            QFile::encodeName(QDir(folder.path()).filePath(QLatin1String(kInstanceLockName)));
+        int ready[2];
+        QCOMPARE(::pipe(ready), 0);
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            // Only system calls here: take the lock, say so, wait to be killed.
+            const int fd = ::open(path.constData(), O_RDWR | O_CREAT, 0644);
+            if (fd >= 0 && ::flock(fd, LOCK_EX) == 0) {
+                [[maybe_unused]] const ssize_t n = ::write(ready[1], "x", 1);
+            }
+            for (;;)
+                ::pause();
+        }
+        char c = 0;
+        QCOMPARE(::read(ready[0], &c, 1), ssize_t(1));
+        ::close(ready[0]);
+        ::close(ready[1]);
+        QVERIFY(!AcquireInstanceLock(folder.path())); // a running holder: refused
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        QVERIFY(QFile::exists(QFile::decodeName(path)));
+        QVERIFY(AcquireInstanceLock(folder.path()));
+        ReleaseInstanceLock();
+    }
+
+    // Whatever a left-over lock file says (another host, nothing readable)
+    // does not matter when nobody holds it.
+    void lockFileContentDoesNotMatter_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("another host") << QByteArray("4242\nvelmora\nsome-other-host\n");
+        QTest::newRow("garbage") << QByteArray("\xff\xfe\x00 not a lock");
+        QTest::newRow("empty") << QByteArray();
+    }
+
+    void lockFileContentDoesNotMatter() {
+        QFETCH(QByteArray, content);
+        QTemporaryDir folder;
+        QFile lock(QDir(folder.path()).filePath(QLatin1String(kInstanceLockName)));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(content);
+        lock.close();
+        QVERIFY(AcquireInstanceLock(folder.path()));
+        ReleaseInstanceLock();
+    }
+
+    // An entry of the lock's name that cannot be opened as a file is taken
+    // for another copy starting up while it is young, and is removed as
+    // stale once it is older than a minute.
+    void unusableLockEntryIsStaleAfterAMinute_data() {
+        QTest::addColumn<bool>("folder"); // a folder in the way, else an unreadable file
+        QTest::addColumn<int>("ageSecs");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("folder, new") << true << 0 << false;
+        QTest::newRow("folder, two minutes old") << true << 120 << true;
+        QTest::newRow("unreadable file, new") << false << 0 << false;
+        QTest::newRow("unreadable file, two minutes old") << false << 120 << true;
+    }
+
+    void unusableLockEntryIsStaleAfterAMinute() {
+        QFETCH(bool, folder);
+        QFETCH(int, ageSecs);
+        QFETCH(bool, taken);
+        if (!folder && ::geteuid() == 0) QSKIP("the superuser reads every file");
+        QTemporaryDir dir;
+        const QString path = QDir(dir.path()).filePath(QLatin1String(kInstanceLockName));
+        if (folder) {
+            QVERIFY(QDir(dir.path()).mkdir(QLatin1String(kInstanceLockName)));
+        } else {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.close();
+            QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions()));
+        }
+        const time_t when = ::time(nullptr) - ageSecs;
+        const struct timeval times[2] = {{when, 0}, {when, 0}};
+        QCOMPARE(::utimes(QFile::encodeName(path).constData(), times), 0);
+        QCOMPARE(AcquireInstanceLock(dir.path()), taken);
         ReleaseInstanceLock();
     }
 

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <cerrno>
 
 namespace {
 
@@ -338,6 +339,25 @@ private slots:
         QCOMPARE(world.menuRefreshes, 0);
     }
 
+    // A full disk at the end of a trial: the player is told the record was
+    // not saved, naming the file, and the file keeps its old bytes.
+    void saveFailureAtTheEndIsTold() {
+        TrialWorld world(Levels(12, 30));
+        gCourse = 0;
+        const QByteArray before = world.read(PlayerFileName(0));
+        QPointer<frmTrial> t = new frmTrial(kSeed);
+        t->picBoardMouseDown(2, 2, 1);
+        FinishQuestion(t);
+        SetWriteFaultHook([](WriteStep s) { return s == WriteStep::Flush ? ENOSPC : 0; });
+        t->Command1Click();
+        SetWriteFaultHook({});
+        Settle();
+        QCOMPARE(world.platform->boxes.size(), 1);
+        QVERIFY(world.platform->boxes[0].startsWith("成績を保存できませんでした。"));
+        QVERIFY(world.platform->boxes[0].contains(PlayerFileName(0)));
+        QCOMPARE(world.read(PlayerFileName(0)), before);
+    }
+
     void closingFromTheFrameDoesNotSave() {
         TrialWorld world(Levels(12, 30));
         gCourse = 0;
@@ -520,14 +540,32 @@ private slots:
         h->Timer1Tick();
         QCOMPARE(world.platform->boxes.size(), 2);
         QVERIFY(world.platform->boxes[0].contains("abc.hsc"));
-        // The ranking cannot be written: the player is told, the review opens.
-        QVERIFY(QFile::remove(gDataPath + "abc.hsc"));
-        QVERIFY(QDir(gDataPath).mkdir("abc.hsc"));
+        // ＯＫ keeps the damaged file aside, named in a message, before the
+        // new ranking is written: its unread lines are not lost.
+        const QByteArray damaged = world.read("abc.hsc");
         h->cmdExitClick();
         Settle();
         QCOMPARE(world.platform->boxes.size(), 3);
-        QVERIFY(world.platform->boxes[2].startsWith("ランキングを保存できませんでした。"));
+        QVERIFY(world.platform->boxes[2].contains("abc.hsc.bad"));
+        QCOMPARE(world.read("abc.hsc.bad"), damaged);
+        QCOMPARE(ParseRanking(world.read("abc.hsc")).entries.size(), size_t{2});
         QCOMPARE(world.opened[Role::Review], 1);
+
+        // The ranking cannot be written (a full disk): the player is told,
+        // naming the file, the old file stays and the review opens.
+        world.platform->clear();
+        const QByteArray whole = world.read("abc.hsc");
+        h = new frmHiscore;
+        h->Timer1Tick();
+        SetWriteFaultHook([](WriteStep s) { return s == WriteStep::Write ? ENOSPC : 0; });
+        h->cmdExitClick();
+        SetWriteFaultHook({});
+        Settle();
+        QCOMPARE(world.platform->boxes.size(), 2);
+        QVERIFY(world.platform->boxes[1].startsWith("ランキングを保存できませんでした。"));
+        QVERIFY(world.platform->boxes[1].contains("abc.hsc"));
+        QCOMPARE(world.read("abc.hsc"), whole);
+        QCOMPARE(world.opened[Role::Review], 2);
     }
 
     void closingTheHighScoresFromTheFrame() {
