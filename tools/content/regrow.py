@@ -6,8 +6,7 @@ only what it proves.
 
 Every file PROBLEMS_DIR/*/*-TAG*.sgf is grown in place (the trees are
 completed where the solver finds something missing), its view lines marked
-again and its levels measured again (a level-10 file keeps its level when it
-holds nets and ladders). Then the whole folder is compiled and proved, and
+again and its levels lowered where the completed tree measures lower. Then the whole folder is compiled and proved, and
 every generated problem the prove does not pass is dropped. Hand-written
 files are never touched.
 """
@@ -51,11 +50,13 @@ def main():
         else:
             text = open(path, encoding='utf-8').read()
         roots = vm.parse_sgf(text)
-        keep_level = os.path.basename(path).startswith('s2') or '-capture' in path
         for root in roots:
             vm.mark_lines(root)
-            if not keep_level and root.get('DF'):
-                root.set('DF', [str(vm.level_for(root))])
+            if root.get('DF'):
+                # A completed tree may have a shorter main line: the level
+                # never rises here, it only falls to what is measured.
+                level = min(int(root.get('DF')[0]), vm.level_for(root))
+                root.set('DF', [str(level)])
         with open(path, 'w', encoding='utf-8') as f:
             f.write(''.join(vm.write_sgf(r) for r in roots))
         print(f'{path}: {len(roots)} grown', file=sys.stderr, flush=True)
