@@ -51,7 +51,7 @@ def main():
             text = open(path, encoding='utf-8').read()
         roots = vm.parse_sgf(text)
         for root in roots:
-            vm.mark_lines(root)
+            vm.mark_lines(root, prune=False)  # prove wants every plausible wrong move
             if root.get('DF'):
                 # A completed tree may have a shorter main line: the level
                 # never rises here, it only falls to what is measured.

@@ -241,10 +241,12 @@ def prune_bare_wrong(root):
     root.kids = [k for k in root.kids if k.kids or minimax(k, False)[0] == best]
 
 
-def mark_lines(root):
+def mark_lines(root, prune=True):
     """Puts RP on the leaf of the first correct line and of the first wrong
-    line, so that View has a line of each to show."""
-    prune_bare_wrong(root)
+    line, so that View has a line of each to show. `prune` drops the wrong
+    first moves that have no White answer."""
+    if prune:
+        prune_bare_wrong(root)
     for node in walk(root):
         for ident in ('RP',):
             node.props = [p for p in node.props if p[0] != ident]
