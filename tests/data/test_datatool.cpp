@@ -3,6 +3,7 @@
 #include "tools/data/commands.h"
 #include "tools/data/dataset.h"
 #include "tools/data/dump.h"
+#include "tools/data/measure.h"
 #include "tools/data/source.h"
 
 #include "library/files.h"
@@ -127,6 +128,12 @@ private slots:
     void initTestCase();
 
     void sourceConventions();
+    void similarPositions_data();
+    void similarPositions();
+    void levelRule_data();
+    void levelRule();
+    void levelFaultOfTrees();
+    void auditFindsDuplicatesAndLevels();
     void nodeNumbersHonoured();
     void encodingExamples_data();
     void encodingExamples();
@@ -165,6 +172,114 @@ void TestDataTool::initTestCase() {
                  nullptr, &err),
              0);
     QVERIFY2(!err.contains("warning"), qPrintable(err));
+}
+
+namespace {
+
+Problem OneProblem(const QByteArray& text) {
+    std::vector<SourceProblem> out;
+    QString report;
+    bool warned = false;
+    if (!Convert(DataSet::Abc, text, out, report, warned) || out.size() != 1) return {};
+    return out[0].problem;
+}
+
+} // namespace
+
+void TestDataTool::similarPositions_data() {
+    QTest::addColumn<QByteArray>("other");
+    QTest::addColumn<int>("distance");
+    // kLive: AB[da][ab][bb][cb][db] AW[ea][eb][ac][bc][cc][dc][ec].
+    QTest::newRow("itself") << QByteArray(kLive) << 0;
+    QTest::newRow("colours swapped") << QByteArray(kKill) << 0;
+    QTest::newRow("mirrored on the diagonal")
+        << QByteArray("(;VS[13]DF[10]PP[1]AB[ad][ba][bb][bc][bd]AW[ae][be][ca][cb][cc][cd][ce]"
+                      ";B[ab]OC[10])")
+        << 0;
+    QTest::newRow("turned into the far corner")
+        << QByteArray("(;VS[19]DF[10]PP[1]AB[ps][sr][rr][qr][pr]AW[os][or][sq][rq][qq][pq][oq]"
+                      ";B[rs]OC[10])")
+        << 0;
+    QTest::newRow("one stone more")
+        << QByteArray("(;VS[13]DF[10]PP[1]AB[da][ab][bb][cb][db]AW[ea][eb][ac][bc][cc][dc][ec][fa]"
+                      ";B[ba]OC[10])")
+        << 1;
+    QTest::newRow("one stone of the other colour")
+        << QByteArray("(;VS[13]DF[10]PP[1]AB[da][ab][bb][cb][db][ea]AW[eb][ac][bc][cc][dc][ec]"
+                      ";B[ba]OC[10])")
+        << 2;
+}
+
+void TestDataTool::similarPositions() {
+    QFETCH(QByteArray, other);
+    QFETCH(int, distance);
+    const Problem a = OneProblem(kLive);
+    const Problem b = OneProblem(other);
+    QCOMPARE(PositionDistance(a, b), distance);
+    QCOMPARE(PositionDistance(b, a), distance);
+    const std::vector<const Problem*> list = {&a, &b};
+    const auto pairs = FindSimilar(list, kNearDistance);
+    QCOMPARE(pairs.size(), std::size_t(distance <= kNearDistance ? 1 : 0));
+}
+
+void TestDataTool::levelRule_data() {
+    QTest::addColumn<int>("mainLine");
+    QTest::addColumn<bool>("hard");
+    QTest::addColumn<int>("level");
+    QTest::newRow("one move") << 1 << false << 10;
+    QTest::newRow("three moves, hard") << 3 << true << 10;
+    QTest::newRow("four moves") << 4 << false << 10;
+    QTest::newRow("five moves") << 5 << false << 20;
+    QTest::newRow("five moves, hard") << 5 << true << 30;
+    QTest::newRow("six moves") << 6 << false << 20;
+    QTest::newRow("seven moves") << 7 << false << 30;
+}
+
+void TestDataTool::levelRule() {
+    QFETCH(int, mainLine);
+    QFETCH(bool, hard);
+    QFETCH(int, level);
+    DifficultyMeasure m;
+    m.mainLine = mainLine;
+    m.hardFirstMove = hard;
+    QCOMPARE(HighestLevel(m), level);
+}
+
+void TestDataTool::levelFaultOfTrees() {
+    // kKill: one move solves it, so only 初級 fits.
+    Problem p = OneProblem(kKill);
+    QCOMPARE(MeasureDifficulty(p).mainLine, 1);
+    QVERIFY(!MeasureDifficulty(p).hardFirstMove);
+    QVERIFY(LevelFault(p).contains("DF 20 is above the measured difficulty (main line 1 moves)"));
+    p.Difficulty = 10;
+    QVERIFY(LevelFault(p).isEmpty());
+    // Black takes the shortest correct line, White the longest resistance:
+    // B[ba] W[aa] B[ca] (3) against B[ca] W[ba] B[aa] W[ab] B[ac] (5).
+    const Problem two = OneProblem("(;VS[13]DF[10]PP[2]AB[aa]AW[ba]"
+                                   "(;B[ca](;W[da]OC[5])(;W[ea];B[fa]OC[5]))"
+                                   "(;B[ab];W[ac];B[ad];W[ae];B[af]OC[5]))");
+    QCOMPARE(MeasureDifficulty(two).mainLine, 3);
+    QCOMPARE(MeasureDifficulty(two).branching, 1);
+    // A first move that touches no stone is hard to see.
+    QVERIFY(!MeasureDifficulty(two).hardFirstMove);
+    const Problem far = OneProblem("(;VS[13]DF[10]PP[2]AB[aa]AW[ba];B[ga];W[ha]OC[5])");
+    QVERIFY(MeasureDifficulty(far).hardFirstMove);
+}
+
+void TestDataTool::auditFindsDuplicatesAndLevels() {
+    // The test problems are all the straight three, in both colours, and two
+    // of them claim 上級 and 有段 for a one-move answer.
+    QString out;
+    QCOMPARE(Run({"audit", good_}, &out), 1);
+    QVERIFY2(out.contains("abc.dt: problem 2: the same start position as abc 1 (turned, mirrored "
+                          "or with the colours swapped)"),
+             qPrintable(out));
+    QVERIFY2(out.contains("s2.dt: problem 1: the same start position as abc 1"), qPrintable(out));
+    QVERIFY2(out.contains("abc.dt: problem 3: DF 30 is above the measured difficulty (main line 1 "
+                          "moves)"),
+             qPrintable(out));
+    QVERIFY(!out.contains("abc.dt: problem 1: DF"));
+    QCOMPARE(Run({"audit"}), 2);
 }
 
 void TestDataTool::sourceConventions() {
