@@ -11,6 +11,11 @@
 
 namespace velsolver {
 
+// More moves than this keeping the best result at one point: the fight is
+// decided there (almost anything works), like a point where a pass keeps it,
+// and the tree need not list them all.
+inline constexpr int kMaxKeepers = 3;
+
 // Plausible wrong moves required at the start and at later Black moves.
 inline constexpr int kFirstWrongMoves = 4;
 inline constexpr int kLaterWrongMoves = 2;
@@ -24,7 +29,8 @@ int Plausibility(const Region& region, const Goban& board, int cell);
 struct Demand {
     int klass = 0; // class of the position (0 beyond reach)
     // Moves that keep the class's value. Left empty where Black keeps it by
-    // passing (the fight is decided; a tree need not list every move then).
+    // passing or by more than kMaxKeepers moves (the fight is decided; a tree
+    // need not list every move then).
     std::vector<int> keepers;
     bool passKeeps = false;
     std::vector<int> wrong;               // most plausible losing moves, best first
