@@ -67,7 +67,7 @@ Demand DemandAt(ProblemSolver& solver, const SearchStart& pos, const Limits& lim
         } else if (const int score = Plausibility(solver.region(), pos.board, c); score > 0)
             losing.push_back({c, score});
     }
-    if (static_cast<int>(d.keepers.size()) > kMaxKeepers) d.keepers.clear();
+    if (!everyKeeper && static_cast<int>(d.keepers.size()) > kMaxKeepers) d.keepers.clear();
     std::stable_sort(losing.begin(), losing.end(),
                      [](const Scored& a, const Scored& b) { return a.score > b.score; });
     for (size_t i = 0; i < losing.size() && static_cast<int>(i) < wrongMoves; ++i)
