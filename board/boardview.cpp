@@ -380,17 +380,25 @@ void BoardView::DrawStone(int x, int y, int state) {
 
 void BoardView::paintStone(QPainter* painter, int x, int y, int state) {
     const int s = metrics_.gStoneSize;
-    const QPoint at(CellOriginX(metrics_, x) + style_.tileOffset,
-                    CellOriginY(metrics_, y) + style_.tileOffset);
+    // A pitch without its own tile set (a view of other than 13 or 19 lines,
+    // only in foreign data) gets the largest tiles centred on the point, as
+    // the tiles of a set sit on theirs; the cell origin would leave them off
+    // the point by up to half a cell.
+    const int tile = StoneTileSize(s);
+    const QPoint at = tile == s
+                          ? QPoint(CellOriginX(metrics_, x), CellOriginY(metrics_, y)) +
+                                QPoint(style_.tileOffset, style_.tileOffset)
+                          : QPoint(PointToPixel(metrics_, x), PointToPixel(metrics_, y)) +
+                                QPoint(style_.tileOffset - tile / 2, style_.tileOffset - tile / 2);
     if (!painter) {
-        CombineTile(image_, at, frmSource::Tile(StoneBitmapIndex(s, state, 1)), s, false);
-        CombineTile(image_, at, frmSource::Tile(StoneBitmapIndex(s, state, 0)), s, true);
+        CombineTile(image_, at, frmSource::Tile(StoneBitmapIndex(s, state, 1)), tile, false);
+        CombineTile(image_, at, frmSource::Tile(StoneBitmapIndex(s, state, 0)), tile, true);
         return;
     }
     // Above ratio 1: the soft-edged stone picture, at the surface's density.
     const QImage& sprite = frmSource::StoneSprite(StoneBitmapIndex(s, state, 0));
-    const QSizeF tile = sprite.deviceIndependentSize();
-    const QSizeF part(std::min<qreal>(s, tile.width()), std::min<qreal>(s, tile.height()));
+    const QSizeF size = sprite.deviceIndependentSize();
+    const QSizeF part(std::min<qreal>(tile, size.width()), std::min<qreal>(tile, size.height()));
     painter->setRenderHint(QPainter::SmoothPixmapTransform);
     painter->drawImage(QRectF(at, part), sprite,
                        QRectF(QPointF(), part * sprite.devicePixelRatio()));

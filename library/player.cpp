@@ -455,6 +455,10 @@ int StoneBitmapIndex(int pitch, int colour, int mask) {
     return (sizeClass * 2 + (colour == 2 ? 1 : 0)) * 2 + (mask == 1 ? 1 : 0);
 }
 
+int StoneTileSize(int pitch) {
+    return pitch == 9 || pitch == 11 || pitch == 20 ? pitch : 29;
+}
+
 QString StoneBitmapName(int index) {
     static const char* sizes[] = {"29", "20", "11", "09"};
     const QString colour = (index & 2) ? QStringLiteral("Wh") : QStringLiteral("Bl");

@@ -124,4 +124,7 @@ QStringList TakeFileNotices();
 
 QString ToWideDigits(const QString& s);
 int StoneBitmapIndex(int pitch, int colour, int mask);
+// The edge of the tiles used for a stone pitch: the pitch itself for 29, 20,
+// 11 and 9 pixels, 29 for any other (those tiles are then centred).
+int StoneTileSize(int pitch);
 QString StoneBitmapName(int index);

@@ -1,5 +1,7 @@
 #include "grow.h"
 
+#include "complete.h"
+
 #include "rules/outcome.h"
 #include "sgf/sgf.h"
 #include "solver.h"
@@ -117,40 +119,65 @@ public:
         const SearchStart s0 = solver_->Start();
         const int best = solver_->Classify(s0, limits_).klass;
         if (!best) return "the start position is beyond reach";
+        const int bestValue = ClassValue(best);
+        bestValue_ = bestValue;
+        bestDigit_ = BestDigit();
         report_.best = best;
 
-        std::map<int, int> inTree; // first-move cell -> node
-        for (int k : nodes_[0].kids) {
-            int cell, colour;
-            if (NodeMove(nodes_[k], cell, colour)) inTree.emplace(cell, k);
+        // Every Black decision point of a correct line, the new ones included,
+        // gets what the completeness check asks of it.
+        std::vector<std::pair<int, SearchStart>> points = {{0, s0}};
+        for (size_t at = 0; at < points.size(); ++at) {
+            const int node = points[at].first;
+            const SearchStart s = points[at].second;
+            if (static_cast<int>(nodes_.size()) > o_.maxNodes)
+                return "the tree would grow past " + std::to_string(o_.maxNodes) + " nodes";
+            const Demand d = DemandAt(*solver_, s, limits_,
+                                      node == 0 ? kFirstWrongMoves : kLaterWrongMoves, node == 0);
+            if (!d.reached) return "a move is beyond reach";
+            if (ClassValue(d.klass) != bestValue) continue;
+            std::map<int, int> kids;
+            for (int k : nodes_[static_cast<size_t>(node)].kids) {
+                int cell, colour;
+                if (NodeMove(nodes_[static_cast<size_t>(k)], cell, colour)) kids.emplace(cell, k);
+            }
+            for (int c : d.keepers)
+                if (!kids.count(c)) {
+                    AddLine(node, d.positions.at(c), c, d.classes.at(c));
+                    if (node == 0) report_.correct.push_back({c, d.classes.at(c).klass});
+                }
+            for (int c : d.wrong)
+                if (!kids.count(c)) AddLine(node, d.positions.at(c), c, d.classes.at(c), true);
+            // Every move now under the node: wrong ones get their refutation,
+            // correct ones lead on to White's replies and Black's next decision.
+            for (int k : nodes_[static_cast<size_t>(node)].kids) {
+                int cell, colour;
+                if (NodeMove(nodes_[static_cast<size_t>(k)], cell, colour)) kids.emplace(cell, k);
+            }
+            for (const auto& [c, k] : kids) {
+                SearchStart after = s;
+                if (!ProblemSolver::PlayPlain(after, c)) continue;
+                const auto known = d.classes.find(c);
+                const int klass = known != d.classes.end()
+                                      ? known->second.klass
+                                      : solver_->Classify(after, limits_).klass;
+                if (!klass) continue;
+                if (ClassValue(klass) != bestValue) {
+                    if (nodes_[static_cast<size_t>(k)].kids.empty()) ExtendLeaf(k, after);
+                    continue;
+                }
+                for (int w : nodes_[static_cast<size_t>(k)].kids) {
+                    int cell, colour;
+                    SearchStart next = after;
+                    if (!NodeMove(nodes_[static_cast<size_t>(w)], cell, colour) ||
+                        !ProblemSolver::PlayPlain(next, cell))
+                        continue;
+                    if (!nodes_[static_cast<size_t>(w)].kids.empty()) points.push_back({w, next});
+                }
+            }
         }
-        struct Candidate {
-            int cell;
-            ClassResult result;
-            int score;
-        };
-        std::vector<Candidate> wrong;
-        for (int c : solver_->CandidateMoves(s0)) {
-            SearchStart s = s0;
-            if (!solver_->Advance(s, c)) continue;
-            const ClassResult r = solver_->Classify(s, limits_);
-            if (!r.klass) return "a first move is beyond reach";
-            if (inTree.count(c)) continue;
-            if (ClassValue(r.klass) == ClassValue(best)) {
-                AddLine(0, s, c, r);
-                report_.correct.push_back({c, r.klass});
-            } else if (const int score = Plausibility(s0.board, c); score > 0)
-                wrong.push_back({c, r, score});
-        }
-        std::stable_sort(wrong.begin(), wrong.end(),
-                         [](const Candidate& a, const Candidate& b) { return a.score > b.score; });
-        if (static_cast<int>(wrong.size()) > o_.maxWrongMoves)
-            wrong.resize(static_cast<size_t>(o_.maxWrongMoves));
-        for (const Candidate& w : wrong) {
-            SearchStart s = s0;
-            solver_->Advance(s, w.cell);
-            AddLine(0, s, w.cell, w.result);
-        }
+        if (static_cast<int>(nodes_.size()) - 1 > o_.maxNodes)
+            return "the tree would grow past " + std::to_string(o_.maxNodes) + " nodes";
         LabelLeaves(s0);
         if (incomplete_) return "a line is beyond reach";
         return {};
@@ -159,23 +186,34 @@ public:
     const SolveReport& report() const { return report_; }
 
 private:
-    // Stones next to the point (the target's count double) and room around
-    // it: a vital point has three or more empty neighbours in the region.
-    int Plausibility(const Goban& b, int c) const {
-        const Region& r = solver_->region();
-        int score = 0, room = 0;
-        for (int d : kDelta) {
-            const uint8_t v = b.At(c + d);
-            if (v == r.defender) score += 2;
-            if (v == r.attacker) score += 1;
-            if (v == kEmptyCell && r.movable[c + d]) ++room;
+    // A wrong move stored without White's answer: White's refutation is
+    // played on from it to a settled position, and the leaf moves down.
+    void ExtendLeaf(int leaf, SearchStart s) {
+        const ClassResult r = solver_->Classify(s, limits_);
+        if (!r.klass) return;
+        const std::vector<int> line = Refutation(*solver_, s, r, limits_, o_.maxLineMoves - 1);
+        if (line.empty()) return;
+        std::vector<std::pair<std::string, std::vector<std::string>>> moved;
+        auto& props = nodes_[static_cast<size_t>(leaf)].props;
+        for (auto it = props.begin(); it != props.end();) {
+            if (it->first == "OC" || it->first == "OB" || it->first == "RP" || it->first == "C") {
+                if (it->first == "RP" || it->first == "OB") moved.push_back(*it);
+                it = props.erase(it);
+            } else {
+                ++it;
+            }
         }
-        for (int d : {-kStride - 1, -kStride + 1, kStride - 1, kStride + 1}) {
-            const uint8_t v = b.At(c + d);
-            if (v == kBlackCell || v == kWhiteCell) score += 1;
+        int node = leaf;
+        for (int m : line) {
+            node = NewNode(node, s.toMove, m);
+            ProblemSolver::PlayPlain(s, m);
         }
-        if (room >= 3) score += 3;
-        return score;
+        int leafClass = solver_->Classify(s, limits_).klass;
+        if (!leafClass) leafClass = r.klass;
+        auto& end = nodes_[static_cast<size_t>(node)].props;
+        end.push_back({"OC", {std::to_string(leafClass)}});
+        for (auto& p : moved)
+            end.push_back(p);
     }
 
     int NewNode(int parent, int colour, int cell) {
@@ -191,9 +229,13 @@ private:
     // Adds Black's first move and a line after it in which each side keeps
     // the class (the winner's proving moves, the loser's most stubborn
     // replies), played until the position is settled.
-    void AddLine(int parent, SearchStart s, int first, const ClassResult& result) {
+    void AddLine(int parent, SearchStart s, int first, const ClassResult& result,
+                 bool wrong = false) {
         int node = NewNode(parent, kBlackCell, first);
-        for (int m : solver_->BestLine(s, result, o_.maxLineMoves - 1, limits_)) {
+        const std::vector<int> line =
+            wrong ? Refutation(*solver_, s, result, limits_, o_.maxLineMoves - 1)
+                  : solver_->BestLine(s, result, o_.maxLineMoves - 1, limits_);
+        for (int m : line) {
             node = NewNode(node, s.toMove, m);
             ProblemSolver::PlayPlain(s, m);
         }
@@ -204,6 +246,26 @@ private:
             leafClass = result.klass;
         }
         nodes_[static_cast<size_t>(node)].props.push_back({"OC", {std::to_string(leafClass)}});
+        // A line that keeps the best result ranks with the tree's own best
+        // lines, or the program would grade it a failure.
+        if (!wrong && bestDigit_ && ClassValue(leafClass) == bestValue_)
+            nodes_[static_cast<size_t>(node)].props.push_back({"OB", {"1"}});
+    }
+
+    // The last digit of the tree's best lines: 1 when a leaf of the best
+    // class carries OB[1].
+    int BestDigit() const {
+        for (const GNode& n : nodes_) {
+            const auto* oc = n.Find("OC");
+            if (!n.kids.empty() || !oc || oc->empty() || IntProp(n, "OB", 0) != 1) continue;
+            int klass = 0;
+            for (int k = 1; k < 100 && !klass; ++k)
+                if (QString::fromStdString((*oc)[0]) == OutcomeText(0, k * 10) ||
+                    (*oc)[0] == std::to_string(k))
+                    klass = k;
+            if (klass && ClassValue(klass) == bestValue_) return 1;
+        }
+        return 0;
     }
 
     // Leaves of the author's own lines that carry no class yet.
@@ -244,6 +306,8 @@ private:
     bool incomplete_ = false;
     std::unique_ptr<ProblemSolver> solver_;
     Limits limits_;
+    int bestValue_ = 0;
+    int bestDigit_ = 0;
 };
 
 } // namespace

@@ -11,7 +11,7 @@ namespace velsolver {
 
 struct GrowOptions {
     int limitMs = 10000;   // per problem
-    int maxWrongMoves = 6; // wrong first moves added at most
+    int maxNodes = 1000;   // a tree that would grow larger is left as it was
     int maxLineMoves = 24; // moves of one added line
     bool strict = false;   // a leaf out of reach fails the problem
     // solve: the attacker's wall this many empty lines around the stones'

@@ -36,9 +36,17 @@ bool ClassesAgree(int treeClass, int solverClass, int aim);
 // The name of an outcome class ("白死"), or the number when it has none.
 QString ClassName(int klass);
 
-// Proves one problem within `limitMs` milliseconds. InitOutcomeTable must
-// have been called.
-ProveReport ProveProblem(const Problem& problem, int limitMs);
+// Proves one problem within `limitMs` milliseconds, with the completeness
+// of the tree (CheckCompleteness) unless `completeness` is false.
+// InitOutcomeTable must have been called.
+ProveReport ProveProblem(const Problem& problem, int limitMs, bool completeness = true);
+
+// The completeness of a proved tree: at the start and at every Black move
+// of a correct line, every move that keeps the best result is in the tree,
+// the most plausible wrong moves are too, and every wrong move in the tree
+// carries White's refutation. Adds one fault per gap to `rep`.
+void CheckCompleteness(const Problem& p, ProblemSolver& solver, const SearchStart& start,
+                       const Limits& limits, ProveReport& rep);
 
 // "B[cd]" for a move of colour at board point (x, y).
 QString SgfMove(int colour, int x, int y);

@@ -316,6 +316,64 @@ private slots:
         QCOMPARE(got.image, image);
     }
 
+    // Views whose cell has no tile set of its size (foreign data only): the
+    // 29-pixel tiles are centred on the point, not left in the cell's corner
+    // (with 11 lines the cell origins, 34 px apart, drift off 35 px points).
+    void tileWithoutItsSetIsCentred_data() {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("point");
+        QTest::newRow("9 lines, 42 px cells, corner") << 9 << 1 << 0;
+        QTest::newRow("9 lines, 42 px cells, middle") << 9 << 1 << 4;
+        QTest::newRow("9 lines, trial offset") << 9 << 2 << 8;
+        QTest::newRow("11 lines, 35 px cells") << 11 << 0 << 9;
+        QTest::newRow("15 lines, 25 px cells (tile larger)") << 15 << 1 << 7;
+        QTest::newRow("13 lines keeps its own tiles") << 13 << 1 << 6;
+        QTest::newRow("19 lines keeps its own tiles") << 19 << 1 << 18;
+    }
+    void tileWithoutItsSetIsCentred() {
+        QFETCH(int, lines);
+        QFETCH(int, offset);
+        QFETCH(int, point);
+        BoardStyle style;
+        style.tileOffset = offset;
+        auto v = MakeView(381, style);
+        v->InitBoardMetrics(lines);
+        const BoardMetrics& m = v->metrics();
+        Board b = EmptyBoard();
+        b[size_t(point * 19 + point)] = kWhite;
+        v->DrawBoard(b);
+        const QImage& img = v->image();
+        const int centre = PointToPixel(m, point);
+        // The run of tile pixels along a row and a column just beside the grid
+        // lines through the point (the lines themselves are ink under a tile).
+        const int beside = centre + 4;
+        int first = -1, last = -1, top = -1, bottom = -1;
+        for (int p = 0; p < img.width(); ++p) {
+            if (TileAt(img, p, beside).mask >= 0) {
+                if (first < 0) first = p;
+                last = p;
+            }
+            if (TileAt(img, beside, p).mask >= 0) {
+                if (top < 0) top = p;
+                bottom = p;
+            }
+        }
+        const int tile = StoneTileSize(m.gStoneSize);
+        QCOMPARE(TileAt(img, beside, beside).mask, StoneBitmapIndex(m.gStoneSize, kWhite, 1));
+        QCOMPARE(last - first + 1, tile);
+        QCOMPARE(bottom - top + 1, tile);
+        QVERIFY2(std::abs((first + last) / 2 - centre) <= std::max(1, offset),
+                 qPrintable(
+                     QStringLiteral("tile %1..%2, point at %3").arg(first).arg(last).arg(centre)));
+        QVERIFY(std::abs((top + bottom) / 2 - centre) <= std::max(1, offset));
+        if (tile == m.gStoneSize) {
+            // A size with its own set: copied at the cell origin plus the offset.
+            QCOMPARE(first, CellOriginX(m, point) + offset);
+            QCOMPARE(top, CellOriginY(m, point) + offset);
+        }
+    }
+
     void stonesBeyondShownLinesAreNotDrawn() {
         BoardStyle style;
         style.tileOffset = 0;

@@ -3,6 +3,7 @@
 #include "tools/data/commands.h"
 #include "tools/data/dataset.h"
 #include "tools/data/dump.h"
+#include "tools/data/measure.h"
 #include "tools/data/source.h"
 
 #include "library/files.h"
@@ -23,7 +24,7 @@
 namespace {
 
 // Straight three in the corner: Black lives at the vital point b1 ("ba").
-const char kLive[] = "(;FF[4]SZ[19]VS[9]DF[10]PP[1]\n"
+const char kLive[] = "(;FF[4]SZ[19]VS[13]DF[10]PP[1]\n"
                      "AB[da][ab][bb][cb][db]\n"
                      "AW[ea][eb][ac][bc][cc][dc][ec]\n"
                      "(;B[ba]OC[10]RP[1])\n"
@@ -31,7 +32,7 @@ const char kLive[] = "(;FF[4]SZ[19]VS[9]DF[10]PP[1]\n"
                      "(;B[ca];W[ba]OC[60]))\n";
 
 // The same shape with the colours swapped: Black kills at the vital point.
-const char kKill[] = "(;FF[4]SZ[19]VS[9]DF[20]PP[2]\n"
+const char kKill[] = "(;FF[4]SZ[19]VS[13]DF[20]PP[2]\n"
                      "AW[da][ab][bb][cb][db]\n"
                      "AB[ea][eb][ac][bc][cc][dc][ec]\n"
                      "(;B[ba]OC[5]RP[1])\n"
@@ -127,6 +128,12 @@ private slots:
     void initTestCase();
 
     void sourceConventions();
+    void similarPositions_data();
+    void similarPositions();
+    void levelRule_data();
+    void levelRule();
+    void levelFaultOfTrees();
+    void auditFindsDuplicatesAndLevels();
     void nodeNumbersHonoured();
     void encodingExamples_data();
     void encodingExamples();
@@ -167,6 +174,114 @@ void TestDataTool::initTestCase() {
     QVERIFY2(!err.contains("warning"), qPrintable(err));
 }
 
+namespace {
+
+Problem OneProblem(const QByteArray& text) {
+    std::vector<SourceProblem> out;
+    QString report;
+    bool warned = false;
+    if (!Convert(DataSet::Abc, text, out, report, warned) || out.size() != 1) return {};
+    return out[0].problem;
+}
+
+} // namespace
+
+void TestDataTool::similarPositions_data() {
+    QTest::addColumn<QByteArray>("other");
+    QTest::addColumn<int>("distance");
+    // kLive: AB[da][ab][bb][cb][db] AW[ea][eb][ac][bc][cc][dc][ec].
+    QTest::newRow("itself") << QByteArray(kLive) << 0;
+    QTest::newRow("colours swapped") << QByteArray(kKill) << 0;
+    QTest::newRow("mirrored on the diagonal")
+        << QByteArray("(;VS[13]DF[10]PP[1]AB[ad][ba][bb][bc][bd]AW[ae][be][ca][cb][cc][cd][ce]"
+                      ";B[ab]OC[10])")
+        << 0;
+    QTest::newRow("turned into the far corner")
+        << QByteArray("(;VS[19]DF[10]PP[1]AB[ps][sr][rr][qr][pr]AW[os][or][sq][rq][qq][pq][oq]"
+                      ";B[rs]OC[10])")
+        << 0;
+    QTest::newRow("one stone more")
+        << QByteArray("(;VS[13]DF[10]PP[1]AB[da][ab][bb][cb][db]AW[ea][eb][ac][bc][cc][dc][ec][fa]"
+                      ";B[ba]OC[10])")
+        << 1;
+    QTest::newRow("one stone of the other colour")
+        << QByteArray("(;VS[13]DF[10]PP[1]AB[da][ab][bb][cb][db][ea]AW[eb][ac][bc][cc][dc][ec]"
+                      ";B[ba]OC[10])")
+        << 2;
+}
+
+void TestDataTool::similarPositions() {
+    QFETCH(QByteArray, other);
+    QFETCH(int, distance);
+    const Problem a = OneProblem(kLive);
+    const Problem b = OneProblem(other);
+    QCOMPARE(PositionDistance(a, b), distance);
+    QCOMPARE(PositionDistance(b, a), distance);
+    const std::vector<const Problem*> list = {&a, &b};
+    const auto pairs = FindSimilar(list, kNearDistance);
+    QCOMPARE(pairs.size(), std::size_t(distance <= kNearDistance ? 1 : 0));
+}
+
+void TestDataTool::levelRule_data() {
+    QTest::addColumn<int>("mainLine");
+    QTest::addColumn<bool>("hard");
+    QTest::addColumn<int>("level");
+    QTest::newRow("one move") << 1 << false << 10;
+    QTest::newRow("three moves, hard") << 3 << true << 10;
+    QTest::newRow("four moves") << 4 << false << 10;
+    QTest::newRow("five moves") << 5 << false << 20;
+    QTest::newRow("five moves, hard") << 5 << true << 30;
+    QTest::newRow("six moves") << 6 << false << 20;
+    QTest::newRow("seven moves") << 7 << false << 30;
+}
+
+void TestDataTool::levelRule() {
+    QFETCH(int, mainLine);
+    QFETCH(bool, hard);
+    QFETCH(int, level);
+    DifficultyMeasure m;
+    m.mainLine = mainLine;
+    m.hardFirstMove = hard;
+    QCOMPARE(HighestLevel(m), level);
+}
+
+void TestDataTool::levelFaultOfTrees() {
+    // kKill: one move solves it, so only 初級 fits.
+    Problem p = OneProblem(kKill);
+    QCOMPARE(MeasureDifficulty(p).mainLine, 1);
+    QVERIFY(!MeasureDifficulty(p).hardFirstMove);
+    QVERIFY(LevelFault(p).contains("DF 20 is above the measured difficulty (main line 1 moves)"));
+    p.Difficulty = 10;
+    QVERIFY(LevelFault(p).isEmpty());
+    // Black takes the shortest correct line, White the longest resistance:
+    // B[ba] W[aa] B[ca] (3) against B[ca] W[ba] B[aa] W[ab] B[ac] (5).
+    const Problem two = OneProblem("(;VS[13]DF[10]PP[2]AB[aa]AW[ba]"
+                                   "(;B[ca](;W[da]OC[5])(;W[ea];B[fa]OC[5]))"
+                                   "(;B[ab];W[ac];B[ad];W[ae];B[af]OC[5]))");
+    QCOMPARE(MeasureDifficulty(two).mainLine, 3);
+    QCOMPARE(MeasureDifficulty(two).branching, 1);
+    // A first move that touches no stone is hard to see.
+    QVERIFY(!MeasureDifficulty(two).hardFirstMove);
+    const Problem far = OneProblem("(;VS[13]DF[10]PP[2]AB[aa]AW[ba];B[ga];W[ha]OC[5])");
+    QVERIFY(MeasureDifficulty(far).hardFirstMove);
+}
+
+void TestDataTool::auditFindsDuplicatesAndLevels() {
+    // The test problems are all the straight three, in both colours, and two
+    // of them claim 上級 and 有段 for a one-move answer.
+    QString out;
+    QCOMPARE(Run({"audit", good_}, &out), 1);
+    QVERIFY2(out.contains("abc.dt: problem 2: the same start position as abc 1 (turned, mirrored "
+                          "or with the colours swapped)"),
+             qPrintable(out));
+    QVERIFY2(out.contains("s2.dt: problem 1: the same start position as abc 1"), qPrintable(out));
+    QVERIFY2(out.contains("abc.dt: problem 3: DF 30 is above the measured difficulty (main line 1 "
+                          "moves)"),
+             qPrintable(out));
+    QVERIFY(!out.contains("abc.dt: problem 1: DF"));
+    QCOMPARE(Run({"audit"}), 2);
+}
+
 void TestDataTool::sourceConventions() {
     std::vector<SourceProblem> out;
     QString report;
@@ -175,7 +290,7 @@ void TestDataTool::sourceConventions() {
     QVERIFY2(!warned, qPrintable(report));
     QCOMPARE(out.size(), std::size_t(1));
     const Problem& p = out[0].problem;
-    QCOMPARE(p.ViewSize, int16_t(9));
+    QCOMPARE(p.ViewSize, int16_t(13));
     QCOMPARE(p.Difficulty, int16_t(10));
     QCOMPARE(p.ProbPurpose, int16_t(1));
     QCOMPARE(p.HeadFlag, int16_t(0));
@@ -197,7 +312,7 @@ void TestDataTool::sourceConventions() {
     QCOMPARE(int(p.code[1]), 0);
 
     // Outcome names, compressed point lists, a comment for s1, a BOM, CRLF.
-    const QByteArray named = "\xEF\xBB\xBF(;VS[9]PP[2]CM[黒先白死、一手で]\r\n"
+    const QByteArray named = "\xEF\xBB\xBF(;VS[13]PP[2]CM[黒先白死、一手で]\r\n"
                              "AB[aa:ba]AW[ab:cc]\r\n;B[ca]OC[白死]OB[1]RP[3])";
     QVERIFY2(Convert(DataSet::S1, named, out, report, warned), qPrintable(report));
     const Problem& q = out[0].problem;
@@ -254,10 +369,10 @@ void TestDataTool::encodingExamples_data() {
                              << QByteArray("00 E9 02 00 13 20 00 00");
     QTest::newRow("points 199 and 299")
         << QByteArray("(;VS[19]PP[3]AB[jk]AW[op])") << QByteArray("C8 01 00 AC 02 00 13 60 00 00");
-    QTest::newRow("no stones") << QByteArray("(;VS[9]DF[10]PP[1])")
-                               << QByteArray("00 00 09 2A 00 00");
+    QTest::newRow("no stones") << QByteArray("(;VS[13]DF[10]PP[1])")
+                               << QByteArray("00 00 0D 2A 00 00");
     QTest::newRow("head flag, kill, 上級")
-        << QByteArray("(;VS[9]HF[1]DF[20]PP[2])") << QByteArray("00 00 89 54 00 00");
+        << QByteArray("(;VS[13]HF[1]DF[20]PP[2])") << QByteArray("00 00 8D 54 00 00");
     QTest::newRow("one node") << QByteArray("(;VS[19]PP[1];B[df]OC[11]OB[1]RP[1])")
                               << QByteArray("00 00 13 20 01 00 FF 1F 05 8B 01");
     QTest::newRow("child of node 0")
@@ -285,7 +400,7 @@ void TestDataTool::indexTemplateAndComments() {
     ProblemSets sets;
     Problem a;
     a.Difficulty = 10;
-    a.ViewSize = 9;
+    a.ViewSize = 13;
     Problem b = a;
     b.Difficulty = 30;
     b.gInitBoard[0] = kBlack;
@@ -304,7 +419,7 @@ void TestDataTool::indexTemplateAndComments() {
     QVERIFY(diags.empty());
 
     // Index: end offsets, 32-bit little-endian.
-    QCOMPARE(Hex(files.dt[0]), QByteArray("00 00 09 0A 00 00 01 00 00 09 1E 00 00"));
+    QCOMPARE(Hex(files.dt[0]), QByteArray("00 00 0D 0A 00 00 01 00 00 0D 1E 00 00"));
     QCOMPARE(Hex(files.dr[0]), QByteArray("06 00 00 00 0D 00 00 00"));
     QCOMPARE(files.dr[1].size(), 4);
 
@@ -351,7 +466,7 @@ void TestDataTool::sourceFaults_data() {
         << "abc" << with("(;B[aa];W[ba]", "(;B[aa];W[da]") << false
         << "t.sgf:5:8: problem 1: W[da]: illegal move: the point is occupied";
     QTest::newRow("illegal move: suicide")
-        << "abc" << QByteArray("(;VS[9]DF[10]PP[2]AW[ba][ab]\n;B[aa]OC[5]RP[1])") << false
+        << "abc" << QByteArray("(;VS[13]DF[10]PP[2]AW[ba][ab]\n;B[aa]OC[5]RP[1])") << false
         << "t.sgf:2:1: problem 1: B[aa]: illegal move: suicide";
     QTest::newRow("leaf without outcome") << "abc" << with("(;B[ba]OC[10]RP[1])", "(;B[ba]RP[1])")
                                           << false << "B[ba]: the line ends without an outcome";
@@ -383,11 +498,11 @@ void TestDataTool::sourceFaults_data() {
         QTest::newRow("more than 401 moves deep") << "abc" << deep << false << "line of 402 moves";
     }
     QTest::newRow("setup stone outside the corner")
-        << "abc" << with("AB[da]", "AB[da][ja]") << false
-        << "setup stone outside the 9x9 corner: AB[ja]";
+        << "abc" << with("AB[da]", "AB[da][na]") << false
+        << "setup stone outside the 13x13 corner: AB[na]";
     QTest::newRow("move outside the corner")
-        << "abc" << with("(;B[ca];W[ba]", "(;B[ca];W[aj]") << false
-        << "W[aj]: the move is outside the 9x9 corner";
+        << "abc" << with("(;B[ca];W[ba]", "(;B[ca];W[an]") << false
+        << "W[an]: the move is outside the 13x13 corner";
     QTest::newRow("DF not a level in abc")
         << "abc" << with("DF[10]", "DF[15]") << false << "DF (Difficulty) 15 is not 10, 20 or 30";
     QTest::newRow("DF missing in abc")
@@ -426,9 +541,13 @@ void TestDataTool::sourceFaults_data() {
                                           << false << "only allowed in the root";
     QTest::newRow("move in the root")
         << "abc" << with("PP[1]", "PP[1]B[ia]") << false << "root node must not carry a move";
-    QTest::newRow("VS missing") << "abc" << with("VS[9]", "") << false << "VS (ViewSize) missing";
-    QTest::newRow("VS too large") << "abc" << with("VS[9]", "VS[20]") << false
+    QTest::newRow("VS missing") << "abc" << with("VS[13]", "") << false << "VS (ViewSize) missing";
+    QTest::newRow("VS too large") << "abc" << with("VS[13]", "VS[20]") << false
                                   << "ViewSize must be 1-19";
+    for (const char* vs : {"VS[9]", "VS[12]", "VS[14]", "VS[1]"})
+        QTest::newRow(vs) << "abc" << with("VS[13]", vs) << false
+                          << "stones have tiles only on a view of 13 or 19 lines";
+    QTest::newRow("VS 19") << "s1" << with("VS[13]", "VS[19]") << true << "";
     QTest::newRow("PP missing") << "abc" << with("PP[1]", "") << false << "PP (aim) missing";
     QTest::newRow("board not 19") << "abc" << with("SZ[19]", "SZ[9]") << false << "always 19x19";
     QTest::newRow("point set twice")
@@ -588,8 +707,11 @@ void TestDataTool::checkerFaults_data() {
         << "abc.dt: problem 1: the block is corrupt: ノード0の結果コード (80) "
            "は結果の表にありません";
     QTest::newRow("move outside the corner")
-        << patchBlock([](QByteArray& b) { b[NodeStart(b) + 2] = 12; })
-        << "node 0 B[bm]: the move is outside the 9x9 corner";
+        << patchBlock([](QByteArray& b) { b[NodeStart(b) + 2] = 14; })
+        << "node 0 B[bo]: the move is outside the 13x13 corner";
+    QTest::newRow("ViewSize without stone tiles")
+        << patchBlock([](QByteArray& b) { b[NodeStart(b) - 4] = 9; })
+        << "abc.dt: problem 1: VS (ViewSize) 9: stones have tiles only on a view of 13 or 19";
     QTest::newRow("ViewSize 0") << patchBlock([](QByteArray& b) { b[NodeStart(b) - 4] = 0; })
                                 << "VS (ViewSize) 0 is outside";
     QTest::newRow("DF not a level in abc")
@@ -756,7 +878,7 @@ void TestDataTool::roundTripUnusualNodeOrder() {
     // come before their parents, inner nodes carry code/best/repl bytes, the
     // aim is unknown and the head flag is set.
     Problem p;
-    p.ViewSize = 7;
+    p.ViewSize = 19;
     p.HeadFlag = 1;
     p.Difficulty = 20;
     p.ProbPurpose = 0;
@@ -805,7 +927,7 @@ namespace {
 // A random problem with a legal tree, numbered in a random order.
 Problem RandomProblem(std::mt19937& rng) {
     Problem p;
-    const int vs = 5 + static_cast<int>(rng() % 15);
+    const int vs = rng() % 2 ? 13 : 19;
     p.ViewSize = static_cast<int16_t>(vs);
     p.HeadFlag = static_cast<int16_t>(rng() % 2);
     p.Difficulty = static_cast<int16_t>(10 * (1 + rng() % 3));

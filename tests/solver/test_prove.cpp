@@ -123,6 +123,7 @@ private slots:
     void classesAgree();
     void growAddsCorrectAndWrongLines();
     void growRefusesBadSgf();
+    void completenessGaps();
     void grownTreesProve_data();
     void grownTreesProve();
     void solveFindsEveryCorrectMove_data();
@@ -136,9 +137,11 @@ void TestProve::correctTreeIsProved() {
     Add(p, kRoot, 0, 0, 5);
     const int wrong = Add(p, kRoot, 1, 0);
     Add(p, wrong, 0, 0, 55);
-    const ProveReport r = ProveProblem(p, 20000);
+    // The classes only: this thin tree lacks the other plausible wrong moves.
+    const ProveReport r = ProveProblem(p, 20000, false);
     QVERIFY2(r.status == ProveStatus::Proved, qPrintable(r.faults.join("; ")));
     QCOMPARE(r.rootClass, kWhiteDead);
+    QVERIFY(ProveProblem(p, 20000).status == ProveStatus::Mismatch);
     QCOMPARE(r.winningMoves, QStringList{"B[aa]"});
 }
 
@@ -198,7 +201,7 @@ void TestProve::leafWithWhiteToMove() {
     const int w = Add(p, b, 0, 0);     // W[aa]
     Add(p, w, 1, 1, 5);                // B[bb]: dead
     Add(p, kRoot, 0, 1, leafClass);    // B[ab], White to move
-    const ProveReport r = ProveProblem(p, 20000);
+    const ProveReport r = ProveProblem(p, 20000, false);
     QVERIFY2((r.status == ProveStatus::Proved) == proved, qPrintable(r.faults.join("; ")));
     if (!proved) {
         QCOMPARE(r.status, ProveStatus::Mismatch);
@@ -330,6 +333,40 @@ void TestProve::growAddsCorrectAndWrongLines() {
     }
     QVERIFY(killing);
     QVERIFY(wrongLines >= 1 && wrongLines <= 6);
+}
+
+void TestProve::completenessGaps() {
+    // Bent three with only the vital point stored: the plausible wrong moves
+    // are missing. Then a wrong move stored without White's answer.
+    Problem thin = MakeProblem(kBentThree, 7, 2);
+    Add(thin, kRoot, 0, 0, 5);
+    ProveReport r = ProveProblem(thin, 20000);
+    QCOMPARE(r.status, ProveStatus::Mismatch);
+    QVERIFY2(
+        AnyFaultContains(r, "start: the plausible wrong move B[ba] (白生き) is not in the tree"),
+        qPrintable(r.faults.join("; ")));
+
+    Problem bare = MakeProblem(kBentThree, 7, 2);
+    Add(bare, kRoot, 0, 0, 5);
+    Add(bare, kRoot, 1, 0, 55); // B[ba] stored as a leaf
+    r = ProveProblem(bare, 20000);
+    QVERIFY2(AnyFaultContains(r, "start: the wrong move B[ba] has no refutation"),
+             qPrintable(r.faults.join("; ")));
+    QVERIFY(!AnyFaultContains(r, "the plausible wrong move B[ba]"));
+
+    // Growing that tree closes every gap.
+    const std::string src = "(;SZ[19]VS[7]PP[2]AB[da][db][cc][dc][ad][bd][cd]AW[ca][bb][cb][ac]"
+                            "[bc](;B[aa]OC[5])(;B[ba]OC[55]))";
+    std::string out, notes, error;
+    QVERIFY(GrowSgf(src, GrowOptions(), out, notes, error));
+    QVERIFY2(notes.empty(), notes.c_str());
+    std::vector<sgf::Tree> trees;
+    sgf::Error err;
+    QVERIFY(sgf::Parse(out, trees, err));
+    const Problem grown = ProblemFromTree(trees[0]);
+    r = ProveProblem(grown, 20000);
+    QVERIFY2(r.status == ProveStatus::Proved, qPrintable(r.faults.join("; ") + out.c_str()));
+    QVERIFY(grown.hands > bare.hands);
 }
 
 void TestProve::growRefusesBadSgf() {

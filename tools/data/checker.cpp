@@ -88,6 +88,10 @@ bool ClassFitsAim(int klass, int aim) {
     }
 }
 
+bool ViewSizeHasTiles(int viewSize) {
+    return viewSize == 13 || viewSize == 19;
+}
+
 std::vector<ProblemFault> CheckProblem(const Problem& p, DataSet set) {
     std::vector<ProblemFault> faults;
 
@@ -95,6 +99,10 @@ std::vector<ProblemFault> CheckProblem(const Problem& p, DataSet set) {
     const bool viewOk = p.ViewSize >= 1 && p.ViewSize <= kBoardSize;
     if (!viewOk)
         Add(faults, -1, false, QStringLiteral("VS (ViewSize) %1 is outside 1-19").arg(p.ViewSize));
+    else if (!ViewSizeHasTiles(p.ViewSize))
+        Add(faults, -1, false,
+            QStringLiteral("VS (ViewSize) %1: stones have tiles only on a view of 13 or 19 lines")
+                .arg(p.ViewSize));
     if (set == DataSet::Abc && p.Difficulty != 10 && p.Difficulty != 20 && p.Difficulty != 30)
         Add(faults, -1, false,
             QStringLiteral("DF (Difficulty) %1 is not 10, 20 or 30").arg(p.Difficulty));

@@ -22,6 +22,11 @@ struct ProblemFault {
     QString message;
 };
 
+// Whether the board picture of a view of this many lines has stone tiles of
+// the cell's size (29 pixels for 13 lines, 20 for 19): problems are shown on
+// those views only.
+bool ViewSizeHasTiles(int viewSize);
+
 // Every fault of `p` as a problem of `set`. Structural faults (a parent that
 // does not exist, a cycle) stop the checks that need a sound tree.
 std::vector<ProblemFault> CheckProblem(const Problem& p, DataSet set);

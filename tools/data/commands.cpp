@@ -55,6 +55,8 @@ QByteArray UsageText() {
         "data files\n"
         "  velmora-data check [--strict] DATA_DIR            validate the data sets, template and "
         "comment lists\n"
+        "  velmora-data audit [--strict] DATA_DIR            duplicates across the sets and levels "
+        "against measured difficulty\n"
         "  velmora-data list DATA_DIR SET                    one line per problem of abc, s1 or "
         "s2\n"
         "  velmora-data dump DATA_DIR SET [N]                problem N (from 1; all when left out) "
@@ -113,6 +115,17 @@ int RunCheck(const QStringList& rawArgs, CommandOutput& io) {
     InitOutcomeTable();
     std::vector<Diagnostic> diags;
     CheckDataFolder(args[0], diags);
+    Report(diags, io.out);
+    return CountErrors(diags, strict) > 0 ? 1 : 0;
+}
+
+int RunAudit(const QStringList& rawArgs, CommandOutput& io) {
+    bool strict = false;
+    const QStringList args = Options(rawArgs, strict);
+    if (args.size() != 1) return Usage(io, QStringLiteral("audit takes DATA_DIR"));
+    InitOutcomeTable();
+    std::vector<Diagnostic> diags;
+    AuditDataFolder(args[0], diags);
     Report(diags, io.out);
     return CountErrors(diags, strict) > 0 ? 1 : 0;
 }
@@ -191,6 +204,7 @@ int RunDataCommand(const QStringList& args, CommandOutput& io) {
     if (command == QLatin1String("compile")) return RunCompile(rest, io);
     if (command == QLatin1String("check")) return RunCheck(rest, io);
     if (command == QLatin1String("list")) return RunList(rest, io);
+    if (command == QLatin1String("audit")) return RunAudit(rest, io);
     if (command == QLatin1String("dump")) return RunDump(rest, io);
     if (command == QLatin1String("help") || command == QLatin1String("--help") ||
         command == QLatin1String("-h")) {

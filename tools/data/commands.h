@@ -13,6 +13,7 @@ struct CommandOutput {
 
 int RunCompile(const QStringList& args, CommandOutput& io);
 int RunCheck(const QStringList& args, CommandOutput& io);
+int RunAudit(const QStringList& args, CommandOutput& io);
 int RunList(const QStringList& args, CommandOutput& io);
 int RunDump(const QStringList& args, CommandOutput& io);
 

@@ -1,5 +1,7 @@
 #include "dataset.h"
 
+#include "measure.h"
+
 #include "library/files.h"
 #include "library/player.h"
 
@@ -343,4 +345,50 @@ void CheckDataFolder(const QString& folder, std::vector<Diagnostic>& diags) {
                          QStringLiteral("%1 problem entries carry statistics or a level beyond the "
                                         "last problem")
                              .arg(stray)});
+}
+
+void AuditDataFolder(const QString& folder, std::vector<Diagnostic>& diags) {
+    std::array<LoadedSet, kDataSetCount> sets;
+    for (int s = 0; s < kDataSetCount; ++s)
+        ReadDataSet(folder, static_cast<DataSet>(s), sets[static_cast<std::size_t>(s)], diags);
+    // Levels of the main collection follow the measured difficulty.
+    {
+        const LoadedSet& abc = sets[static_cast<std::size_t>(DataSet::Abc)];
+        for (std::size_t k = 0; k < abc.problems.size(); ++k) {
+            if (!abc.decoded[k] || !ValidateTree(abc.problems[k])) continue;
+            const QString fault = LevelFault(abc.problems[k]);
+            if (!fault.isEmpty())
+                diags.push_back(
+                    {false, SetFile(DataSet::Abc, ".dt"), static_cast<int>(k) + 1, fault});
+        }
+    }
+
+    // The same position twice, in any set, under the board's symmetries and
+    // the colour swap; positions one stone apart are reported too.
+    {
+        std::vector<const Problem*> all;
+        std::vector<std::pair<DataSet, int>> where;
+        for (int s = 0; s < kDataSetCount; ++s) {
+            const LoadedSet& loaded = sets[static_cast<std::size_t>(s)];
+            for (std::size_t k = 0; k < loaded.problems.size(); ++k) {
+                if (!loaded.decoded[k]) continue;
+                all.push_back(&loaded.problems[k]);
+                where.push_back({static_cast<DataSet>(s), static_cast<int>(k) + 1});
+            }
+        }
+        for (const SimilarPair& pair : FindSimilar(all, kNearDistance)) {
+            const auto& [firstSet, firstNo] = where[static_cast<std::size_t>(pair.first)];
+            const auto& [set, number] = where[static_cast<std::size_t>(pair.second)];
+            const QString other = QStringLiteral("%1 %2").arg(DataSetName(firstSet)).arg(firstNo);
+            diags.push_back(
+                {pair.distance > 0, SetFile(set, ".dt"), number,
+                 pair.distance == 0
+                     ? QStringLiteral("the same start position as %1 (turned, mirrored or with "
+                                      "the colours swapped)")
+                           .arg(other)
+                     : QStringLiteral("start position %1 stone(s) away from %2")
+                           .arg(pair.distance)
+                           .arg(other)});
+        }
+    }
 }

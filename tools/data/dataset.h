@@ -64,3 +64,9 @@ bool ReadDataSet(const QString& folder, DataSet set, LoadedSet& out,
 // Every check of a data folder: the sets, every problem, the template and the
 // comment lists.
 void CheckDataFolder(const QString& folder, std::vector<Diagnostic>& diags);
+
+// The checks of the content as a whole: the same start position twice in
+// any of the sets (turned, mirrored or with the colours swapped; positions
+// one stone apart are warnings), and levels of the main collection above
+// what the measured difficulty allows.
+void AuditDataFolder(const QString& folder, std::vector<Diagnostic>& diags);
