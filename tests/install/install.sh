@@ -53,6 +53,11 @@ for f in velmora abc.dr abc.dt s1.dr s2.dt vm2.psn s1.txt s2.txt board.bmp sakur
     [ -f "$PROG/$f" ] || fail "the package has no usr/lib/velmora/$f"
 done
 [ -x "$PROG/velmora" ] || fail "usr/lib/velmora/velmora is not executable"
+# The sound backend module, when the build makes one, sits beside the program.
+for module in "$BUILD"/dist/*velmora_sound*.so; do
+    [ -e "$module" ] || continue
+    [ -f "$PROG/$(basename "$module")" ] || fail "the package lacks $(basename "$module")"
+done
 [ "$(readlink "$ROOT/usr/bin/velmora")" = "../lib/velmora/velmora" ] ||
     fail "usr/bin/velmora does not link to the program folder"
 # Nothing the program writes in a build folder may be shipped.
