@@ -3,6 +3,7 @@
 #include "board/boardview.h"
 #include "library/files.h"
 #include "library/player.h"
+#include "library/writefolder.h"
 #include "platform/platform.h"
 #include "shell/accessibility.h"
 #include "shell/clicklabel.h"
@@ -264,7 +265,7 @@ void frmPlayerRegist::cmdDeleteClick() {
         // player's own): remove it, so a player registered there later finds
         // no file to keep aside.
         if (copied && r.count == oldCount - 1)
-            QFile::remove(DataFile(PlayerFileName(oldCount - 1)));
+            QFile::remove(WriteFolderFile(PlayerFileName(oldCount - 1)));
         StoreRoster(r);
         Refresh();
         return;
