@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QTemporaryFile>
+#include <cerrno>
+#include <cstdlib>
+#include <unistd.h>
 
 namespace {
 
@@ -16,8 +18,17 @@ const QString kTemplateName = QStringLiteral("vm2.psn");
 
 bool FolderIsWritable(const QString& folder) {
     if (!QFileInfo(folder).isDir()) return false;
-    QTemporaryFile probe(MakeDataPath(folder) + QStringLiteral(".velmora-write-XXXXXX"));
-    return probe.open();
+    QByteArray name =
+        QFile::encodeName(MakeDataPath(folder) + QStringLiteral(".velmora-write-XXXXXX"));
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) {
+        // A full disk is still the program's own folder: its players must
+        // not seem to vanish because a few bytes are short.
+        return errno == ENOSPC || errno == EDQUOT;
+    }
+    ::close(fd);
+    ::unlink(name.constData());
+    return true;
 }
 
 QString ChooseWriteFolder(const QString& programFolder, bool programWritable,

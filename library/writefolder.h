@@ -27,5 +27,6 @@ QString ChooseWriteFolder(const QString& programFolder, bool programWritable,
                           const QString& userFolder);
 
 // Whether a file can be created in `folder` (tried, not guessed from the
-// permission bits, which say nothing on a read-only mount or for root).
+// permission bits, which say nothing on a read-only mount or for root). A
+// folder on a full disk counts as writable.
 bool FolderIsWritable(const QString& folder);
