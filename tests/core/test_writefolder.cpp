@@ -138,14 +138,14 @@ private slots:
         QCOMPARE(int(gPlayerCount), 1);
         QCOMPARE(gPlayerName[0], QStringLiteral("和子"));
         QVERIFY(LoadPlayerFile(0));
-        QCOMPARE(int(gPlayerRecord.ThinkTime), 45);
+        QCOMPARE(int(gPlayerRecord.ThinkTime), 40);
         // Changing the program folder decides again.
         gDataPath = MakeDataPath(program_);
         QCOMPARE(WriteFolder(), gDataPath);
     }
 
 private:
-    // Registers "和子" as player 0 with a thinking time of 45 seconds.
+    // Registers "和子" as player 0 with a thinking time of 40 seconds.
     void RegisterOne() {
         QString error;
         QVERIFY2(CreatePlayerFile(0, &error), qPrintable(error));
@@ -154,7 +154,7 @@ private:
         gCurPlayer = 0;
         QVERIFY2(WriteRoster(&error), qPrintable(error));
         QVERIFY(LoadPlayerFile(0));
-        gPlayerRecord.ThinkTime = 45;
+        gPlayerRecord.ThinkTime = 40;
         QVERIFY2(SavePlayerFile(0, &error), qPrintable(error));
     }
 
