@@ -12,6 +12,7 @@
 #include "selection/course/frmSelQuestion.h"
 #include "selection/picker/frmselqrep.h"
 #include "shell/appinit.h"
+#include "shell/help.h"
 #include "shell/menu.h"
 #include "shell/message.h"
 #include "shell/router.h"
@@ -22,11 +23,15 @@
 int main(int argc, char* argv[]) {
     EnsureUtf8Locale();
     QApplication app(argc, argv);
+    // Names the per-user data folder (~/.local/share/velmora) for an
+    // installed copy, whatever the executable is called.
+    QCoreApplication::setApplicationName(QStringLiteral("velmora"));
     const QString programFolder = QCoreApplication::applicationDirPath();
     InitApplication(app, programFolder);
 
     RegisterWindow(Role::Menu, [] { return new frmMenu; });
     RegisterWindow(Role::About, [] { return new frmAboutThis; });
+    RegisterWindow(Role::Help, [] { return new frmHelp; });
     RegisterWindow(Role::CourseSelect, [] { return new frmSelQuestion; });
     RegisterWindow(Role::Trial, [] { return new frmTrial; });
     RegisterWindow(Role::HiScore, [] { return new frmHiscore; });

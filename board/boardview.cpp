@@ -5,6 +5,7 @@
 #include "platform/bitmap.h"
 #include "platform/platform.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QtMath>
@@ -453,6 +454,80 @@ void BoardView::paintEvent(QPaintEvent*) {
         p.fillRect(r.adjusted(b, b, -b, -b), kEmptySurface);
     else
         p.drawImage(b, b, image_);
+    if (keyboard_ && hasFocus() && cursor_.x() >= 0) {
+        // The keyboard cursor: a square around the point, drawn over the
+        // surface (never into the picture the tests compare).
+        const int half = std::max(4, int(metrics_.gStoneSize) / 2 + 1);
+        const QPoint c(b + PointToPixel(metrics_, cursor_.x()),
+                       b + PointToPixel(metrics_, cursor_.y()));
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(QColor(220, 0, 0), 2));
+        p.drawRect(QRect(c.x() - half, c.y() - half, 2 * half + 1, 2 * half + 1));
+    }
+}
+
+void BoardView::EnableKeyboard(bool on) {
+    keyboard_ = on;
+    // Tab reaches the board; a click does not take the focus from the
+    // window, whose ← / → keep stepping.
+    setFocusPolicy(on ? Qt::TabFocus : Qt::NoFocus);
+    update();
+}
+
+void BoardView::placeCursor(QPoint p) {
+    const int last = std::clamp(int(metrics_.gBoardLines), 1, int(kBoardSize)) - 1;
+    p = QPoint(std::clamp(p.x(), 0, last), std::clamp(p.y(), 0, last));
+    if (p == cursor_) return;
+    cursor_ = p;
+    setAccessibleDescription(QStringLiteral("カーソル 横%1 縦%2")
+                                 .arg(ToWideDigits(QString::number(p.x() + 1)),
+                                      ToWideDigits(QString::number(p.y() + 1))));
+    update();
+}
+
+void BoardView::focusInEvent(QFocusEvent* event) {
+    // The cursor starts in the middle of the shown lines.
+    if (keyboard_ && cursor_.x() < 0)
+        placeCursor(QPoint(metrics_.gBoardLines / 2, metrics_.gBoardLines / 2));
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void BoardView::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+void BoardView::keyPressEvent(QKeyEvent* event) {
+    if (!keyboard_ || (event->modifiers() & ~Qt::KeypadModifier)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (cursor_.x() < 0) placeCursor(QPoint(metrics_.gBoardLines / 2, metrics_.gBoardLines / 2));
+    QPoint p = cursor_;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        p.rx() -= 1;
+        break;
+    case Qt::Key_Right:
+        p.rx() += 1;
+        break;
+    case Qt::Key_Up:
+        p.ry() -= 1;
+        break;
+    case Qt::Key_Down:
+        p.ry() += 1;
+        break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit boardPressed(cursor_.x(), cursor_.y(), 1);
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    placeCursor(p);
 }
 
 void BoardView::mousePressEvent(QMouseEvent* event) {

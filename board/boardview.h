@@ -73,6 +73,12 @@ public:
     void DrawStone(int x, int y, int state);
     void DrawCandidateMark(int x, int y, int kind);
 
+    // Play from the keyboard: the board takes the focus, arrow keys move a
+    // cursor over the shown lines and Space or Return presses there (as a
+    // left press). The cursor shows while the board has the focus.
+    void EnableKeyboard(bool on);
+    QPoint cursorPoint() const { return cursor_; }
+
     const BoardMetrics& metrics() const { return metrics_; }
     // The drawn surface, in device pixels (its device pixel ratio is the
     // screen's; at ratio 1 one pixel per drawing pixel).
@@ -90,6 +96,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void ensureImage();
@@ -97,9 +106,12 @@ private:
     // One stone: with `painter` (above ratio 1) as a soft-edged picture, else
     // mask and image tiles combined into the pixels.
     void paintStone(QPainter* painter, int x, int y, int state);
+    void placeCursor(QPoint p);
 
     BoardStyle style_;
     BoardMetrics metrics_;
     QImage image_;
     std::optional<Board> shown_; // the position of the last DrawBoard
+    bool keyboard_ = false;
+    QPoint cursor_{-1, -1};
 };

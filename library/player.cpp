@@ -1,6 +1,7 @@
 #include "player.h"
 
 #include "files.h"
+#include "writefolder.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -154,10 +155,20 @@ QStringList TakeFileNotices() {
     return taken;
 }
 
+namespace {
+
+// The write folder's own copy of the template, else the program folder's.
+QString TemplateFile() {
+    const QString own = WriteFolderFile(QStringLiteral("vm2.psn"));
+    return QFile::exists(own) ? own : DataFile(QStringLiteral("vm2.psn"));
+}
+
+} // namespace
+
 void ReadRoster() {
     Roster r;
     r.current = gCurPlayer;
-    const QString path = DataFile(QStringLiteral("vm2.ply"));
+    const QString path = WriteFolderFile(QStringLiteral("vm2.ply"));
     QString problem;
     if (QFileInfo::exists(path)) {
         QString err;
@@ -208,7 +219,7 @@ bool WriteRoster(QString* error, QString* keptAs) {
 }
 
 bool WriteRosterFile(const Roster& r, QString* error, QString* keptAs) {
-    const QString path = DataFile(QStringLiteral("vm2.ply"));
+    const QString path = WriteFolderFile(QStringLiteral("vm2.ply"));
     if (!RosterProblemText().isEmpty() && QFileInfo::exists(path)) {
         const QString aside = KeepAside(path, error);
         if (aside.isEmpty()) return false;
@@ -224,7 +235,7 @@ bool ValidThinkTime(int seconds) {
 }
 
 bool LoadPlayerFile(int i, QString* error) {
-    const QString path = DataFile(PlayerFileName(i));
+    const QString path = WriteFolderFile(PlayerFileName(i));
     QString err;
     if (QFile::exists(path)) {
         const auto bytes = ReadFileBounded(path, 1 << 20, &err);
@@ -258,7 +269,7 @@ bool LoadPlayerFile(int i, QString* error) {
             return false;
         }
     }
-    const QString templ = DataFile(QStringLiteral("vm2.psn"));
+    const QString templ = TemplateFile();
     const auto bytes = ReadFileBounded(templ, 1 << 20, &err);
     if (!bytes || bytes->size() < kPlayerFileSize) {
         SetError(error, bytes ? QStringLiteral("ひな形ファイルが短すぎます: %1").arg(templ) : err);
@@ -281,7 +292,7 @@ bool LoadPlayerFile(int i, QString* error) {
 }
 
 bool SavePlayerFile(int i, QString* error) {
-    const QString path = DataFile(PlayerFileName(i));
+    const QString path = WriteFolderFile(PlayerFileName(i));
     // Bytes past the record (a longer file) are kept as they were.
     QByteArray data = PlayerRecordToBytes(gPlayerRecord);
     if (const auto old = ReadFileBounded(path, 1 << 20); old && old->size() > kPlayerFileSize) {
@@ -303,14 +314,14 @@ void DefaultSettings() {
 }
 
 bool CreatePlayerFile(int i, QString* error, QString* keptAs) {
-    const QString templ = DataFile(QStringLiteral("vm2.psn"));
+    const QString templ = TemplateFile();
     QString err;
     const auto bytes = ReadFileBounded(templ, 1 << 20, &err);
     if (!bytes) {
         SetError(error, err);
         return false;
     }
-    const QString path = DataFile(PlayerFileName(i));
+    const QString path = WriteFolderFile(PlayerFileName(i));
     if (QFileInfo::exists(path)) {
         // Another player's record may live there (a roster that could not be
         // read): it is never overwritten.
@@ -323,12 +334,12 @@ bool CreatePlayerFile(int i, QString* error, QString* keptAs) {
 
 bool CopyPlayerFile(int from, int to, QString* error) {
     QString err;
-    const auto bytes = ReadFileBounded(DataFile(PlayerFileName(from)), 1 << 20, &err);
+    const auto bytes = ReadFileBounded(WriteFolderFile(PlayerFileName(from)), 1 << 20, &err);
     if (!bytes) {
         SetError(error, err);
         return false;
     }
-    return WriteFileAtomic(DataFile(PlayerFileName(to)), *bytes, error);
+    return WriteFileAtomic(WriteFolderFile(PlayerFileName(to)), *bytes, error);
 }
 
 std::vector<QString> ParseCommentFields(const QString& text) {

@@ -56,7 +56,10 @@ void Platform::messageBox(const QString& text, QWidget* parent) {
 bool Platform::askYesNo(const QString& text, QWidget* parent) {
     QMessageBox box(QMessageBox::Question, kTitle, text, QMessageBox::Yes | QMessageBox::No,
                     parent);
-    box.setDefaultButton(QMessageBox::Yes);
+    // No is the default: every question we ask guards a change that cannot
+    // be undone, so Return alone must not make it.
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
     box.setAccessibleName(text);
     return box.exec() == QMessageBox::Yes;
 }

@@ -19,7 +19,8 @@ public:
     virtual void showMessage(const QString& text);
     // A modal box with an OK button, the program's title as its caption.
     virtual void messageBox(const QString& text, QWidget* parent = nullptr);
-    // A modal Yes/No box; true for Yes.
+    // A modal Yes/No box; true for Yes. No is the default button (Return)
+    // and Escape answers No.
     virtual bool askYesNo(const QString& text, QWidget* parent = nullptr);
     // Opens a web address with the desktop's default handler; failures are
     // ignored.

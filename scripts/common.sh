@@ -12,6 +12,7 @@ PACKAGES=(
     fonts-ipafont-gothic
     libbenchmark-dev
     xvfb xauth xdotool x11-utils imagemagick
+    dpkg-dev file
 )
 
 missing_packages() {

@@ -1,5 +1,7 @@
 #include "shell/appinit.h"
 
+#include "shell/accessibility.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFont>
@@ -26,6 +28,7 @@ bool InitApplication(QApplication& app, const QString& /*programFolder*/) {
     QApplication::setFont(font);
 
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    InstallAccessibility();
 
     bool translated = false;
     auto* translator = new QTranslator(&app);

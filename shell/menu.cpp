@@ -27,6 +27,8 @@ namespace {
 
 const QString kTitle = QStringLiteral("Velmora２");
 const QString kUnregistered = QStringLiteral("未登録");
+const QString kStartHint =
+    QStringLiteral("選んだ項目をもう一度クリックするか Return キーを押すと始まります。");
 
 // Layout of the client area, in pixels.
 constexpr int kClientW = 640;
@@ -72,6 +74,10 @@ frmMenu::frmMenu(QWidget* parent) : QMainWindow(parent) {
     mnuHelp = menuBar()->addMenu(QStringLiteral("ヘルプ"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     mnuHelp->menuAction()->setObjectName(QStringLiteral("mnuHelp"));
+    mnuUsage = mnuHelp->addAction(QStringLiteral("使い方(&H)"));
+    mnuUsage->setObjectName(QStringLiteral("mnuUsage"));
+    mnuUsage->setShortcut(QKeySequence::HelpContents);
+    connect(mnuUsage, &QAction::triggered, this, [] { OpenWindow(Role::Help); });
     mnuVersion = mnuHelp->addAction(QStringLiteral("バージョン情報(&V)"));
     mnuVersion->setObjectName(QStringLiteral("mnuVersion"));
     connect(mnuVersion, &QAction::triggered, this, [] { OpenWindow(Role::About); });
@@ -106,7 +112,7 @@ frmMenu::frmMenu(QWidget* parent) : QMainWindow(parent) {
 
     auto* frameExplain = new QFrame(client);
     frameExplain->setObjectName(QStringLiteral("frameExplain"));
-    frameExplain->setGeometry(352, 118, 256, 112);
+    frameExplain->setGeometry(352, 118, 256, 154);
     Label4 = new QLabel(QStringLiteral("説明"), frameExplain);
     NameControl(Label4, QStringLiteral("Label4"), Label4->text());
     Label4->setGeometry(12, 8, 200, 20);
@@ -115,6 +121,11 @@ frmMenu::frmMenu(QWidget* parent) : QMainWindow(parent) {
     lblExplain->setObjectName(QStringLiteral("lblExplain"));
     lblExplain->setGeometry(18, 34, 232, 72);
     lblExplain->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblStartHint = new QLabel(kStartHint, frameExplain);
+    NameControl(lblStartHint, QStringLiteral("lblStartHint"), kStartHint);
+    lblStartHint->setGeometry(18, 108, 232, 40);
+    lblStartHint->setWordWrap(true);
+    lblStartHint->setStyleSheet(QStringLiteral("color: #404040;"));
 
     // Load: refresh from the player files, build the program-wide tables.
     adjustSize();

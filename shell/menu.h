@@ -37,7 +37,9 @@ public:
     QLabel* lblDoing = nullptr;
     std::array<QRadioButton*, kMenuEntries> optMode{};
     QMenu* mnuHelp = nullptr;
+    QAction* mnuUsage = nullptr;
     QAction* mnuVersion = nullptr;
+    QLabel* lblStartHint = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

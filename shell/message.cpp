@@ -1,5 +1,6 @@
 #include "shell/message.h"
 
+#include "library/writefolder.h"
 #include "platform/platform.h"
 #include "shell/appinit.h"
 #include "shell/clicklabel.h"
@@ -7,6 +8,7 @@
 #include "shell/windowlook.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFont>
 #include <QGuiApplication>
 #include <QLabel>
@@ -16,6 +18,8 @@
 #include <QScreen>
 #include <QSettings>
 #include <QTimer>
+#include <QUrl>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -32,7 +36,7 @@ namespace {
 
 void RunMessageWindow(const QString& text) {
     gMessageText = text;
-    frmMessage window;
+    frmMessage window(QApplication::activeWindow());
     window.exec();
 }
 
@@ -82,6 +86,18 @@ std::optional<int> ParseStoredCoordinate(const QVariant& value) {
     return RoundToInt(v);
 }
 
+QPoint MessageBesideBoard(const QRect& board, const QSize& ownSize, const QRect& screen) {
+    constexpr int kGap = 12;
+    int left = board.right() + 1 + kGap;
+    if (left + ownSize.width() > screen.right() + 1) left = board.left() - kGap - ownSize.width();
+    int top = board.top() + (board.height() - ownSize.height()) / 2;
+    left = std::clamp(left, screen.left(),
+                      std::max(screen.left(), screen.right() + 1 - ownSize.width()));
+    top = std::clamp(top, screen.top(),
+                     std::max(screen.top(), screen.bottom() + 1 - ownSize.height()));
+    return {left, top};
+}
+
 bool PositionOnScreens(const QRect& frame, const QList<QRect>& screens) {
     const QPoint centre = frame.center();
     for (const QRect& s : screens)
@@ -89,7 +105,9 @@ bool PositionOnScreens(const QRect& frame, const QList<QRect>& screens) {
     return false;
 }
 
-frmMessage::frmMessage(QWidget* parent) : QDialog(parent) {
+frmMessage::frmMessage(QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("frmMessage"));
     setWindowTitle(kTitle);
     setFixedSize(260, 64);
@@ -131,6 +149,15 @@ frmMessage::frmMessage(QWidget* parent) : QDialog(parent) {
 }
 
 QPoint frmMessage::defaultPosition() const {
+    // Beside the board of the window that asked, so the board stays in view.
+    if (QWidget* owner = parentWidget()) {
+        if (auto* board = owner->window()->findChild<QWidget*>(QStringLiteral("picBoard"))) {
+            const QRect frame(board->mapToGlobal(QPoint(0, 0)), board->size());
+            QScreen* screen = QGuiApplication::screenAt(frame.center());
+            if (!screen) screen = QGuiApplication::primaryScreen();
+            if (screen) return MessageBesideBoard(frame, size(), screen->availableGeometry());
+        }
+    }
     if (QWidget* menu = MenuWindow()) return MessageDefaultPosition(menu->frameGeometry(), size());
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
@@ -210,14 +237,17 @@ frmAboutThis::frmAboutThis(QWidget* parent) : QDialog(parent) {
     NameControl(Label3, QStringLiteral("Label3"), Label3->text());
     Label3->setGeometry(80, 66, 280, 20);
 
-    Label5 = new ClickLabel(QStringLiteral("https://velmora.example.org/"), this);
+    // Where the player's records are kept; a click opens that folder.
+    const QString folder = QDir::toNativeSeparators(WriteFolder());
+    Label5 = new ClickLabel(QStringLiteral("記録の保存先: ") + folder, this);
     NameControl(Label5, QStringLiteral("Label5"), Label5->text());
     Label5->setGeometry(80, 90, 280, 20);
+    Label5->setToolTip(folder);
     Label5->setStyleSheet(QStringLiteral("color: #0000c0; text-decoration: underline;"));
     Label5->setCursor(Qt::PointingHandCursor);
     Label5->setFocusPolicy(Qt::TabFocus);
     connect(Label5, &ClickLabel::clicked, this,
-            [this] { CurrentPlatform().openUrl(Label5->text()); });
+            [] { CurrentPlatform().openUrl(QUrl::fromLocalFile(WriteFolder()).toString()); });
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     NameControl(cmdOK, QStringLiteral("cmdOK"), QStringLiteral("OK"));

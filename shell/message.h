@@ -25,11 +25,17 @@ inline constexpr const char* kSettingsSection = "VM_VIEW";
 // The default place of the message window: centred on the point three
 // quarters across and down the menu window.
 QPoint MessageDefaultPosition(const QRect& menuFrame, const QSize& ownSize);
+// Beside the board of the window that asked (the board's frame in screen
+// coordinates): to its right, centred on its height; to its left when the
+// right side has no room on `screen`; always kept on `screen`.
+QPoint MessageBesideBoard(const QRect& board, const QSize& ownSize, const QRect& screen);
 // A remembered coordinate as text; nullopt when missing or not a number.
 std::optional<int> ParseStoredCoordinate(const QVariant& value);
 // Whether a window placed at `frame` can be seen: its centre lies on a screen.
 bool PositionOnScreens(const QRect& frame, const QList<QRect>& screens);
 
+// A small tool window over the window that asked (its parent): no minimise
+// or maximise buttons, first placed beside that window's board "picBoard".
 class frmMessage : public QDialog {
     Q_OBJECT
 public:

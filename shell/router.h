@@ -18,6 +18,7 @@ enum class Role {
     Learn,        // frmLearn
     View,         // frmView
     About,        // frmAboutThis (modal)
+    Help,         // frmHelp
 };
 
 using WindowFactory = std::function<QWidget*()>;

@@ -2,6 +2,7 @@
 
 #include "library/files.h"
 #include "library/player.h"
+#include "library/writefolder.h"
 #include "platform/bitmap.h"
 #include "platform/instance.h"
 #include "platform/platform.h"
@@ -33,7 +34,10 @@ frmStartup::frmStartup(QWidget* parent) : QWidget(parent) {
 }
 
 bool StartUp(const QString& programFolder) {
-    if (!AcquireInstanceLock(programFolder)) {
+    // Data is read from the program folder; the lock sits with what the
+    // program writes (the per-user folder when the program folder is
+    // read-only).
+    if (!AcquireInstanceLock(WriteFolderFor(programFolder))) {
         CurrentPlatform().messageBox(QString::fromUtf8(kSecondInstanceText));
         return false;
     }

@@ -7,6 +7,7 @@
 #include "library/session.h"
 #include "platform/platform.h"
 #include "rules/outcome.h"
+#include "shell/keyboard.h"
 #include "shell/message.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
@@ -96,6 +97,7 @@ frmLearn::~frmLearn() = default;
 
 void frmLearn::BuildControls() {
     picBoard = new BoardView(BoardStyle{1, false}, this);
+    picBoard->EnableKeyboard(true);
     NameControl(picBoard, QStringLiteral("picBoard"), QStringLiteral("碁盤"));
     picBoard->setGeometry(242, 38, 385, 385);
     connect(picBoard, &BoardView::boardPressed, this,
@@ -140,6 +142,7 @@ void frmLearn::BuildControls() {
     connect(cmdNextProb, &QPushButton::clicked, this, [this] { cmdNextProb_Click(); });
     connect(cmdModeChange, &QPushButton::clicked, this, [this] { cmdModeChange_Click(); });
     connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
+    SetKeyboardButtons(this, cmdExit, nullptr, {{Qt::Key_Left, cmdPrev}, {Qt::Key_Home, cmdRew}});
 }
 
 QString frmLearn::PictureOf(const QPushButton* button) {

@@ -4,6 +4,7 @@
 #include "library/session.h"
 #include "platform/platform.h"
 #include "reviewlogic.h"
+#include "shell/keyboard.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
 
@@ -128,6 +129,7 @@ void frmHukusyu::BuildControls() {
     connect(cmdReView, &QPushButton::clicked, this, [this] { Leave(Role::View); });
     connect(cmdRetry, &QPushButton::clicked, this, [this] { Leave(Role::Trial); });
     connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
+    SetKeyboardButtons(this, cmdExit);
 }
 
 void frmHukusyu::ListQuestions() {

@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "rules/outcome.h"
 #include "shell/controls.h"
+#include "shell/keyboard.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
 #include "trialcalc.h"
@@ -85,6 +86,7 @@ frmTrial::~frmTrial() {
 
 void frmTrial::buildControls() {
     picBoard = new BoardView(BoardStyle{2, false}, this);
+    picBoard->EnableKeyboard(true);
     NameControl(picBoard, QStringLiteral("picBoard"), QStringLiteral("碁盤"));
     picBoard->setGeometry(Twips(3600, 450, 5775, 5775));
     connect(picBoard, &BoardView::boardPressed, this,
@@ -138,6 +140,7 @@ void frmTrial::buildControls() {
     NameControl(Command1, QStringLiteral("Command1"), QStringLiteral("終了"));
     Command1->setGeometry(Twips(180, 5760, 1500, 480));
     connect(Command1, &QPushButton::clicked, this, [this] { Command1Click(); });
+    SetKeyboardButtons(this, Command1);
 
     // The verdict is shown over the lower half of the board, away from the
     // corner where the problems sit.
@@ -169,8 +172,8 @@ bool frmTrial::setUpQuestion() {
 
     SetCaption(Label11, QString::number(total_));
     SetCaption(Label2, QStringLiteral("#") + QString::number(probNo_ + 1));
-    SetCaption(Label1,
-               QStringLiteral("第") + QString::number(questionNo_ + 1) + QStringLiteral("問"));
+    SetCaption(Label1, QStringLiteral("第") + ToWideDigits(QString::number(questionNo_ + 1)) +
+                           QStringLiteral("問"));
 
     SetCaption(Label3, ProblemStatement(problem_.ProbPurpose, 0));
     const QString comment = ProbComment(course_, probNo_);

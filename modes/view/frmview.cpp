@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "rules/outcome.h"
 #include "rules/rules.h"
+#include "shell/keyboard.h"
 #include "shell/message.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
@@ -84,6 +85,7 @@ frmView::~frmView() = default;
 
 void frmView::BuildControls() {
     picBoard = new BoardView(BoardStyle{1, false}, this);
+    picBoard->EnableKeyboard(true);
     NameControl(picBoard, QStringLiteral("picBoard"), QStringLiteral("碁盤"));
     picBoard->setGeometry(242, 38, 385, 385);
     connect(picBoard, &BoardView::boardPressed, this,
@@ -140,6 +142,11 @@ void frmView::BuildControls() {
     connect(cmdPrevProb, &QPushButton::clicked, this, [this] { StepProblem(-1); });
     connect(cmdModeChange, &QPushButton::clicked, this, [this] { cmdModeChange_Click(); });
     connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
+    SetKeyboardButtons(this, cmdExit, nullptr,
+                       {{Qt::Key_Left, cmdPrev},
+                        {Qt::Key_Right, cmdNext},
+                        {Qt::Key_Home, cmdRew},
+                        {Qt::Key_End, cmdQue}});
 
     lblNowKekka = MakeLabel(this, QStringLiteral("lblNowKekka"),
                             QStringLiteral("「白死」になりました"), {2, 292, 237, 49});

@@ -4,8 +4,10 @@
 #include "library/files.h"
 #include "library/player.h"
 #include "library/session.h"
+#include "library/writefolder.h"
 #include "platform/platform.h"
 #include "shell/controls.h"
+#include "shell/keyboard.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
 
@@ -76,6 +78,7 @@ frmHiscore::frmHiscore(QWidget* parent) : QWidget(parent) {
     cmdExit->setGeometry(Twips(3450, 6420, 1800, 510));
     cmdExit->setDefault(true);
     connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExitClick(); });
+    SetKeyboardButtons(this, cmdExit, cmdExit);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -105,7 +108,7 @@ void frmHiscore::loadRanking() {
     readProblem_.clear();
 
     const QString fileName = HiscoreFileName(gCourse);
-    const QString path = DataFile(fileName);
+    const QString path = WriteFolderFile(fileName);
     if (!QFileInfo::exists(path)) return;
     QString error;
     const auto bytes = ReadFileBounded(path, kRankingFileMax, &error);
@@ -180,7 +183,7 @@ void frmHiscore::cmdExitClick() {
     Timer1->stop();
     {
         BusyCursor busy;
-        const QString path = DataFile(HiscoreFileName(gCourse));
+        const QString path = WriteFolderFile(HiscoreFileName(gCourse));
         QString error;
         QString keptAs;
         // A file that was read only in part holds entries the new one would

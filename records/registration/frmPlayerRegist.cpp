@@ -3,7 +3,9 @@
 #include "board/boardview.h"
 #include "library/files.h"
 #include "library/player.h"
+#include "library/writefolder.h"
 #include "platform/platform.h"
+#include "shell/accessibility.h"
 #include "shell/clicklabel.h"
 #include "shell/controls.h"
 #include "shell/router.h"
@@ -11,6 +13,10 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
@@ -40,6 +46,10 @@ frmPlayerRegist::frmPlayerRegist(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmPlayerRegist"));
     setWindowTitle(QStringLiteral("プレイヤー登録"));
     setFixedSize(TwipsToPixels(kWindowW), TwipsToPixels(kWindowH));
+    // Names are typed straight into the window, kana and kanji through the
+    // input method.
+    setAttribute(Qt::WA_InputMethodEnabled);
+    setFocusPolicy(Qt::StrongFocus);
 
     lblDoing = new QLabel(this);
     NameControl(lblDoing, QStringLiteral("lblDoing"), QString());
@@ -62,6 +72,7 @@ frmPlayerRegist::frmPlayerRegist(QWidget* parent) : QWidget(parent) {
         name->setIndent(6);
         name->setFocusPolicy(Qt::StrongFocus);
         name->setCursor(Qt::PointingHandCursor);
+        SetAccessibleRole(name, QAccessible::ListItem);
         connect(name, &ClickLabel::clicked, this, [this, i] { lblNameClick(i); });
         lblName[size_t(i)] = name;
     }
@@ -121,6 +132,9 @@ void frmPlayerRegist::Refresh() {
         QLabel* name = lblName[size_t(i)];
         SetCaption(number, r.number);
         SetCaption(name, r.name);
+        // Read as one row: "2番 AB".
+        name->setAccessibleName(r.number.isEmpty() ? r.name
+                                                   : r.number + QStringLiteral("番 ") + r.name);
         SetBackground(number, r.highlighted ? highlight : normal);
         SetBackground(name, r.highlighted ? highlight : normal);
         number->setVisible(r.visible);
@@ -134,6 +148,8 @@ void frmPlayerRegist::Refresh() {
     cmdDelete->setEnabled(v.del);
     cmdCancel->setEnabled(v.cancel);
     cmdExit->setEnabled(v.exit);
+    // The input method follows the state: on while a name is typed.
+    if (hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImEnabled);
 }
 
 void frmPlayerRegist::lblNameClick(int i) {
@@ -141,6 +157,76 @@ void frmPlayerRegist::lblNameClick(int i) {
     if (!ClickRow(r, st_, i)) return;
     StoreRoster(r);
     Refresh();
+    if (typing()) setFocus();
+}
+
+bool frmPlayerRegist::typing() const {
+    return st_.state == RegistState::Typing || st_.state == RegistState::Renaming;
+}
+
+void frmPlayerRegist::typeText(const QString& text) {
+    if (!typing()) return;
+    if (!TypeText(st_, text)) {
+        Beep();
+        return;
+    }
+    Refresh();
+}
+
+void frmPlayerRegist::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (key == Qt::Key_Escape) {
+        // The window's own way out: cancel what is under way, else 終了.
+        if (cmdCancel->isEnabled())
+            cmdCancel->click();
+        else if (cmdExit->isEnabled())
+            cmdExit->click();
+        return;
+    }
+    if (!typing()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (key == Qt::Key_Backspace) {
+        cmdDeleteClick();
+        return;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (cmdRegist->isEnabled())
+            cmdRegist->click();
+        else
+            Beep();
+        return;
+    }
+    const QString text = event->text();
+    if (!text.isEmpty() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
+        text.at(0).isPrint()) {
+        typeText(text);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void frmPlayerRegist::inputMethodEvent(QInputMethodEvent* event) {
+    if (!event->commitString().isEmpty()) typeText(event->commitString());
+    event->accept();
+}
+
+QVariant frmPlayerRegist::inputMethodQuery(Qt::InputMethodQuery query) const {
+    switch (query) {
+    case Qt::ImEnabled:
+        return typing();
+    case Qt::ImCursorRectangle:
+        // The candidate window opens under the name being typed.
+        return lblName[1] ? QVariant(lblName[1]->geometry()) : QVariant(QRect());
+    case Qt::ImSurroundingText:
+        return st_.entered;
+    case Qt::ImCursorPosition:
+    case Qt::ImAnchorPosition:
+        return int(st_.entered.size());
+    default:
+        return QWidget::inputMethodQuery(query);
+    }
 }
 
 void frmPlayerRegist::cmdChangeClick() {
@@ -151,6 +237,7 @@ void frmPlayerRegist::cmdChangeClick() {
 void frmPlayerRegist::cmdRenameClick() {
     StartRename(CurrentRoster(), st_);
     Refresh();
+    if (typing()) setFocus();
 }
 
 void frmPlayerRegist::cmdCharacterClick(int i) {
@@ -178,7 +265,7 @@ void frmPlayerRegist::cmdDeleteClick() {
         // player's own): remove it, so a player registered there later finds
         // no file to keep aside.
         if (copied && r.count == oldCount - 1)
-            QFile::remove(DataFile(PlayerFileName(oldCount - 1)));
+            QFile::remove(WriteFolderFile(PlayerFileName(oldCount - 1)));
         StoreRoster(r);
         Refresh();
         return;

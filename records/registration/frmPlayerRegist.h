@@ -39,14 +39,22 @@ public:
 
     const RegistState& state() const { return st_; }
 
+    // Typed text, from the keyboard or an input method's commit.
+    void typeText(const QString& text);
+    // The input method is on while a name is typed.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
     void Refresh();
     // Writes `roster` to the roster file; over a damaged file only when the
     // user agrees. Failures and a file kept aside are told.
     void saveRoster(const Roster& roster);
+    bool typing() const;
 
     RegistState st_;
     // The roster as the player files now stand: the file's roster with the

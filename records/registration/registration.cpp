@@ -1,5 +1,7 @@
 #include "registration.h"
 
+#include "library/files.h"
+
 namespace {
 
 const QString kNewPlayer = QStringLiteral("新規登録");
@@ -94,6 +96,22 @@ bool TypeKey(RegistState& st, QChar c) {
     return true;
 }
 
+bool IsNameCharacter(QChar c) {
+    if (c.isSurrogate() || !c.isPrint() || c == QLatin1Char('"')) return false;
+    bool ok = false;
+    const QByteArray bytes = EncodeSjis(QString(c), &ok);
+    return ok && !bytes.isEmpty();
+}
+
+bool TypeText(RegistState& st, const QString& text) {
+    if (st.state != RegistState::Typing && st.state != RegistState::Renaming) return false;
+    if (text.isEmpty() || st.entered.size() + text.size() > kMaxNameLength) return false;
+    for (const QChar c : text)
+        if (!IsNameCharacter(c)) return false;
+    st.entered += text;
+    return true;
+}
+
 bool EraseKey(RegistState& st) {
     if (st.entered.isEmpty()) return false;
     st.entered.chop(1);
@@ -119,9 +137,8 @@ bool RegisterName(Roster& roster, RegistState& st, const std::function<bool(int)
 }
 
 QString DeleteQuestion(const Roster& roster) {
-    return QStringLiteral("登録番号 = ") + ToWideDigits(QString::number(roster.current + 1)) +
-           QStringLiteral("\n名前 = ") + NameAt(roster, roster.current) +
-           QStringLiteral("\nのプレイヤーを削除します");
+    return QStringLiteral("登録番号%1のプレイヤー「%2」を削除しますか？")
+        .arg(ToWideDigits(QString::number(roster.current + 1)), NameAt(roster, roster.current));
 }
 
 void DeleteChosen(Roster& roster, RegistState& st, const std::function<bool(int, int)>& copyFile) {

@@ -57,6 +57,14 @@ void ConfirmChoice(RegistState& st);
 void StartRename(const Roster& roster, RegistState& st);
 // A keyboard key; false (beep) when the name is already full.
 bool TypeKey(RegistState& st, QChar c);
+// Text typed on the keyboard or committed by an input method. All of it is
+// added, or nothing (false: beep) when the name would grow past ten
+// characters or a character cannot be kept: one with no Shift-JIS form (the
+// roster and player files are Shift-JIS), a control character or the double
+// quote that ends a name in the roster file.
+bool TypeText(RegistState& st, const QString& text);
+// Whether a character may be part of a player's name.
+bool IsNameCharacter(QChar c);
 // "削除" while typing: erase the last character; false (beep) when empty.
 bool EraseKey(RegistState& st);
 // "キャンセル": back to the list with the saved player current.

@@ -3,6 +3,7 @@
 #include "library/player.h"
 #include "platform/platform.h"
 #include "shell/controls.h"
+#include "shell/keyboard.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
 
@@ -80,6 +81,7 @@ frmSetmode::frmSetmode(QWidget* parent) : QWidget(parent) {
     cmdCancelSetting->setGeometry(Twips(6900, 5460, 2400, 570));
     connect(cmdSaveSetting, &QPushButton::clicked, this, [this] { cmdSaveSettingClick(); });
     connect(cmdCancelSetting, &QPushButton::clicked, this, [this] { cmdCancelSettingClick(); });
+    SetKeyboardButtons(this, cmdCancelSetting, cmdSaveSetting);
 
     // Loading the window: the record as stored, then the groups in order.
     if (gPlayerCount > 0) {

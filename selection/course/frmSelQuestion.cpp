@@ -6,7 +6,9 @@
 #include "library/player.h"
 #include "library/session.h"
 #include "platform/platform.h"
+#include "shell/accessibility.h"
 #include "shell/controls.h"
+#include "shell/keyboard.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
 
@@ -59,6 +61,7 @@ frmSelQuestion::frmSelQuestion(QWidget* parent) : QWidget(parent) {
         connect(b, &QPushButton::clicked, this, [this, i] { cmdVolClick(i); });
         cmdVol[static_cast<size_t>(i)] = b;
     }
+    SetKeyboardButtons(this, cmdVol[6]); // 中止
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
     for (int i = 0; i < 6; ++i) {
         const int top = kNumTop + kRowStep * i;
@@ -110,9 +113,19 @@ void frmSelQuestion::BuildCourseList() {
             QLabel* l = lblRatio[static_cast<size_t>(5 * i + k)];
             const QString ch = ratio.mid(k, 1);
             l->setText(ch);
-            l->setAccessibleName(ch.trimmed().isEmpty() ? QStringLiteral("空白") : ch);
-            l->setAccessibleDescription(
-                QStringLiteral("%1の正解率 %2").arg(c.Title, ratio.trimmed()));
+            // Shown one character a box, read as one number: the first box
+            // speaks for the row, the others are drawing only.
+            if (k == 0) {
+                const QString whole = ratio.trimmed();
+                l->setAccessibleName(QStringLiteral("正解率 ") +
+                                     (whole.isEmpty() || whole.startsWith(QLatin1Char('-'))
+                                          ? QStringLiteral("なし")
+                                          : whole));
+                l->setAccessibleDescription(c.Title);
+            } else {
+                l->setAccessibleName(QString());
+                SetAccessibleDecoration(l);
+            }
         }
     }
     cmdVol[6]->setText(QStringLiteral("中止"));

@@ -6,6 +6,8 @@
 #include "library/problem.h"
 #include "library/session.h"
 #include "platform/platform.h"
+#include "shell/accessibility.h"
+#include "shell/keyboard.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
 
@@ -92,6 +94,7 @@ void frmSelQRep::BuildControls() {
         auto* pic = new BoardView(BoardStyle{0, true}, this);
         NameControl(pic, QStringLiteral("picBoard_") + n, QStringLiteral("問題図"));
         pic->setCursor(Qt::PointingHandCursor);
+        SetAccessibleRole(pic, QAccessible::Button);
         pic->installEventFilter(this);
         pic->hide();
         picBoard[static_cast<size_t>(k)] = pic;
@@ -186,6 +189,7 @@ void frmSelQRep::BuildControls() {
         auto* line = new QWidget(this);
         line->setObjectName(QStringLiteral("linFocus_") + QString::number(i));
         line->setAttribute(Qt::WA_TransparentForMouseEvents);
+        SetAccessibleDecoration(line); // the thumbnail itself is the focus
         Fill(line, QColor(255, 255, 255));
         line->hide();
         linFocus[static_cast<size_t>(i)] = line;
@@ -194,6 +198,7 @@ void frmSelQRep::BuildControls() {
     connect(cmdVolume, &QPushButton::clicked, this, [this] { cmdVolume_Click(); });
     connect(cmdGo, &QPushButton::clicked, this, [this] { cmdGo_Click(); });
     connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
+    SetKeyboardButtons(this, cmdExit);
 }
 
 int frmSelQRep::ProblemCount() const {
@@ -254,7 +259,11 @@ void frmSelQRep::DrawPage() {
         const int level = problem.Difficulty;
         Fill(lblQLvl[c], LevelColour(level));
         lblQLvl[c]->setAccessibleName(LevelName(level));
-        pic->setAccessibleName(QStringLiteral("問題図 #") + QString::number(p + 1));
+        const int global = GlobalProbIndex(gCourse, p);
+        const ProbStat stat = global >= 0 && global < int(gPlayerRecord.Stat.size())
+                                  ? gPlayerRecord.Stat[size_t(global)]
+                                  : ProbStat{};
+        pic->setAccessibleName(ThumbnailName(p, level, stat.Asked != 0, stat.Correct != 0));
 
         pic->InitBoardMetrics(layout.lines);
         pic->DrawBoard(problem.gInitBoard);
@@ -275,7 +284,12 @@ void frmSelQRep::PlaceFocus() {
         return;
     }
     CursorCell = fixed;
-    const std::array<QLine, 4> lines = FocusLines(CellRect(layout, CursorCell));
+    // The bottom edge (two pixels, drawn from one above its line) stays
+    // clear of the next row's level box and number label.
+    const QRect picture = CellRect(layout, CursorCell);
+    const int nextLabelTop = picture.top() + picture.height() + layout.vGap - kLabelHeight + 2;
+    const std::array<QLine, 4> lines =
+        FocusLines(picture, nextLabelTop - kFocusThickness + kFocusThickness / 2);
     for (size_t i = 0; i < lines.size(); ++i) {
         linFocus[i]->setGeometry(LineRect(lines[i]));
         linFocus[i]->raise();

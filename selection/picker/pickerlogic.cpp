@@ -4,6 +4,16 @@
 
 namespace picker {
 
+QString ThumbnailName(int n, int level, bool asked, bool correct) {
+    const QString levelName = level == 30   ? QStringLiteral("難")
+                              : level == 20 ? QStringLiteral("中")
+                                            : QStringLiteral("易");
+    const QString status = correct ? QStringLiteral("解いた")
+                           : asked ? QStringLiteral("解けなかった")
+                                   : QStringLiteral("未挑戦");
+    return QStringLiteral("問題 %1、%2、%3").arg(n + 1).arg(levelName, status);
+}
+
 PageLayout LayoutForCourse(int course) {
     if (course == 4) return PageLayout{2, 2, 176, 176, 19, 100, 24, 70, 50};
     return PageLayout{3, 4, 131, 123, 11, 12, 14, 40, 40};
@@ -30,11 +40,11 @@ int FixCursor(int n, int perPage, int pageNo, int cursor) {
     return cursor;
 }
 
-std::array<QLine, 4> FocusLines(const QRect& p) {
+std::array<QLine, 4> FocusLines(const QRect& p, int lowest) {
     const int left = p.left() - 3;
     const int right = p.left() + p.width() + 3;
     const int top = p.top() - 3;
-    const int bottom = p.top() + p.height() + 3;
+    const int bottom = std::min(p.top() + p.height() + 3, lowest);
     return {QLine(left, top, left, bottom), QLine(left, bottom, right, bottom),
             QLine(right, bottom, right, top), QLine(right, top, left + 50, top)};
 }

@@ -4,7 +4,9 @@
 #include <QColor>
 #include <QLine>
 #include <QRect>
+#include <QString>
 #include <array>
+#include <climits>
 
 namespace picker {
 
@@ -37,7 +39,13 @@ QRect CellRect(const PageLayout& layout, int k);
 int FixCursor(int n, int perPage, int pageNo, int cursor);
 // The four lines of the focus frame around a picture; the top edge stays open
 // from the left corner to 50 pixels right of it, above the number label.
-std::array<QLine, 4> FocusLines(const QRect& picture);
+// `lowest` is the lowest row the bottom edge may take: where the next row's
+// level box and number label begin, the edge stays above them.
+std::array<QLine, 4> FocusLines(const QRect& picture, int lowest = INT_MAX);
+// What a screen reader says for the thumbnail of problem n (0-based): its
+// number, level and whether the player has solved it, e.g.
+// "問題 12、易、解いた".
+QString ThumbnailName(int n, int level, bool asked, bool correct);
 // Colour of a level box: red for 30, magenta for 20, yellow otherwise.
 QColor LevelColour(int level);
 // The page after a paging button: delta -1, -10, -50 back, +1, +10, +50 forward.

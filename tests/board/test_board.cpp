@@ -562,6 +562,43 @@ private slots:
         QCOMPARE(v->accessibleName(), QStringLiteral("碁盤"));
         QCOMPARE(v->objectName(), QStringLiteral("picBoard"));
     }
+
+    void keyboardCursorPlaysOnShownLines() {
+        ScopedRecordingPlatform rec;
+        auto v = MakeView(381);
+        v->InitBoardMetrics(13); // a view of 13 lines: the cursor stays on them
+        v->DrawBoard(EmptyBoard());
+        v->EnableKeyboard(true);
+        QCOMPARE(v->focusPolicy(), Qt::TabFocus); // a click leaves the window's keys alone
+        v->show();
+        v->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(v.get()));
+        v->setFocus();
+        QVERIFY(v->hasFocus());
+        QCOMPARE(v->cursorPoint(), QPoint(6, 6)); // starts in the middle
+        QSignalSpy spy(v.get(), &BoardView::boardPressed);
+        QTest::keyClick(v.get(), Qt::Key_Left);
+        QTest::keyClick(v.get(), Qt::Key_Up);
+        QTest::keyClick(v.get(), Qt::Key_Up);
+        QCOMPARE(v->cursorPoint(), QPoint(5, 4));
+        QTest::keyClick(v.get(), Qt::Key_Space);
+        QTest::keyClick(v.get(), Qt::Key_Return);
+        QCOMPARE(spy.size(), 2);
+        QCOMPARE(spy[0], (QList<QVariant>{5, 4, 1}));
+        for (int i = 0; i < 20; ++i) {
+            QTest::keyClick(v.get(), Qt::Key_Right);
+            QTest::keyClick(v.get(), Qt::Key_Down);
+        }
+        QCOMPARE(v->cursorPoint(), QPoint(12, 12)); // never past the last shown line
+        // The cursor is drawn over the surface while the board has the focus,
+        // and never into the picture itself.
+        const QImage focused = v->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QVERIFY(focused.copy(2, 2, 381, 381) != v->image());
+        QCOMPARE(rec.platform.beeps, 0);
+        v->EnableKeyboard(false);
+        QTest::keyClick(v.get(), Qt::Key_Space);
+        QCOMPARE(spy.size(), 2); // no keyboard play when it is off
+    }
 };
 
 QTEST_MAIN(TestBoard)

@@ -111,6 +111,10 @@ private slots:
         QCOMPARE(l[1], QLine(37, 166, 174, 166));
         QCOMPARE(l[2], QLine(174, 166, 174, 37));
         QCOMPARE(l[3], QLine(174, 37, 87, 37));
+        // With the next row close below, the bottom edge rises to stay clear.
+        const std::array<QLine, 4> close = FocusLines(QRect(40, 40, 131, 123), 162);
+        QCOMPARE(close[0], QLine(37, 37, 37, 162));
+        QCOMPARE(close[1], QLine(37, 162, 174, 162));
     }
 
     void levelColours_data() {
@@ -145,9 +149,20 @@ private slots:
         QCOMPARE(w->lblQLvl[2]->palette().color(QPalette::Window), QColor(255, 0, 0));
         QCOMPARE(w->lblQLvl[1]->palette().color(QPalette::Window), QColor(255, 0, 255));
         QCOMPARE(w->lblQLvl[2]->accessibleName(), QStringLiteral("難"));
-        QCOMPARE(w->picBoard[5]->accessibleName(), QStringLiteral("問題図 #6"));
+        QCOMPARE(w->picBoard[5]->accessibleName(), QStringLiteral("問題 6、難、未挑戦"));
         QCOMPARE(w->linFocus[0]->geometry().left(), 36);
         QVERIFY(w->linFocus[3]->isVisible());
+        // The focus frame never runs through the next row's level box or
+        // number label.
+        for (int cell = 0; cell < 8; ++cell) {
+            w->CursorCell = cell;
+            w->PlaceFocus();
+            for (QWidget* line : w->linFocus)
+                for (QWidget* below : {static_cast<QWidget*>(w->lblQLvl[size_t(cell + 4)]),
+                                       static_cast<QWidget*>(w->lblQNum[size_t(cell + 4)])})
+                    QVERIFY2(!line->geometry().intersects(below->geometry()),
+                             qPrintable(line->objectName() + " over " + below->objectName()));
+        }
     }
 
     void shortLastPage() {

@@ -3,6 +3,8 @@
 #include "recordsfixture.h"
 #include "shell/clicklabel.h"
 
+#include <QApplication>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -66,6 +68,10 @@ private slots:
     void keyboardLayout_data();
     void keyboardLayout();
     void keysTypeOnlyLettersAndDigits();
+    void typedText_data();
+    void typedText();
+    void typedNameFromKeyboardAndInputMethod();
+    void escapeLeavesOrCancels();
 };
 
 void TestRegistration::firstPlayer() {
@@ -146,7 +152,7 @@ void TestRegistration::deleteSecondOfFour() {
     ClickRow(w, 1);
     w->cmdDelete->click();
     QCOMPARE(folder.platform->questions,
-             QStringList{QStringLiteral("登録番号 = ２\n名前 = B\nのプレイヤーを削除します")});
+             QStringList{QStringLiteral("登録番号２のプレイヤー「B」を削除しますか？")});
     QCOMPARE(Names(), (QStringList{"A", "C", "D"}));
     QCOMPARE(gCurPlayer, int16_t(1));
     QCOMPARE(w->state().state, int16_t(RegistState::List));
@@ -595,6 +601,106 @@ void TestRegistration::keysTypeOnlyLettersAndDigits() {
     QCOMPARE(st.entered, QStringLiteral("Q4"));
     st.state = RegistState::Chosen;
     QVERIFY(!TypeKey(st, QLatin1Char('A'))); // the keyboard is hidden there
+}
+
+void TestRegistration::typedText_data() {
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("lower case") << ""
+                                << "ab" << true;
+    QTest::newRow("kana") << ""
+                          << "たろう" << true;
+    QTest::newRow("kanji from an input method") << "山"
+                                                << "田太郎" << true;
+    QTest::newRow("half-width kana") << ""
+                                     << "ｶﾅ" << true;
+    QTest::newRow("wave dash maps to Shift-JIS") << ""
+                                                 << "〜" << true;
+    QTest::newRow("fills exactly ten") << "ABCDEFG"
+                                       << "八九十" << true;
+    QTest::newRow("one past ten") << "ABCDEFGH"
+                                  << "九十一" << false;
+    QTest::newRow("no Shift-JIS form (Hangul)") << ""
+                                                << "한" << false;
+    QTest::newRow("no Shift-JIS form (emoji)") << ""
+                                               << "\U0001F600" << false;
+    QTest::newRow("Shift-JIS missing in a commit") << ""
+                                                   << "山한" << false;
+    QTest::newRow("quote ends a roster name") << ""
+                                              << "A\"" << false;
+    QTest::newRow("control character") << ""
+                                       << "\t" << false;
+    QTest::newRow("nothing") << ""
+                             << "" << false;
+}
+
+void TestRegistration::typedText() {
+    QFETCH(QString, before);
+    QFETCH(QString, typed);
+    QFETCH(bool, accepted);
+    RegistState st;
+    st.state = RegistState::Renaming;
+    st.entered = before;
+    QCOMPARE(TypeText(st, typed), accepted);
+    QCOMPARE(st.entered, accepted ? before + typed : before);
+    st.state = RegistState::List; // typing only while a name is asked for
+    QVERIFY(!TypeText(st, QStringLiteral("A")));
+}
+
+void TestRegistration::typedNameFromKeyboardAndInputMethod() {
+    RecordsFolder folder;
+    QPointer<frmPlayerRegist> w = new frmPlayerRegist;
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    ClickRow(w, 0);
+    QVERIFY(w->hasFocus());
+    QVERIFY(w->testAttribute(Qt::WA_InputMethodEnabled));
+    QVERIFY(w->inputMethodQuery(Qt::ImEnabled).toBool());
+    QTest::keyClicks(w, QStringLiteral("ab"));
+    // What an input method commits after conversion.
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("山田"));
+    QApplication::sendEvent(w, &commit);
+    QCOMPARE(w->lblName[1]->text(), QStringLiteral("ab山田_"));
+    QCOMPARE(folder.platform->beeps, 0);
+    QInputMethodEvent refused;
+    refused.setCommitString(QStringLiteral("한"));
+    QApplication::sendEvent(w, &refused);
+    QCOMPARE(folder.platform->beeps, 1);
+    QTest::keyClick(w, Qt::Key_Backspace);
+    QCOMPARE(w->state().entered, QStringLiteral("ab山"));
+    Type(w, QStringLiteral("Z")); // the on-screen keys still work
+    QCOMPARE(w->state().entered, QStringLiteral("ab山Z"));
+    QTest::keyClick(w, Qt::Key_Return); // presses プレイヤー登録
+    QCOMPARE(gPlayerCount, int16_t(1));
+    QCOMPARE(gPlayerName[0], QStringLiteral("ab山Z"));
+    QVERIFY(!w->inputMethodQuery(Qt::ImEnabled).toBool());
+    QTest::keyClick(w, Qt::Key_Escape); // 終了: the roster is written
+    Settle();
+    QVERIFY(!w);
+    QCOMPARE(DecodeSjis(folder.read(QStringLiteral("vm2.ply"))),
+             QStringLiteral(" 1 ,\"ab山Z\"\r\n"));
+}
+
+void TestRegistration::escapeLeavesOrCancels() {
+    RecordsFolder folder;
+    folder.players({"A", "B"}, 0);
+    QPointer<frmPlayerRegist> w = new frmPlayerRegist;
+    w->show();
+    ClickRow(w, 1);
+    QCOMPARE(gCurPlayer, int16_t(1));
+    QTest::keyClick(w, Qt::Key_Escape); // キャンセル
+    QCOMPARE(w->state().state, int16_t(RegistState::List));
+    QCOMPARE(gCurPlayer, int16_t(0));
+    ClickRow(w, 2);
+    QTest::keyClick(w, Qt::Key_Return); // nothing typed: nothing to register
+    QCOMPARE(folder.platform->beeps, 1);
+    QTest::keyClick(w, Qt::Key_Escape);
+    QCOMPARE(w->state().state, int16_t(RegistState::List));
+    QCOMPARE(gPlayerCount, int16_t(2));
+    QVERIFY(w);
+    delete w;
 }
 
 QTEST_MAIN(TestRegistration)

@@ -4,6 +4,7 @@
 #include "library/session.h"
 #include "platform/instance.h"
 #include "platform/recordingplatform.h"
+#include "shell/help.h"
 #include "shell/menu.h"
 #include "shell/router.h"
 #include "shell/startup.h"
@@ -15,6 +16,7 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTextBrowser>
 #include <QtTest>
 #include <memory>
 
@@ -25,8 +27,8 @@ namespace {
 struct OpenedWindows {
     QList<Role> roles;
     void install() {
-        for (Role r :
-             {Role::CourseSelect, Role::Picker, Role::Settings, Role::Registration, Role::About}) {
+        for (Role r : {Role::CourseSelect, Role::Picker, Role::Settings, Role::Registration,
+                       Role::About, Role::Help}) {
             RegisterWindow(r, [this, r] {
                 roles.append(r);
                 auto* w = new QWidget;
@@ -83,6 +85,38 @@ private slots:
         CloseStandIns();
         delete platform_;
         platform_ = nullptr;
+    }
+
+    void helpMenuHasUsageBesideVersion() {
+        auto menu = makeMenu();
+        const QList<QAction*> items = menu->mnuHelp->actions();
+        QCOMPARE(items.size(), 2);
+        QCOMPARE(items[0], menu->mnuUsage);
+        QCOMPARE(items[1], menu->mnuVersion);
+        QCOMPARE(menu->mnuUsage->text(), QStringLiteral("使い方(&H)"));
+        QCOMPARE(menu->mnuUsage->shortcut(), QKeySequence(QKeySequence::HelpContents));
+        menu->mnuUsage->trigger();
+        QCOMPARE(opened_.roles, QList<Role>{Role::Help});
+        CloseStandIns();
+        // The explanation box says once how an entry starts.
+        QVERIFY(menu->lblStartHint->text().contains(QStringLiteral("もう一度クリック")));
+        QVERIFY(menu->lblStartHint->text().contains(QStringLiteral("Return")));
+        QCOMPARE(menu->lblStartHint->parentWidget(), menu->lblExplain->parentWidget());
+        QVERIFY(!MenuEntryExplanation(0).contains(QStringLiteral("Return")));
+    }
+
+    void helpPageCoversModesJudgingOutcomesAndKeys() {
+        const QString html = HelpPageHtml();
+        for (const char* needed : {"トライアルモード", "学習モード", "鑑賞モード", "答えの判定",
+                                   "白死", "黒生き", "セキ", "本コウ(黒取り番)", "ヨセコウ",
+                                   "万年コウ", "キー操作", "Esc", "Home", "Backspace"})
+            QVERIFY2(html.contains(QString::fromUtf8(needed)), needed);
+        QVERIFY(!html.contains(QLatin1Char('\n'))); // no stray spaces in Japanese text
+        frmHelp help;
+        QCOMPARE(help.windowTitle(), QStringLiteral("使い方"));
+        QVERIFY(help.txtHelp->toPlainText().contains(QStringLiteral("結果の名前")));
+        QVERIFY(!help.txtHelp->openExternalLinks());
+        QVERIFY(!help.txtHelp->accessibleName().isEmpty());
     }
 
     void firstStartShowsUnregisteredAndEntryZero() {

@@ -1,5 +1,6 @@
 // The self-closing message window with its remembered place, and the
 // version window.
+#include "library/writefolder.h"
 #include "platform/platform.h"
 #include "platform/recordingplatform.h"
 #include "shell/appinit.h"
@@ -8,11 +9,13 @@
 #include "shell/router.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QTimer>
+#include <QUrl>
 #include <QtTest>
 #include <memory>
 
@@ -92,6 +95,43 @@ private slots:
         const auto got = ParseStoredCoordinate(stored);
         QCOMPARE(got.has_value(), valid);
         if (valid) QCOMPARE(*got, value);
+    }
+
+    void besideBoard_data() {
+        QTest::addColumn<QRect>("board");
+        QTest::addColumn<QPoint>("expected");
+        const QSize own(260, 64); // on a 1024 x 768 screen
+        QTest::newRow("right of the board, centred on it")
+            << QRect(100, 100, 381, 381) << QPoint(100 + 381 + 12, 100 + (381 - 64) / 2);
+        QTest::newRow("no room on the right: left of it")
+            << QRect(700, 100, 300, 300) << QPoint(700 - 12 - 260, 100 + (300 - 64) / 2);
+        QTest::newRow("kept on the screen") << QRect(0, -200, 300, 200) << QPoint(312, 0);
+    }
+    void besideBoard() {
+        QFETCH(QRect, board);
+        QFETCH(QPoint, expected);
+        QCOMPARE(MessageBesideBoard(board, QSize(260, 64), QRect(0, 0, 1024, 768)), expected);
+    }
+
+    void toolWindowBesideTheAskingBoard() {
+        QWidget owner;
+        owner.setGeometry(40, 40, 700, 500);
+        auto* board = new QWidget(&owner);
+        board->setObjectName(QStringLiteral("picBoard"));
+        board->setGeometry(20, 30, 381, 381);
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        frmMessage w(&owner);
+        const QRect frame(board->mapToGlobal(QPoint(0, 0)), board->size());
+        QCOMPARE(w.pos(),
+                 MessageBesideBoard(frame, w.size(),
+                                    QGuiApplication::primaryScreen()->availableGeometry()));
+        QVERIFY(w.x() > frame.right()); // the board stays in view
+        const Qt::WindowFlags flags = w.windowFlags();
+        QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool);
+        QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
     }
 
     void firstOpenUsesDefaultPlace() {
@@ -246,7 +286,9 @@ private slots:
         QVERIFY(!w->Label3->text().isEmpty());
         QVERIFY(QFontInfo(w->Label2->font()).pixelSize() >
                 QFontInfo(w->Label3->font()).pixelSize());
-        QVERIFY(w->Label5->text().startsWith(QLatin1String("https://")));
+        // No made-up web address: the folder where the records are kept.
+        QCOMPARE(w->Label5->text(),
+                 QStringLiteral("記録の保存先: ") + QDir::toNativeSeparators(WriteFolder()));
         for (QWidget* c : {static_cast<QWidget*>(w->picIcon), static_cast<QWidget*>(w->cmdOK),
                            static_cast<QWidget*>(w->Label5)})
             QVERIFY(!c->accessibleName().isEmpty());
@@ -255,7 +297,7 @@ private slots:
                                   screen.y() + (screen.height() - w->height()) / 2));
 
         QTest::mouseClick(w->Label5, Qt::LeftButton);
-        QCOMPARE(rec.platform.urls, QStringList{w->Label5->text()});
+        QCOMPARE(rec.platform.urls, QStringList{QUrl::fromLocalFile(WriteFolder()).toString()});
 
         QTest::mouseClick(w->cmdOK, Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -18,6 +18,8 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
+#include <QPushButton>
+#include <QTimer>
 #include <QtEndian>
 #include <QtTest>
 #include <clocale>
@@ -403,6 +405,47 @@ private slots:
         for (int i = 0; i < 3; ++i)
             set(names[i], saved[i].value_or(QByteArray()));
         std::setlocale(LC_ALL, "");
+    }
+
+    // The real Yes/No box: Return alone answers No (いいえ is the default),
+    // Escape too; only a press on はい says Yes.
+    void questionDefaultsToNo_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("Return") << int(Qt::Key_Return) << false;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << false;
+        QTest::newRow("はい pressed") << 0 << true;
+    }
+    void questionDefaultsToNo() {
+        QFETCH(int, key);
+        QFETCH(bool, answer);
+        InitApplication(*qApp, QString());
+        int polls = 0;
+        bool seen = false;
+        QTimer poll;
+        poll.setInterval(10);
+        connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (++polls > 300) { // 3 s: a missing box fails, never hangs
+                poll.stop();
+                if (box) box->reject();
+                return;
+            }
+            if (!box) return;
+            poll.stop();
+            seen = true;
+            QCOMPARE(static_cast<QAbstractButton*>(box->defaultButton()),
+                     box->button(QMessageBox::No));
+            if (key)
+                QTest::keyClick(box, Qt::Key(key));
+            else
+                box->button(QMessageBox::Yes)->click();
+        });
+        poll.start();
+        Platform real;
+        QCOMPARE(real.askYesNo(QStringLiteral("登録番号２のプレイヤー「B」を削除しますか？")),
+                 answer);
+        QVERIFY(seen);
     }
 
     void busyCursorRestores() {
