@@ -17,6 +17,9 @@ if [ "${1:-}" = "--sanitize" ]; then
     export ASAN_OPTIONS="detect_leaks=1:detect_stack_use_after_return=1"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
     export LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp:print_suppressions=0"
+    # QtTest's own limit per test function (5 minutes) is too short for the
+    # slowest functions when every access is checked.
+    export QTEST_FUNCTION_TIMEOUT=1800000
     set +e
     (cd "$BUILD_DIR" && ctest --output-on-failure -j"$(nproc)" "$@")
     tests=$?
