@@ -12,6 +12,10 @@ function(velmora_add_test name)
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 300)
     endif()
+    if(VELMORA_SANITIZE)
+        # The sanitizers make every test some three times slower.
+        math(EXPR T_TIMEOUT "${T_TIMEOUT} * 3")
+    endif()
     set(tmp ${CMAKE_BINARY_DIR}/test-home/${name})
     file(MAKE_DIRECTORY ${tmp}/config ${tmp}/data ${tmp}/runtime)
     file(CHMOD ${tmp}/runtime DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
@@ -20,14 +24,16 @@ function(velmora_add_test name)
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${tmp}/config;XDG_DATA_HOME=${tmp}/data;XDG_RUNTIME_DIR=${tmp}/runtime;QT_LOGGING_RULES=qt.qpa.*=false")
 endfunction()
 
-# velmora_add_fuzzer(NAME SOURCE source.cpp LIB library)
-# A libFuzzer target (clang, -DVELMORA_FUZZ=ON) over the library it feeds;
-# the library is built with coverage for the fuzzer.
+# velmora_add_fuzzer(NAME SOURCE source.cpp LIB library [library...])
+# A libFuzzer target (clang, -DVELMORA_FUZZ=ON) over the libraries it feeds;
+# those libraries are built with coverage for the fuzzer.
 function(velmora_add_fuzzer name)
-    cmake_parse_arguments(F "" "SOURCE;LIB" "" ${ARGN})
+    cmake_parse_arguments(F "" "SOURCE" "LIB" ${ARGN})
     add_executable(${name} ${F_SOURCE})
     target_link_libraries(${name} PRIVATE ${F_LIB})
-    target_compile_options(${F_LIB} PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
+    foreach(lib IN LISTS F_LIB)
+        target_compile_options(${lib} PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
+    endforeach()
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
 endfunction()
