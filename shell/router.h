@@ -18,6 +18,7 @@ enum class Role {
     Learn,        // frmLearn
     View,         // frmView
     About,        // frmAboutThis (modal)
+    Progress,     // frmProgress: 成績の推移
 };
 
 using WindowFactory = std::function<QWidget*()>;
