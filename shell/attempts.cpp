@@ -2,6 +2,7 @@
 
 #include "library/courses.h"
 #include "library/player.h"
+#include "library/types.h"
 #include "platform/platform.h"
 
 Attempt CurrentAttempt(AttemptMode mode, int course, int probNo, int firstX, int firstY,

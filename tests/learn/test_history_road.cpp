@@ -3,6 +3,7 @@
 // the marks and the problems due for 復習 today.
 #include "learnfixture.h"
 
+#include "board/boardview.h"
 #include "history/history.h"
 #include "library/files.h"
 #include "library/player.h"

@@ -143,8 +143,8 @@ private slots:
 
     void stepBackGuards() {
         LearnState s;
-        QVERIFY(!LearnStepBackTo(gProblem, s, 0));
-        QVERIFY(!LearnStepBackTo(gProblem, s, -1));
+        QVERIFY(!LearnStepBackTo(Problem{}, s, 0));
+        QVERIFY(!LearnStepBackTo(Problem{}, s, -1));
     }
 };
 

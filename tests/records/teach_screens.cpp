@@ -25,12 +25,6 @@ namespace {
 using screenshots::Fail;
 using screenshots::Pump;
 
-frmLearn* FindLearn() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* l = qobject_cast<frmLearn*>(w); l && l->isVisible()) return l;
-    return nullptr;
-}
-
 // Plays Black's best moves, except the `wrongAt`-th Black move which takes
 // the worst child; true when the line settled below the best result.
 bool PlayWithMistake(frmLearn* w, int wrongAt) {

@@ -4,6 +4,7 @@
 #include "library/courses.h"
 #include "library/files.h"
 #include "library/player.h"
+#include "platform/recordingplatform.h"
 #include "records/progress/frmProgress.h"
 #include "records/progress/progress.h"
 #include "rules/outcome.h"
@@ -53,10 +54,13 @@ std::vector<Attempt> Sample() {
 class TestProgress : public QObject {
     Q_OBJECT
     QTemporaryDir dir_;
+    ScopedRecordingPlatform platform_; // no box ever blocks a test
 
 private slots:
     void initTestCase() {
         InitOutcomeTable();
+        gPlayerRecord = PlayerRecord{};
+        gPlayerRecord.Background = 1; // plain windows: no pictures in the test folder
         gDataPath = MakeDataPath(dir_.path());
         InitCoursesWithCounts(10, 5, 5);
     }
