@@ -128,7 +128,7 @@ int main(int argc, char* argv[]) {
             auto* learn = new frmLearn;
             learn->show();
             Pump();
-            if (learn->problemLoaded() && PlayWithMistake(learn, wrongAt) && wrongAt == 1) {
+            if (learn->problemLoaded() && PlayWithMistake(learn, wrongAt)) {
                 Pump();
                 if (!learn->grab().save(out + "/learn-lesson.png"))
                     return Fail("cannot write learn-lesson.png");
@@ -138,7 +138,7 @@ int main(int argc, char* argv[]) {
             delete learn;
         }
     }
-    if (!shown) return Fail("no problem with a second black move to get wrong");
+    if (!shown) return Fail("no problem with a black move to get wrong");
 
     // Trial: a wrong first move; the right ones are circled during the verdict.
     gMode = 1;
