@@ -7,6 +7,7 @@
 #include "platform/instance.h"
 #include "platform/locale.h"
 #include "records/hiscore/frmHiscore.h"
+#include "records/progress/frmProgress.h"
 #include "records/registration/frmPlayerRegist.h"
 #include "records/settings/frmSetmode.h"
 #include "selection/course/frmSelQuestion.h"
@@ -41,6 +42,7 @@ int main(int argc, char* argv[]) {
     RegisterWindow(Role::Review, [] { return new frmHukusyu; });
     RegisterWindow(Role::Registration, [] { return new frmPlayerRegist; });
     RegisterWindow(Role::Settings, [] { return new frmSetmode; });
+    RegisterWindow(Role::Progress, [] { return new frmProgress; });
 
     if (!StartUp(programFolder)) return 0;
     const int code = app.exec();

@@ -406,7 +406,12 @@ void BoardView::paintStone(QPainter* painter, int x, int y, int state) {
 }
 
 void BoardView::DrawCandidateMark(int x, int y, int kind) {
+    DrawColouredMark(x, y, kind, kMarkColour);
+}
+
+void BoardView::DrawColouredMark(int x, int y, int kind, const QColor& colour) {
     if (kind != 0 && kind != 1) return;
+    if (x < 0 || x >= kBoardSize || y < 0 || y >= kBoardSize) return;
     ensureImage();
     const int cx = PointToPixel(metrics_, x);
     const int cy = PointToPixel(metrics_, y);
@@ -415,11 +420,11 @@ void BoardView::DrawCandidateMark(int x, int y, int kind) {
     p.setBrush(Qt::NoBrush);
     if (image_.devicePixelRatio() != 1.0) p.setRenderHint(QPainter::Antialiasing);
     if (kind == 0) {
-        p.setPen(QPen(kMarkColour, 3));
+        p.setPen(QPen(colour, 3));
         const int r = NearestEven(s * 0.82 / 2);
         p.drawEllipse(Centre(cx + 0.5, cy + 0.5), r, r);
     } else {
-        p.setPen(QPen(kMarkColour, 2));
+        p.setPen(QPen(colour, kind == 1 && colour != kMarkColour ? 3 : 2));
         const double h = s / 2;
         p.drawLine(Centre(cx - h + 2, cy - h + 2), Centre(cx + h - 2, cy + h - 2));
         p.drawLine(Centre(cx + h - 2, cy - h + 2), Centre(cx - h + 2, cy + h - 2));

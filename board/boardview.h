@@ -5,6 +5,7 @@
 
 #include "library/types.h"
 
+#include <QColor>
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
@@ -14,6 +15,11 @@ class QPainter;
 
 // Nearest integer, ties to even (2.5 -> 2, 3.5 -> 4).
 int NearestEven(double v);
+
+// Colours of the marks that show where a line went wrong: the right move
+// and the move that was played instead.
+inline const QColor kRightMoveColour(224, 0, 0);
+inline const QColor kWrongMoveColour(0, 96, 255);
 
 struct BoardStyle {
     int tileOffset = 1;     // 1 learn/view, 2 trial, 0 review/picker
@@ -72,6 +78,8 @@ public:
     void DrawBoard(const Board& board);
     void DrawStone(int x, int y, int state);
     void DrawCandidateMark(int x, int y, int kind);
+    // The same marks (0 circle, 1 cross) in a colour of the caller's choice.
+    void DrawColouredMark(int x, int y, int kind, const QColor& colour);
 
     // Play from the keyboard: the board takes the focus, arrow keys move a
     // cursor over the shown lines and Space or Return presses there (as a

@@ -8,6 +8,7 @@ BUILD_DIR="${VELMORA_BUILD_DIR:-$ROOT/build}"
 PACKAGES=(
     g++ cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
+    libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     fonts-ipafont-gothic
     libbenchmark-dev

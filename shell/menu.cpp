@@ -81,6 +81,11 @@ frmMenu::frmMenu(QWidget* parent) : QMainWindow(parent) {
     mnuVersion = mnuHelp->addAction(QStringLiteral("バージョン情報(&V)"));
     mnuVersion->setObjectName(QStringLiteral("mnuVersion"));
     connect(mnuVersion, &QAction::triggered, this, [] { OpenWindow(Role::About); });
+    // Beside ヘルプ: the player's progress over time.
+    auto* mnuProgress = new QAction(QStringLiteral("成績の推移(&P)"), this);
+    mnuProgress->setObjectName(QStringLiteral("mnuProgress"));
+    menuBar()->insertAction(mnuHelp->menuAction(), mnuProgress);
+    connect(mnuProgress, &QAction::triggered, this, [] { OpenWindow(Role::Progress); });
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));

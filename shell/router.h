@@ -19,6 +19,7 @@ enum class Role {
     View,         // frmView
     About,        // frmAboutThis (modal)
     Help,         // frmHelp
+    Progress,     // frmProgress: 成績の推移
 };
 
 using WindowFactory = std::function<QWidget*()>;

@@ -1,5 +1,7 @@
 #include "frmlearn.h"
 
+#include "learnlesson.h"
+
 #include "board/boardview.h"
 #include "library/courses.h"
 #include "library/player.h"
@@ -201,6 +203,7 @@ void frmLearn::ShowProblem() {
     picBoard->InitBoardMetrics(lines);
     CalcAllResults(problem_);
     LearnReset(problem_, state_);
+    StartAttemptClock();
     UpdateLabels();
     DrawBoard();
 }
@@ -233,12 +236,13 @@ void frmLearn::UpdateLabels() {
         return;
     }
     // A problem without stored lines is settled at its start and has nothing to grade.
-    lblComment->setText(state_.v0 < 0 ? kNoLines : JudgeResult(state_.v0, state_.pos.result));
+    lblComment->setText(state_.v0 < 0 ? kNoLines : SettledVerdict(problem_, state_));
     cmdNextProb->setFocus();
 }
 
 void frmLearn::DrawBoard() {
     picBoard->DrawBoard(state_.pos.board);
+    if (loaded_) DrawLesson(*picBoard, SettledLesson(problem_, state_));
     const BackButtonLook look = BackButtons(state_.historyDepth());
     SetPicture(cmdPrev, look.prevPicture);
     SetPicture(cmdRew, look.rewPicture);
@@ -256,6 +260,7 @@ void frmLearn::PlayCandidate(int i) {
     PlaySoundFile(QStringLiteral("stone.wav"), 0);
     if (!self) return;
     if (IsBadMove(before, state_.pos.result)) ShowMessage(QStringLiteral("悪手です"));
+    if (self && state_.settled()) RecordSettledLine(problem_, state_, course_, probNo_, this);
 }
 
 void frmLearn::StepBack() {
@@ -343,6 +348,13 @@ void frmLearn::cmdRew_Click() {
 
 void frmLearn::cmdShowNext_Click() {
     if (busy_ > 0) return;
+    // On a line settled below the best result the hint goes back to the move
+    // that lost it and shows the candidates there.
+    const TurningPoint lesson = loaded_ ? SettledLesson(problem_, state_) : TurningPoint{};
+    if (lesson.found && LearnStepBackTo(problem_, state_, lesson.index)) {
+        UpdateLabels();
+        DrawBoard();
+    }
     if (!loaded_ || state_.pos.side == kWhite || state_.settled()) {
         Beep();
         return;

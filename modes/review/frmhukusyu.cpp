@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "reviewlogic.h"
 #include "shell/keyboard.h"
+#include "rules/lesson.h"
 #include "shell/router.h"
 #include "shell/windowlook.h"
 
@@ -41,9 +42,14 @@ void ReviewBoard::SetMark(const QString& mark, QPoint place, double pointSize) {
     update();
 }
 
+void ReviewBoard::SetRightMarks(const QList<QPoint>& places) {
+    right_ = places;
+    update();
+}
+
 void ReviewBoard::paintEvent(QPaintEvent* event) {
     BoardView::paintEvent(event);
-    if (mark_.isEmpty()) return;
+    if (mark_.isEmpty() && right_.isEmpty()) return;
     QPainter p(this);
     // The drawing area sits inside an even frame.
     const QSize inner = innerSize();
@@ -52,6 +58,9 @@ void ReviewBoard::paintEvent(QPaintEvent* event) {
     QFont font = p.font();
     font.setPointSizeF(pointSize_);
     p.setFont(font);
+    p.setPen(kRightMoveColour);
+    for (const QPoint& place : right_)
+        p.drawText(QRect(origin + place, inner), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("○"));
     p.setPen(kMarkColour);
     p.drawText(QRect(origin + place_, QSize(inner.width(), inner.height())),
                Qt::AlignLeft | Qt::AlignTop, mark_);
@@ -62,7 +71,7 @@ void ReviewBoard::paintEvent(QPaintEvent* event) {
 frmHukusyu::frmHukusyu(QWidget* parent) : QWidget(parent), course_(gCourse), sheet_(gAnswerSheet) {
     setWindowTitle(QStringLiteral("復習"));
     setObjectName(QStringLiteral("frmHukusyu"));
-    setFixedSize(635, 429);
+    setFixedSize(635, 451); // room for the legend under the board
     BuildControls();
 
     frmSource::Unload();
@@ -116,6 +125,12 @@ void frmHukusyu::BuildControls() {
     picBoard = new ReviewBoard(this);
     NameControl(picBoard, QStringLiteral("picBoard"), QStringLiteral("碁盤"));
     picBoard->setGeometry(242, 38, 385, 385);
+
+    lblLegend = new QLabel(QStringLiteral("×＝あなたの解答　○＝正解"), this);
+    NameControl(lblLegend, QStringLiteral("lblLegend"), lblLegend->text());
+    lblLegend->setGeometry(242, 425, 385, 22);
+    lblLegend->setAlignment(Qt::AlignCenter);
+    lblLegend->hide();
 
     cmdReStudy =
         MakeButton(this, QStringLiteral("cmdReStudy"), QStringLiteral("学習"), {8, 300, 105, 29});
@@ -173,9 +188,25 @@ void frmHukusyu::SelectQuestion(int i) {
         mark,
         AnswerMarkPlace(m.gBoardW, m.gBoardH, lines, m.gStoneSize, entry.AnswerX, entry.AnswerY),
         AnswerMarkPointSize(m.gStoneSize));
+    ShowRightMoves(entry, lines);
     picBoard->setAccessibleDescription(mark.isEmpty() ? QStringLiteral("解答なし")
                                                       : QStringLiteral("解答の印 ") + mark);
     gQuestionNo = int16_t(i);
+}
+
+void frmHukusyu::ShowRightMoves(const AnswerEntry& entry, int lines) {
+    // Only beside an answer that scored nothing: the right first moves the
+    // player did not play.
+    QList<QPoint> places;
+    if (entry.Points == 0) {
+        const BoardMetrics& m = picBoard->metrics();
+        for (const ChildInfo& c : RightFirstMoves(course_, entry.ProbNo)) {
+            if (c.x == entry.AnswerX && c.y == entry.AnswerY) continue;
+            places.append(AnswerMarkPlace(m.gBoardW, m.gBoardH, lines, m.gStoneSize, c.x, c.y));
+        }
+    }
+    picBoard->SetRightMarks(places);
+    lblLegend->setVisible(!places.isEmpty());
 }
 
 void frmHukusyu::Leave(Role next) {

@@ -5,6 +5,7 @@
 #include "board/boardview.h"
 #include "library/session.h"
 
+#include <QList>
 #include <QWidget>
 #include <array>
 
@@ -12,6 +13,7 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 enum class Role;
+struct AnswerEntry;
 
 // The board of the review: the start position and the answer mark.
 class ReviewBoard : public BoardView {
@@ -21,7 +23,10 @@ public:
     // The mark "○" or "×" printed with its text starting at `place` of the
     // drawing area; an empty mark removes it.
     void SetMark(const QString& mark, QPoint place, double pointSize);
+    // The right first moves, "○" in their own colour at their text places.
+    void SetRightMarks(const QList<QPoint>& places);
     const QString& mark() const { return mark_; }
+    const QList<QPoint>& rightMarks() const { return right_; }
     QPoint markPlace() const { return place_; }
 
 protected:
@@ -30,6 +35,7 @@ protected:
 private:
     QString mark_;
     QPoint place_;
+    QList<QPoint> right_;
     double pointSize_ = 16;
 };
 
@@ -47,6 +53,7 @@ public:
     std::array<QRadioButton*, 10> optQuestion{};
     QLabel* lblQuestion = nullptr;
     ReviewBoard* picBoard = nullptr;
+    QLabel* lblLegend = nullptr; // "×＝あなたの解答　○＝正解" under the board
     QPushButton* cmdReStudy = nullptr;
     QPushButton* cmdReView = nullptr;
     QPushButton* cmdRetry = nullptr;
@@ -58,6 +65,7 @@ protected:
 private:
     void BuildControls();
     void ListQuestions();
+    void ShowRightMoves(const AnswerEntry& entry, int lines);
     void Leave(Role next);
     void cmdExit_Click();
 

@@ -6,7 +6,9 @@
 #include "library/problem.h"
 #include "library/session.h"
 #include "platform/platform.h"
+#include "rules/lesson.h"
 #include "rules/outcome.h"
+#include "shell/attempts.h"
 #include "shell/controls.h"
 #include "shell/keyboard.h"
 #include "shell/router.h"
@@ -21,6 +23,12 @@
 #include <QTimer>
 
 namespace {
+
+// During the verdict of a wrong answer or a time-out: the right first moves.
+void MarkRightMoves(BoardView& board, const CurrentPosition& root, int problemResult) {
+    for (const ChildInfo& c : BestChildren(root.children, problemResult))
+        board.DrawColouredMark(c.x, c.y, 0, kRightMoveColour);
+}
 
 constexpr int kWindowW = 9600;
 constexpr int kWindowH = 6450;
@@ -236,6 +244,10 @@ void frmTrial::Timer1Tick() {
         if (seconds_ < 1) {
             showVerdict(QStringLiteral("時間切れです"));
             points_ = 0;
+            MarkRightMoves(*picBoard, position_, problemResult_);
+            RecordAndTell(CurrentAttempt(AttemptMode::Trial, course_, probNo_, -1, -1, -1,
+                                         problemResult_, false, gPlayerRecord.ThinkTime),
+                          this);
         }
         break;
     case Message:
@@ -299,12 +311,19 @@ void frmTrial::picBoardMouseDown(int x, int y, int buttons) {
     PlaySoundFile(QStringLiteral("stone.wav"), 1);
     PlayMove(kBlack, x, y, position_.board, true);
     picBoard->DrawBoard(position_.board);
+    if (!TrialAnswerIsCorrect(answerResult_, problemResult_))
+        MarkRightMoves(*picBoard, position_, problemResult_);
 
     answered_ = true;
     transfer_ = points_;
     entry.Points = static_cast<int16_t>(points_);
     refreshProgress(1);
     holdBusy(true);
+    RecordAndTell(CurrentAttempt(AttemptMode::Trial, course_, probNo_, x, y, answerResult_,
+                                 problemResult_,
+                                 TrialAnswerIsCorrect(answerResult_, problemResult_),
+                                 gPlayerRecord.ThinkTime - seconds_),
+                  this);
 }
 
 void frmTrial::nextQuestion() {

@@ -1,6 +1,7 @@
 #include "frmPlayerRegist.h"
 
 #include "board/boardview.h"
+#include "history/history.h"
 #include "library/files.h"
 #include "library/player.h"
 #include "library/writefolder.h"
@@ -253,6 +254,11 @@ void frmPlayerRegist::cmdDeleteClick() {
         Roster r = CurrentRoster();
         if (!CurrentPlatform().askYesNo(DeleteQuestion(r), this)) return;
         RemoveFromRoster(onDisk_, r.current);
+        QString historyError;
+        if (!DeletePlayerHistory(r.current, &historyError))
+            CurrentPlatform().messageBox(
+                QStringLiteral("成績の記録からこのプレイヤーを消せませんでした。\n") + historyError,
+                this);
         filesChanged_ = true;
         const int oldCount = r.count;
         bool copied = true;

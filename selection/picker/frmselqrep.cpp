@@ -1,6 +1,7 @@
 #include "frmselqrep.h"
 
 #include "board/boardview.h"
+#include "history/schedule.h"
 #include "library/courses.h"
 #include "library/player.h"
 #include "library/problem.h"
@@ -12,12 +13,15 @@
 #include "shell/windowlook.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <algorithm>
+#include <map>
 
 using namespace picker;
 
@@ -66,6 +70,12 @@ QRect LineRect(const QLine& line) {
     return QRect(x0, y0 - kFocusThickness / 2, w + 1, kFocusThickness);
 }
 
+// Every problem of the current course, whatever the pages show.
+int CourseProblems() {
+    if (gCourse < 0 || gCourse >= kCourseCount) return 0;
+    return qMax<int>(0, gCourses[static_cast<size_t>(gCourse)].ProbCount);
+}
+
 } // namespace
 
 frmSelQRep::frmSelQRep(QWidget* parent) : QWidget(parent) {
@@ -106,6 +116,10 @@ void frmSelQRep::BuildControls() {
         box->setFrameShape(QFrame::Box);
         box->hide();
         lblQLvl[static_cast<size_t>(k)] = box;
+        auto* tried = MakeLabel(this, QStringLiteral("lblTried_") + n, QString(), QRect());
+        tried->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        tried->hide();
+        lblTried[static_cast<size_t>(k)] = tried;
     }
 
     const int px = 652; // the panel beside the thumbnails
@@ -180,6 +194,12 @@ void frmSelQRep::BuildControls() {
         connect(*pb.button, &QPushButton::clicked, this, [this, delta] { TurnPage(delta); });
     }
 
+    chkDue = new QCheckBox(QStringLiteral("今日の復習だけ"), this);
+    NameControl(chkDue, QStringLiteral("chkDue"), chkDue->text());
+    chkDue->setGeometry(px, 296, 140, 24);
+    lblDue = MakeLabel(this, QStringLiteral("lblDue"), QString(), QRect(px, 322, 140, 20));
+    connect(chkDue, &QCheckBox::toggled, this, [this] { ShowVolume(); });
+
     cmdGo = MakeButton(this, QStringLiteral("cmdGo"), QStringLiteral("スタート"),
                        QStringLiteral("スタート"), QRect(px, 380, 138, 34));
     cmdExit = MakeButton(this, QStringLiteral("cmdExit"), QStringLiteral("終了"),
@@ -203,21 +223,48 @@ void frmSelQRep::BuildControls() {
 
 int frmSelQRep::ProblemCount() const {
     if (gCourse < 0 || gCourse >= kCourseCount) return 0;
+    if (chkDue && chkDue->isChecked()) return static_cast<int>(due_.size());
     return qMax<int>(0, gCourses[static_cast<size_t>(gCourse)].ProbCount);
 }
 
+int frmSelQRep::ProblemAt(int slot) const {
+    if (!chkDue || !chkDue->isChecked()) return slot;
+    return slot >= 0 && slot < static_cast<int>(due_.size()) ? due_[static_cast<size_t>(slot)] : -1;
+}
+
 int frmSelQRep::ChosenProblem() const {
-    return LayoutForCourse(gCourse).perPage() * PageNo + CursorCell;
+    return ProblemAt(LayoutForCourse(gCourse).perPage() * PageNo + CursorCell);
+}
+
+void frmSelQRep::RefreshDueList() {
+    due_.clear();
+    const int all = gCourse >= 0 && gCourse < kCourseCount
+                        ? gCourses[static_cast<size_t>(gCourse)].ProbCount
+                        : 0;
+    if (gPlayerCount > 0 && all > 0) {
+        for (const int p :
+             DueProblems(AttemptsOf(gCurPlayer), gCourses[static_cast<size_t>(gCourse)].BaseName,
+                         QDate::currentDate()))
+            if (p < all) due_.push_back(p);
+    }
+    lblDue->setText(QStringLiteral("今日の復習 ") + ToWideDigits(QString::number(due_.size())) +
+                    QStringLiteral("問"));
 }
 
 void frmSelQRep::ShowVolume() {
     const PageLayout layout = LayoutForCourse(gCourse);
+    RefreshDueList();
     const int n = ProblemCount();
     PageCount = PageCountFor(n, layout.perPage());
     lblVolume->setText(gCourses[static_cast<size_t>(gCourse)].ShortTitle);
     const int set = CourseDataSet(gCourse);
-    const PickerPosition pos =
-        PositionOfProblem(gPlayerRecord.LastProb[static_cast<size_t>(set)], n, layout.perPage());
+    int last = gPlayerRecord.LastProb[static_cast<size_t>(set)];
+    if (chkDue->isChecked()) {
+        // The remembered problem's place among those due, else the first.
+        const auto it = std::find(due_.begin(), due_.end(), last);
+        last = it == due_.end() ? 0 : static_cast<int>(it - due_.begin());
+    }
+    const PickerPosition pos = PositionOfProblem(last, n, layout.perPage());
     PageNo = pos.pageNo;
     CursorCell = pos.cursor;
     DrawPage();
@@ -237,11 +284,17 @@ void frmSelQRep::DrawPage() {
         picBoard[static_cast<size_t>(k)]->hide();
         lblQNum[static_cast<size_t>(k)]->hide();
         lblQLvl[static_cast<size_t>(k)]->hide();
+        lblTried[static_cast<size_t>(k)]->hide();
     }
+    const std::map<int, ProblemMark> marks =
+        gPlayerCount > 0 && gCourse >= 0 && gCourse < kCourseCount
+            ? ProblemMarks(gCurPlayer, gCourses[static_cast<size_t>(gCourse)].BaseName)
+            : std::map<int, ProblemMark>{};
 
     for (int k = 0; k < layout.perPage(); ++k) {
-        const int p = layout.perPage() * PageNo + k;
-        if (p >= n) continue;
+        if (layout.perPage() * PageNo + k >= n) continue;
+        const int p = ProblemAt(layout.perPage() * PageNo + k);
+        if (p < 0) continue;
         const size_t c = static_cast<size_t>(k);
         lblQNum[c]->setText(QStringLiteral("#") + QString::number(p + 1));
 
@@ -270,6 +323,17 @@ void frmSelQRep::DrawPage() {
         pic->show();
         lblQNum[c]->show();
         lblQLvl[c]->show();
+        const auto mark = marks.find(p);
+        if (mark != marks.end()) {
+            const bool solved = mark->second == ProblemMark::Solved;
+            lblTried[c]->setText(solved ? QStringLiteral("○") : QStringLiteral("×"));
+            lblTried[c]->setStyleSheet(solved ? QStringLiteral("color: rgb(224, 0, 0);")
+                                              : QStringLiteral("color: rgb(0, 96, 255);"));
+            lblTried[c]->setAccessibleName(solved ? QStringLiteral("解いた問題")
+                                                  : QStringLiteral("前回は不正解"));
+            lblTried[c]->setGeometry(r.right() - 23, labelTop, 24, kLabelHeight);
+            lblTried[c]->show();
+        }
     }
 
     PlaceFocus();
@@ -348,8 +412,10 @@ void frmSelQRep::picBoard_Click(int k) {
 void frmSelQRep::Remember() {
     const int set = CourseDataSet(gCourse);
     const int chosen = ChosenProblem();
-    gPlayerRecord.LastProb[static_cast<size_t>(set)] =
-        static_cast<int16_t>((chosen >= 0 && chosen < ProblemCount()) ? chosen : 0);
+    const bool valid = chosen >= 0 && chosen < CourseProblems();
+    // An empty list of problems due keeps the problem remembered before.
+    if (valid || !chkDue->isChecked())
+        gPlayerRecord.LastProb[static_cast<size_t>(set)] = static_cast<int16_t>(valid ? chosen : 0);
     gPlayerRecord.LastCourse = gCourse;
     QString error;
     if (!SavePlayerFile(gCurPlayer, &error))
@@ -360,7 +426,7 @@ void frmSelQRep::Remember() {
 
 void frmSelQRep::cmdGo_Click() {
     const int chosen = ChosenProblem();
-    if (chosen < 0 || chosen >= ProblemCount()) {
+    if (chosen < 0 || chosen >= CourseProblems()) {
         Beep(); // an empty volume has nothing to start
         return;
     }

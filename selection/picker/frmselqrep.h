@@ -6,9 +6,11 @@
 
 #include <QWidget>
 #include <array>
+#include <vector>
 
 class BoardView;
 class QAction;
+class QCheckBox;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -49,6 +51,11 @@ public:
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
+    // Per thumbnail: "○" solved at the last attempt, "×" failed at it.
+    std::array<QLabel*, picker::kPickerCells> lblTried{};
+    // Show only the problems due for 復習 today, and how many there are.
+    QCheckBox* chkDue = nullptr;
+    QLabel* lblDue = nullptr;
 
     // Picker state.
     int PageNo = 0;
@@ -87,8 +94,12 @@ private:
     void TurnPage(int delta);
     void Remember();
     int ProblemCount() const;
+    // The problem shown in place `slot` of the pages (all, or only those due).
+    int ProblemAt(int slot) const;
+    void RefreshDueList();
 
     bool leaving_ = false;    // the close comes from cmdGo / cmdExit
     bool remembered_ = false; // the position has been written on the way out
     int pageDraws_ = 0;
+    std::vector<int> due_; // the problems due today while chkDue is on
 };

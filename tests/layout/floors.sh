@@ -7,7 +7,7 @@ root="${1:?source folder}"
 declare -A floor=(
     [library]=0
     [rules]=1 [sgf]=1
-    [solver]=2 [platform]=2
+    [solver]=2 [platform]=2 [history]=2
     [board]=3 [tools]=3
     [shell]=4
     [records]=5 [selection]=5

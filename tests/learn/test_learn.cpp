@@ -118,11 +118,13 @@ private slots:
                                  << QStringList{} << 3;
         QTest::newRow("failed at the second move")
             << 0 << QList<QPoint>{{2, 2}, {5, 5}}
-            << QStringLiteral("失敗です。最善は『白死』ですが、『白生き』になりました。")
+            << QStringLiteral("失敗です。最善は『白死』ですが、『白生き』になりました。"
+                              "３手目が悪手でした。○が正解です")
             << QStringList{QStringLiteral("悪手です")} << 3;
         QTest::newRow("failed at the first move")
             << 0 << QList<QPoint>{{1, 1}}
-            << QStringLiteral("失敗です。最善は『白死』ですが、『白生き』になりました。")
+            << QStringLiteral("失敗です。最善は『白死』ですが、『白生き』になりました。"
+                              "１手目が悪手でした。○が正解です")
             << QStringList{QStringLiteral("悪手です")} << 2;
         QTest::newRow("near-correct")
             << 1 << QList<QPoint>{{2, 2}, {5, 5}}
@@ -131,7 +133,8 @@ private slots:
         QTest::newRow("black success")
             << 2 << QList<QPoint>{{2, 2}} << QStringLiteral("黒成功です。") << QStringList{} << 2;
         QTest::newRow("black failure")
-            << 2 << QList<QPoint>{{1, 1}} << QStringLiteral("黒失敗です。")
+            << 2 << QList<QPoint>{{1, 1}}
+            << QStringLiteral("黒失敗です。１手目が悪手でした。○が正解です")
             << QStringList{QStringLiteral("悪手です")} << 2;
     }
     void wholeProblem() {

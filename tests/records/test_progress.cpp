@@ -1,0 +1,138 @@
+// The figures of the 成績の推移 window and the window itself over a real
+// history database.
+#include "history/history.h"
+#include "library/courses.h"
+#include "library/files.h"
+#include "library/player.h"
+#include "platform/recordingplatform.h"
+#include "records/progress/frmProgress.h"
+#include "records/progress/progress.h"
+#include "rules/outcome.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+Attempt At(QDate day, AttemptMode mode, int course, int level, int best, int reached,
+           bool correct) {
+    Attempt a;
+    a.time = QDateTime(day, QTime(20, 0));
+    a.mode = mode;
+    a.course = course;
+    a.dataSet = QStringLiteral("abc");
+    a.level = level;
+    a.best = best;
+    a.reached = reached;
+    a.correct = correct;
+    return a;
+}
+
+const QDate kMon(2026, 6, 1); // a Monday
+
+std::vector<Attempt> Sample() {
+    const auto T = AttemptMode::Trial;
+    const auto L = AttemptMode::Learn;
+    return {
+        At(kMon, T, 0, 10, 50, 50, true),
+        At(kMon, T, 0, 20, 50, 300, false), // 本コウ taken for 白死
+        At(kMon.addDays(2), T, 0, 20, 50, 300, false),
+        At(kMon.addDays(2), T, 4, 30, 100, 110, true), // セキ(黒生き) is as good as 黒生き
+        At(kMon.addDays(7), L, 0, 20, 50, 50, true),
+        At(kMon.addDays(8), T, 0, 10, 50, -1, false),  // not in the tree / time out
+        At(kMon.addDays(8), L, 0, 7, 100, 550, false), // unknown level
+    };
+}
+
+} // namespace
+
+class TestProgress : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir_;
+    ScopedRecordingPlatform platform_; // no box ever blocks a test
+
+private slots:
+    void initTestCase() {
+        InitOutcomeTable();
+        gPlayerRecord = PlayerRecord{};
+        gPlayerRecord.Background = 1; // plain windows: no pictures in the test folder
+        gDataPath = MakeDataPath(dir_.path());
+        InitCoursesWithCounts(10, 5, 5);
+    }
+
+    void trialTotals() {
+        const auto totals = TrialTotalsByCourse(Sample());
+        QCOMPARE(totals.size(), size_t(2)); // learn attempts are not trial totals
+        const auto& c0 = totals.at(0);
+        QCOMPARE(c0.size(), size_t(3));
+        QCOMPARE(c0[0].day, kMon);
+        QCOMPARE(c0[0].answered, 2);
+        QCOMPARE(c0[0].correct, 1);
+        QCOMPARE(c0[1].answered, 3); // running totals
+        QCOMPARE(c0[1].correct, 1);
+        QCOMPARE(c0[2].day, kMon.addDays(8));
+        QCOMPARE(c0[2].answered, 4);
+        QCOMPARE(totals.at(4).front().correct, 1);
+    }
+
+    void weeklyRates() {
+        const auto rates = WeeklyRateByLevel(Sample());
+        QCOMPARE(rates.size(), size_t(4));
+        const auto& upper = rates.at(20);
+        QCOMPARE(upper.size(), size_t(2));
+        QCOMPARE(upper[0].week, kMon);
+        QCOMPARE(upper[0].answered, 2);
+        QCOMPARE(upper[0].percent(), 0.0);
+        QCOMPARE(upper[1].week, kMon.addDays(7));
+        QCOMPARE(upper[1].percent(), 100.0);
+        QCOMPARE(rates.at(10)[1].week, kMon.addDays(7)); // Tuesday belongs to Monday's week
+        QCOMPARE(rates.at(0).front().answered, 1);
+        QCOMPARE(LevelTitle(7), QStringLiteral("レベル不明"));
+        QCOMPARE(LevelTitle(30), QStringLiteral("有段"));
+    }
+
+    void confusion() {
+        const Confusion c = ConfusionTable(Sample());
+        QCOMPARE(c.best, (QStringList{"白死", "黒生き"}));
+        QCOMPARE(c.reached,
+                 (QStringList{"白死", "セキ(黒生き)", "本コウ(黒取り番)", "白生き", "候補外"}));
+        QCOMPARE(c.counts[0], (std::vector<int>{2, 0, 2, 0, 1}));
+        QCOMPARE(c.counts[1], (std::vector<int>{0, 1, 0, 1, 0}));
+        QVERIFY(ConfusionTable({}).best.isEmpty());
+    }
+
+    void windowShowsTheHistory() {
+        gPlayerCount = 1;
+        gCurPlayer = 0;
+        gPlayerName[0] = QStringLiteral("テスト");
+        for (Attempt a : Sample()) {
+            a.player = 0;
+            QVERIFY(RecordAttempt(a));
+        }
+        frmProgress w;
+        QCOMPARE(w.windowTitle(), QStringLiteral("成績の推移"));
+        QVERIFY(w.lblPlayer->text().contains(QStringLiteral("テスト")));
+        QCOMPARE(w.chtTrial->chart()->series().size(), 4); // two courses, answered and correct
+        QCOMPARE(w.chtLevel->chart()->series().size(), 4);
+        QCOMPARE(w.grdConfusion->rowCount(), 2);
+        QCOMPARE(w.grdConfusion->columnCount(), 5);
+        QCOMPARE(w.grdConfusion->item(0, 2)->text(), QStringLiteral("2"));
+        QCOMPARE(w.grdConfusion->verticalHeaderItem(0)->text(), QStringLiteral("白死"));
+    }
+
+    void windowWithoutPlayers() {
+        gPlayerCount = 0;
+        frmProgress w;
+        QVERIFY(w.chtTrial->chart()->series().isEmpty());
+        QCOMPARE(w.grdConfusion->rowCount(), 0);
+        QVERIFY(w.lblEmpty->text().contains(QStringLiteral("まだ記録がありません")));
+    }
+};
+
+QTEST_MAIN(TestProgress)
+#include "test_progress.moc"
