@@ -59,7 +59,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, qt6-translations-l10n, fonts-ipafont-gothic, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good")
+    "qt6-qpa-plugins, qt6-translations-l10n, libqt6sql6-sqlite, fonts-ipafont-gothic, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -1,6 +1,7 @@
 #include "history.h"
 
 #include "library/files.h"
+#include "library/writefolder.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -165,7 +166,7 @@ QString ModeName(AttemptMode m) {
 } // namespace
 
 QString HistoryDatabasePath() {
-    return gRedirect.isEmpty() ? gDataPath + kHistoryFileName : gRedirect;
+    return gRedirect.isEmpty() ? WriteFolderFile(kHistoryFileName) : gRedirect;
 }
 
 void SetHistoryDatabasePath(const QString& path) {

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QLibrary>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -53,6 +54,7 @@ namespace {
 struct Backend {
     bool tried = false;
     QString folder;
+    std::unique_ptr<QLibrary> library; // kept loaded for the rest of the run
     bool (*haveOutput)() = nullptr;
     bool (*playToEnd)(const QString&, int) = nullptr;
     void (*playEffect)(const QString&) = nullptr;
@@ -69,8 +71,9 @@ Backend* LoadedBackend() {
         b.tried = true;
         const QString folder =
             b.folder.isEmpty() ? QCoreApplication::applicationDirPath() : b.folder;
-        // Kept loaded for the rest of the run.
-        auto* lib = new QLibrary(QDir(folder).filePath(QLatin1String(kSoundModuleName)));
+        b.library =
+            std::make_unique<QLibrary>(QDir(folder).filePath(QLatin1String(kSoundModuleName)));
+        QLibrary* lib = b.library.get();
         if (lib->load()) {
             b.haveOutput = reinterpret_cast<bool (*)()>(lib->resolve("velmora_sound_have_output"));
             b.playToEnd = reinterpret_cast<bool (*)(const QString&, int)>(

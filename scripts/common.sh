@@ -13,6 +13,7 @@ PACKAGES=(
     fonts-ipafont-gothic
     libbenchmark-dev
     xvfb xauth xdotool x11-utils imagemagick
+    python3
     dpkg-dev file
 )
 

@@ -58,6 +58,7 @@ private slots:
                                                 Repeat(KillProblem(), 3));
         gPlayerCount = 2;
         gCurPlayer = 1;
+        QVERIFY(SavePlayerFile(1)); // the window reads the player's file
         SetHistoryDatabasePath(QString());
         ResetHistoryReports();
     }
@@ -149,6 +150,7 @@ private slots:
 
     void dueToggleWithNothingDue() {
         gCurPlayer = 0;
+        QVERIFY(SavePlayerFile(0));
         gMode = 2;
         frmSelQRep w;
         w.show();
