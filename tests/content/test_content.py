@@ -2,7 +2,12 @@
 import random
 import unittest
 
+import glob
+import os
+
 import classical_run
+import dedup
+import gnugo
 import shapes
 import vmcontent as vm
 
@@ -149,6 +154,84 @@ class Builders(unittest.TestCase):
             d = min(max(abs(p[0] - x), abs(p[1] - y)) for x, y in black + white)
             self.assertEqual(d, 2)
         self.assertEqual(w, set(white))  # the attacker (Black) gets the ring
+
+
+
+def _root(level, stones='AB[aa]AW[ba]'):
+    return vm.parse_sgf(f'(;VS[13]DF[{level}]PP[2]{stones};B[ca]OC[5])')[0]
+
+
+class NearDuplicates(unittest.TestCase):
+    def test_one_kept_per_family_by_worth(self):
+        problems = {
+            ('abc', 1): ('abc/10-gen.sgf', 0, _root(10)),
+            ('abc', 2): ('abc/30-gen.sgf', 0, _root(30)),
+            ('abc', 3): ('abc/20-gen.sgf', 0, _root(20)),
+            ('s2', 1): ('s2/s2-gen.sgf', 0, _root(10)),
+            ('abc', 4): ('abc/10-01.sgf', 0, _root(10)),
+            ('abc', 5): ('abc/10-02.sgf', 0, _root(10)),
+            ('s1', 1): ('s1/s1-01.sgf', 0, _root(0)),
+            ('abc', 6): ('abc/10-gen.sgf', 1, _root(10)),
+        }
+        table = [
+            # (pairs, dropped)
+            ("higher level kept", [(('abc', 1), ('abc', 2))], {('abc', 1)}),
+            ("a chain keeps both ends", [(('abc', 1), ('abc', 3)), (('abc', 3), ('abc', 2))],
+             {('abc', 3)}),
+            ("first steps before generated", [(('abc', 2), ('s2', 1))], {('abc', 2)}),
+            ("hand-written before generated", [(('s2', 1), ('abc', 4))], {('s2', 1)}),
+            ("two hand-written are both kept", [(('abc', 4), ('abc', 5))], set()),
+            ("classical never dropped", [(('abc', 6), ('s1', 1))], {('abc', 6)}),
+        ]
+        for name, pairs, dropped in table:
+            with self.subTest(name):
+                drop, report = dedup.choose(problems, pairs)
+                self.assertEqual(drop, dropped)
+                self.assertEqual(bool(report), name.startswith('two hand'))
+
+    def test_reads_the_audit_lines(self):
+        m = dedup.PAIR.match('abc.dt: problem 389: warning: start position 1 stone(s) away from '
+                             'abc 3')
+        self.assertEqual((m.group(1), m.group(2), m.group(3), m.group(4)), ('abc', '389', 'abc', '3'))
+        m = dedup.PAIR.match('s2.dt: problem 1: the same start position as abc 1 (turned, '
+                             'mirrored or with the colours swapped)')
+        self.assertEqual((m.group(1), m.group(4)), ('s2', '1'))
+
+
+class EngineCheck(unittest.TestCase):
+    def test_key_is_the_data_tools_key(self):
+        # velmora-data's PositionKey of the same position (tests/data).
+        black = {(3, 0), (0, 1), (1, 1), (2, 1), (3, 1)}
+        white = {(4, 0), (4, 1), (0, 2), (1, 2), (2, 2), (3, 2), (4, 2)}
+        key = 'babbbbbcbbdabdbwacwbcwccwdcweawebwec'
+        self.assertEqual(gnugo.position_key(black, white), key)
+        for img_b, img_w in zip(vm.symmetries(sorted(black)), vm.symmetries(sorted(white))):
+            self.assertEqual(gnugo.position_key(set(img_w), set(img_b)), key)
+        self.assertNotEqual(gnugo.position_key(black | {(5, 5)}, white), key)
+
+    def test_points(self):
+        for p, text in (((0, 0), 'A19'), ((8, 0), 'J19'), ((18, 18), 'T1'), ((2, 3), 'C16')):
+            self.assertEqual(gnugo.gtp_point(p), text)
+            self.assertEqual(gnugo.sgf_point(text), p)
+        self.assertIsNone(gnugo.sgf_point('PASS'))
+
+    def test_candidates_stay_near_the_stones_and_in_the_view(self):
+        points = gnugo.candidates({(0, 0)}, {(12, 12)}, 13)
+        self.assertIn((2, 2), points)
+        self.assertNotIn((3, 0), points)
+        self.assertNotIn((0, 0), points)
+        self.assertTrue(all(max(p) < 13 for p in points))
+        self.assertEqual(len(points), 8 + 8)
+
+
+class ShippedSources(unittest.TestCase):
+    def test_file_names_carry_the_level(self):
+        folder = os.path.join(os.path.dirname(__file__), '..', '..', 'data', 'problems', 'abc')
+        for path in glob.glob(os.path.join(folder, '*.sgf')):
+            name = os.path.basename(path)
+            for root in vm.parse_sgf(open(path, encoding='utf-8-sig').read()):
+                with self.subTest(name):
+                    self.assertEqual(name[:3], root.get('DF')[0] + '-')
 
 
 if __name__ == '__main__':

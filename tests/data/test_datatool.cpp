@@ -220,28 +220,37 @@ void TestDataTool::similarPositions() {
     const std::vector<const Problem*> list = {&a, &b};
     const auto pairs = FindSimilar(list, kNearDistance);
     QCOMPARE(pairs.size(), std::size_t(distance <= kNearDistance ? 1 : 0));
+    // The key names a position and all its images, nothing else; the
+    // problem tools write the same text (tools/content/gnugo.py).
+    QCOMPARE(PositionKey(a) == PositionKey(b), distance == 0);
+    QCOMPARE(PositionKey(a), std::string("babbbbbcbbdabdbwacwbcwccwdcweawebwec"));
 }
 
 void TestDataTool::levelRule_data() {
     QTest::addColumn<int>("mainLine");
     QTest::addColumn<bool>("hard");
+    QTest::addColumn<bool>("engineMisses");
     QTest::addColumn<int>("level");
-    QTest::newRow("one move") << 1 << false << 10;
-    QTest::newRow("three moves, hard") << 3 << true << 10;
-    QTest::newRow("four moves") << 4 << false << 10;
-    QTest::newRow("five moves") << 5 << false << 20;
-    QTest::newRow("five moves, hard") << 5 << true << 30;
-    QTest::newRow("six moves") << 6 << false << 20;
-    QTest::newRow("seven moves") << 7 << false << 30;
+    QTest::newRow("one move") << 1 << false << false << 10;
+    QTest::newRow("three moves, hard") << 3 << true << false << 10;
+    QTest::newRow("three moves, GNU Go misses") << 3 << false << true << 10;
+    QTest::newRow("four moves") << 4 << false << false << 10;
+    QTest::newRow("five moves") << 5 << false << false << 20;
+    QTest::newRow("five moves, hard") << 5 << true << false << 30;
+    QTest::newRow("five moves, GNU Go misses") << 5 << false << true << 30;
+    QTest::newRow("six moves") << 6 << false << false << 20;
+    QTest::newRow("seven moves") << 7 << false << false << 30;
 }
 
 void TestDataTool::levelRule() {
     QFETCH(int, mainLine);
     QFETCH(bool, hard);
+    QFETCH(bool, engineMisses);
     QFETCH(int, level);
     DifficultyMeasure m;
     m.mainLine = mainLine;
     m.hardFirstMove = hard;
+    m.engineMisses = engineMisses;
     QCOMPARE(HighestLevel(m), level);
 }
 
@@ -264,6 +273,12 @@ void TestDataTool::levelFaultOfTrees() {
     QVERIFY(!MeasureDifficulty(two).hardFirstMove);
     const Problem far = OneProblem("(;VS[13]DF[10]PP[2]AB[aa]AW[ba];B[ga];W[ha]OC[5])");
     QVERIFY(MeasureDifficulty(far).hardFirstMove);
+    // Five moves with a plain first move: 有段 only when GNU Go misses it.
+    const Problem five = OneProblem("(;VS[13]DF[30]PP[2]AB[aa]AW[ba];B[ca];W[da];B[ea];W[fa];B[ga]"
+                                    "OC[5])");
+    QCOMPARE(MeasureDifficulty(five).mainLine, 5);
+    QVERIFY(LevelFault(five).contains("main line 5 moves)"));
+    QVERIFY(LevelFault(five, true).isEmpty());
 }
 
 void TestDataTool::auditFindsDuplicatesAndLevels() {
@@ -280,6 +295,25 @@ void TestDataTool::auditFindsDuplicatesAndLevels() {
              qPrintable(out));
     QVERIFY(!out.contains("abc.dt: problem 1: DF"));
     QCOMPARE(Run({"audit"}), 2);
+    QCOMPARE(Run({"audit", good_, "--gnugo"}), 2);
+
+    // GNU Go's recorded verdicts: read by position key, a malformed list
+    // refused with its line named.
+    const QString misses = tmp_.filePath("gnugo.txt");
+    WriteFile(misses, "# comment\n\nbabbbbbcbbdabdbwacwbcwccwdcweawebwec ba abc/x.sgf#1\n");
+    std::set<std::string> keys;
+    QString error;
+    QVERIFY2(ReadEngineMisses(misses, keys, error), qPrintable(error));
+    QCOMPARE(keys, std::set<std::string>{"babbbbbcbbdabdbwacwbcwccwdcweawebwec"});
+    QCOMPARE(Run({"audit", good_, "--gnugo", misses}, &out), 1);
+    QVERIFY2(out.contains("abc.dt: problem 3: DF 30"), qPrintable(out));
+    WriteFile(misses, "bab\nbaBxx\n");
+    QVERIFY(!ReadEngineMisses(misses, keys, error));
+    QVERIFY2(error.endsWith("gnugo.txt:2: not a position key"), qPrintable(error));
+    QString err;
+    QCOMPARE(Run({"audit", good_, "--gnugo", misses}, &out, &err), 1);
+    QVERIFY2(err.contains("gnugo.txt:2: not a position key"), qPrintable(err));
+    QVERIFY(!ReadEngineMisses(tmp_.filePath("missing.txt"), keys, error));
 }
 
 void TestDataTool::sourceConventions() {

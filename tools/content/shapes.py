@@ -21,6 +21,7 @@ writes OUT_DIR/{10,20,30}-gen-SEED.sgf, one problem per tree, levels from the
 length of the main line (see docs/problem-format.md).
 """
 import argparse
+import collections
 import os
 import random
 import re
@@ -29,6 +30,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import vmcontent as vm  # noqa: E402
+import themes  # noqa: E402
 
 VIEW = 13
 MAX_COORD = VIEW - 3  # room for the wall's outside liberties
@@ -251,6 +253,8 @@ def main():
     ap.add_argument('--family', default='shapes', choices=('shapes', 'race', 'capture', 'ko', 'net'))
     ap.add_argument('--max-tries', type=int, default=100000)
     ap.add_argument('--quota', default='10:100000,20:100000,30:100000')
+    ap.add_argument('--theme', action='append', default=[],
+                    help='keep only problems with one of these themes (see themes.py)')
     args = ap.parse_args()
     rng = random.Random(args.seed)
     tool = vm.Tool(args.binary)
@@ -268,6 +272,8 @@ def main():
                         w = {(ord(v[0]) - 97, ord(v[1]) - 97) for v in (tree.get('AW') or [])}
                         seen.add(vm.canonical_key(b, w))
     kept = {10: [], 20: [], 30: []}
+    rejected = collections.Counter()
+    spent = collections.Counter()
     tries = 0
     t0 = time.time()
     while sum(len(v) for v in kept.values()) < args.count and tries < args.max_tries:
@@ -294,15 +300,21 @@ def main():
         if key in seen:
             continue
         seen.add(key)
+        started = time.time()
         grown, why = tool.grow(vm.root_sgf(black, white, aim, VIEW), args.limit_ms)
+        spent['grow'] += time.time() - started
         if not grown:
+            rejected['not grown'] += 1
+            spent['not grown'] += time.time() - started
             continue
         root = vm.parse_sgf(grown)[0]
         best, klass = vm.minimax(root)
         if best < 140 or (args.family == 'ko' and klass not in vm.KO_CLASSES):
+            rejected['failure or not ko'] += 1
             continue
         correct, wrong = vm.mark_lines(root)
         if correct > 2 or wrong < 1:
+            rejected['correct/wrong moves'] += 1
             continue
         moves = vm.measure(root)[0]
         level = vm.level_for(root)
@@ -314,14 +326,22 @@ def main():
             p = (ord(v[0]) - 97, ord(v[1]) - 97)
             if any(q in white for q in vm.neighbours(p)):
                 continue  # not a net: the first move touches White's stones
+        wanted = {t.replace('-', ' ') for t in args.theme}
+        if wanted and not wanted & {t.replace('-', ' ') for t in themes.themes_of(root)}:
+            rejected['theme'] += 1
+            continue
         if len(kept[level]) >= quota.get(level, 0):
+            rejected[f'level {level} full'] += 1
             continue
         root.set('DF', [str(level)])
         text = vm.write_sgf(root)
+        started = time.time()
         ok, lines = tool.prove_set({'abc': text})
+        spent['prove'] += time.time() - started
         m = re.search(r'\((\d+) nodes, (\d+) ms\)', lines[0] if lines else '')
         if not ok or 'proved' not in (lines[0] if lines else '') or not m \
                 or float(m.group(2)) > args.prove_ms:
+            rejected['prove'] += 1
             continue
         kept[level].append(text)
         save(args.out, args.family, args.seed, level, kept[level])
@@ -329,6 +349,8 @@ def main():
               f'line {moves} ({sum(len(v) for v in kept.values())})', file=sys.stderr, flush=True)
     print(f'{tries} tries: ' + ', '.join(f'{k}: {len(v)}' for k, v in kept.items()),
           file=sys.stderr)
+    print('left out: ' + ', '.join(f'{k} {v}' for k, v in rejected.most_common()), file=sys.stderr)
+    print('seconds: ' + ', '.join(f'{k} {v:.0f}' for k, v in spent.most_common()), file=sys.stderr)
 
 
 if __name__ == '__main__':

@@ -425,11 +425,12 @@ def measure(root):
     return length, (not touches) or captured
 
 
-def level_for(root):
+def level_for(root, engine_misses=False):
     """The highest level the measured difficulty allows: 有段 needs a main
-    line of seven moves or five with a hard first move, 上級 five."""
+    line of seven moves or five with a hard first move (or one GNU Go
+    misses: `engine_misses`), 上級 five."""
     length, hard = measure(root)
-    if length >= 7 or (length >= 5 and hard):
+    if length >= 7 or (length >= 5 and (hard or engine_misses)):
         return 30
     if length >= 5:
         return 20

@@ -55,7 +55,8 @@ QByteArray UsageText() {
         "data files\n"
         "  velmora-data check [--strict] DATA_DIR            validate the data sets, template and "
         "comment lists\n"
-        "  velmora-data audit [--strict] DATA_DIR            duplicates across the sets and levels "
+        "  velmora-data audit [--strict] DATA_DIR [--gnugo FILE]  duplicates across the sets and "
+        "levels "
         "against measured difficulty\n"
         "  velmora-data list DATA_DIR SET                    one line per problem of abc, s1 or "
         "s2\n"
@@ -121,11 +122,22 @@ int RunCheck(const QStringList& rawArgs, CommandOutput& io) {
 
 int RunAudit(const QStringList& rawArgs, CommandOutput& io) {
     bool strict = false;
-    const QStringList args = Options(rawArgs, strict);
+    QStringList args = Options(rawArgs, strict);
+    std::set<std::string> engineMisses;
+    const int at = static_cast<int>(args.indexOf(QStringLiteral("--gnugo")));
+    if (at >= 0) {
+        if (at + 1 >= args.size()) return Usage(io, QStringLiteral("--gnugo takes FILE"));
+        QString error;
+        if (!ReadEngineMisses(args[at + 1], engineMisses, error)) {
+            Line(io.err, QStringLiteral("velmora-data: ") + error);
+            return 1;
+        }
+        args.remove(at, 2);
+    }
     if (args.size() != 1) return Usage(io, QStringLiteral("audit takes DATA_DIR"));
     InitOutcomeTable();
     std::vector<Diagnostic> diags;
-    AuditDataFolder(args[0], diags);
+    AuditDataFolder(args[0], diags, engineMisses);
     Report(diags, io.out);
     return CountErrors(diags, strict) > 0 ? 1 : 0;
 }

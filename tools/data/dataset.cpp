@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -347,7 +348,30 @@ void CheckDataFolder(const QString& folder, std::vector<Diagnostic>& diags) {
                              .arg(stray)});
 }
 
-void AuditDataFolder(const QString& folder, std::vector<Diagnostic>& diags) {
+bool ReadEngineMisses(const QString& path, std::set<std::string>& keys, QString& error) {
+    const auto bytes = ReadFileBounded(path, 16 << 20, &error);
+    if (!bytes) return false;
+    int number = 0;
+    for (const QByteArray& raw : bytes->split('\n')) {
+        ++number;
+        const QByteArray line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith('#')) continue;
+        const QByteArray key = line.split(' ').front();
+        bool wellFormed = key.size() % 3 == 0;
+        for (qsizetype c = 0; wellFormed && c < key.size(); ++c)
+            wellFormed =
+                c % 3 == 0 ? (key[c] == 'b' || key[c] == 'w') : (key[c] >= 'a' && key[c] <= 's');
+        if (!wellFormed) {
+            error = QStringLiteral("%1:%2: not a position key").arg(path).arg(number);
+            return false;
+        }
+        keys.insert(key.toStdString());
+    }
+    return true;
+}
+
+void AuditDataFolder(const QString& folder, std::vector<Diagnostic>& diags,
+                     const std::set<std::string>& engineMisses) {
     std::array<LoadedSet, kDataSetCount> sets;
     for (int s = 0; s < kDataSetCount; ++s)
         ReadDataSet(folder, static_cast<DataSet>(s), sets[static_cast<std::size_t>(s)], diags);
@@ -356,7 +380,8 @@ void AuditDataFolder(const QString& folder, std::vector<Diagnostic>& diags) {
         const LoadedSet& abc = sets[static_cast<std::size_t>(DataSet::Abc)];
         for (std::size_t k = 0; k < abc.problems.size(); ++k) {
             if (!abc.decoded[k] || !ValidateTree(abc.problems[k])) continue;
-            const QString fault = LevelFault(abc.problems[k]);
+            const QString fault =
+                LevelFault(abc.problems[k], engineMisses.count(PositionKey(abc.problems[k])) > 0);
             if (!fault.isEmpty())
                 diags.push_back(
                     {false, SetFile(DataSet::Abc, ".dt"), static_cast<int>(k) + 1, fault});

@@ -11,6 +11,8 @@
 #include <QByteArray>
 #include <QString>
 #include <array>
+#include <set>
+#include <string>
 #include <vector>
 
 // The problems of the three sets; comments only for s1 and s2 (index 1, 2).
@@ -68,5 +70,12 @@ void CheckDataFolder(const QString& folder, std::vector<Diagnostic>& diags);
 // The checks of the content as a whole: the same start position twice in
 // any of the sets (turned, mirrored or with the colours swapped; positions
 // one stone apart are warnings), and levels of the main collection above
-// what the measured difficulty allows.
-void AuditDataFolder(const QString& folder, std::vector<Diagnostic>& diags);
+// what the measured difficulty allows. `engineMisses` holds the position
+// keys (PositionKey) of the problems whose first move GNU Go misses.
+void AuditDataFolder(const QString& folder, std::vector<Diagnostic>& diags,
+                     const std::set<std::string>& engineMisses = {});
+
+// Reads the GNU Go verdicts the problem tools write: one position key per
+// line (then free text), '#' starts a comment. False with `error` set when
+// the file cannot be read or is not such a list.
+bool ReadEngineMisses(const QString& path, std::set<std::string>& keys, QString& error);

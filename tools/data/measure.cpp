@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <bitset>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -131,19 +133,42 @@ DifficultyMeasure MeasureDifficulty(const Problem& problem) {
     return m;
 }
 
+std::string PositionKey(const Problem& p) {
+    std::string best;
+    for (const Variant& v : Variants(p)) {
+        std::vector<std::string> stones;
+        for (int pt = 0; pt < kPoints; ++pt) {
+            const bool b = v.black.test(static_cast<size_t>(pt));
+            if (!b && !v.white.test(static_cast<size_t>(pt))) continue;
+            stones.push_back({b ? 'b' : 'w', static_cast<char>('a' + pt % kBoardSize),
+                              static_cast<char>('a' + pt / kBoardSize)});
+        }
+        std::sort(stones.begin(), stones.end());
+        std::string key;
+        for (const std::string& s : stones)
+            key += s;
+        if (best.empty() || key < best) best = key;
+    }
+    return best;
+}
+
 int HighestLevel(const DifficultyMeasure& m) {
-    if (m.mainLine >= 7 || (m.mainLine >= 5 && m.hardFirstMove)) return 30;
+    const bool hard = m.hardFirstMove || m.engineMisses;
+    if (m.mainLine >= 7 || (m.mainLine >= 5 && hard)) return 30;
     if (m.mainLine >= 5) return 20;
     return 10;
 }
 
-QString LevelFault(const Problem& p) {
+QString LevelFault(const Problem& p, bool engineMisses) {
     if (p.Difficulty != 20 && p.Difficulty != 30) return {};
-    const DifficultyMeasure m = MeasureDifficulty(p);
+    DifficultyMeasure m = MeasureDifficulty(p);
+    m.engineMisses = engineMisses;
     if (p.Difficulty <= HighestLevel(m)) return {};
     return QStringLiteral("DF %1 is above the measured difficulty (main line %2 moves%3): "
                           "上級 needs 5, 有段 7 or 5 with a hard first move")
         .arg(p.Difficulty)
         .arg(m.mainLine)
-        .arg(m.hardFirstMove ? QStringLiteral(", hard first move") : QString());
+        .arg(m.hardFirstMove  ? QStringLiteral(", hard first move")
+             : m.engineMisses ? QStringLiteral(", GNU Go misses the first move")
+                              : QString());
 }

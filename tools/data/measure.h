@@ -7,6 +7,7 @@
 #include "library/problem.h"
 
 #include <QString>
+#include <string>
 #include <vector>
 
 // The number of stones by which two start positions differ, at the best of
@@ -36,7 +37,15 @@ struct DifficultyMeasure {
     // The first move is hard to see: Black's first stone is captured later in
     // the main line (a sacrifice), or it touches no stone at all.
     bool hardFirstMove = false;
+    // GNU Go does not find a correct first move (recorded by the problem
+    // tools, see PositionKey); it counts as a hard first move.
+    bool engineMisses = false;
 };
+
+// The start position as text, the same for its images under the eight
+// symmetries and the colour swap: of the sixteen images, the smallest
+// concatenation of its stones sorted as "b"/"w" plus the SGF point.
+std::string PositionKey(const Problem& p);
 
 // Measures a problem with a sound tree (results computed inside).
 DifficultyMeasure MeasureDifficulty(const Problem& p);
@@ -46,5 +55,6 @@ DifficultyMeasure MeasureDifficulty(const Problem& p);
 // at least 5 with a hard-to-see first move.
 int HighestLevel(const DifficultyMeasure& m);
 
-// Empty when the problem's Difficulty is within the rule, else why not.
-QString LevelFault(const Problem& p);
+// Empty when the problem's Difficulty is within the rule, else why not;
+// `engineMisses`: GNU Go is recorded as missing the first move.
+QString LevelFault(const Problem& p, bool engineMisses = false);
