@@ -80,6 +80,7 @@ def main():
         # Nets and ladders first (up to a third), then the shortest shapes.
         s2 = [r for r in pool if r.family == 'capture'][:args.s2 // 3]
         s2 += [r for r in pool if r.family != 'capture' and simplicity(r)[1] <= 3]
+        s2 += [r for r in pool if r.family == 'capture'][args.s2 // 3:]  # more when shapes run out
         s2 = s2[:args.s2]
         chosen = {id(r) for r in s2}
         by_level[10] = [r for r in by_level[10] if id(r) not in chosen]

@@ -188,24 +188,43 @@ def build_race(rng, long=False):
     return {'black': black, 'white': white, 'aim': 3}
 
 
-def build_capture(rng, net=False):
+def build_capture(rng, net=False, toward=None):
     """Cutting stones of White near the corner that Black captures in a
     ladder or a net: one or two White stones with two or three liberties,
     Black's stones on the other sides, and a Black stone or two nearby (the
     wall of a net, or a stone that makes a ladder work).
+
+    `toward` lays the liberties out as the theme needs them: 'corner' leaves
+    White's liberties on the side of the corner, so that a ladder runs to
+    the edge; 'centre' leaves them facing the open board and puts Black's
+    stones on the corner's side, where a net is the way to capture.
     """
     x0, y0 = rng.randint(1, 5), rng.randint(1, 5)
+    if toward == 'corner':
+        x0, y0 = rng.randint(2, 6), rng.randint(2, 6)
     white = {(x0, y0)}
     if rng.random() < 0.5:
         white.add((x0 + 1, y0) if rng.random() < 0.5 else (x0, y0 + 1))
     black = set()
     around = sorted({q for p in white for q in vm.neighbours(p)} - white)
     rng.shuffle(around)
-    for q in around[:len(around) - (rng.choice((3, 3, 4)) if net else rng.choice((2, 2, 3)))]:
+    if toward == 'corner':
+        around.sort(key=lambda q: -(q[0] + q[1]))  # Black's stones away from the corner
+    elif toward == 'centre':
+        around.sort(key=lambda q: q[0] + q[1])  # Black's stones on the corner's side
+    free = rng.choice((3, 3, 4)) if net else rng.choice((2, 2, 3))
+    if toward == 'corner':
+        free = 2
+    elif toward == 'centre':
+        free = rng.choice((2, 2, 3))
+    for q in around[:len(around) - free]:
         black.add(q)
-    for _ in range(rng.choice((0, 1, 1, 2))):
+    for _ in range(rng.choice((1, 2, 2, 3) if toward == 'centre' else (0, 1, 1, 2))):
         # A Black stone nearby: the wall of a net, or one that makes a ladder work.
-        p = (rng.randint(max(0, x0 - 3), x0 + 4), rng.randint(max(0, y0 - 3), y0 + 4))
+        if toward == 'centre':
+            p = (rng.randint(x0, x0 + 3), rng.randint(y0, y0 + 3))
+        else:
+            p = (rng.randint(max(0, x0 - 3), x0 + 4), rng.randint(max(0, y0 - 3), y0 + 4))
         if p not in black and p not in white:
             black.add(p)
     if max(max(p) for p in black | white) > 8:
@@ -253,6 +272,9 @@ def main():
     ap.add_argument('--family', default='shapes', choices=('shapes', 'race', 'capture', 'ko', 'net'))
     ap.add_argument('--max-tries', type=int, default=100000)
     ap.add_argument('--quota', default='10:100000,20:100000,30:100000')
+    ap.add_argument('--toward', choices=('corner', 'centre'),
+                    help='capture family: White\'s liberties toward the corner (ladders) or '
+                         'the open board (nets)')
     ap.add_argument('--theme', action='append', default=[],
                     help='keep only problems with one of these themes (see themes.py)')
     args = ap.parse_args()
@@ -280,7 +302,7 @@ def main():
         tries += 1
         if args.family in ('race', 'capture', 'net'):
             made = (build_race(rng, args.min_size > 4) if args.family == 'race'
-                    else build_capture(rng, args.family == 'net'))
+                    else build_capture(rng, args.family == 'net', args.toward))
             if not made:
                 continue
             black, white, aim = made['black'], made['white'], made['aim']
