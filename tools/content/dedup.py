@@ -33,14 +33,6 @@ PAIR = re.compile(r'^(abc|s1|s2)\.dt: problem (\d+): (?:warning: )?'
                   r'(abc|s1|s2) (\d+)')
 
 
-def set_files(problems, s):
-    folder = os.path.join(problems, s)
-    if not os.path.isdir(folder):
-        return []
-    names = [n for n in os.listdir(folder) if n.lower().endswith('.sgf')]
-    return [os.path.join(folder, n) for n in sorted(names, key=lambda n: n.encode())]
-
-
 def generated(path):
     return 'gen' in os.path.basename(path)
 
@@ -50,7 +42,7 @@ def load(problems):
     out = {}
     for s in SETS:
         number = 0
-        for path in set_files(problems, s):
+        for path in vm.set_files(problems, s):
             for i, root in enumerate(vm.parse_sgf(open(path, encoding='utf-8-sig').read())):
                 number += 1
                 out[(s, number)] = (path, i, root)

@@ -110,12 +110,6 @@ def correct_first_moves(root):
     return {k.props[0][1][0] for k in root.kids if vm.minimax(k, False)[0] == best}
 
 
-def stones(root):
-    b = {(ord(v[0]) - 97, ord(v[1]) - 97) for v in root.get('AB') or []}
-    w = {(ord(v[0]) - 97, ord(v[1]) - 97) for v in root.get('AW') or []}
-    return b, w
-
-
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument('problems')
@@ -135,7 +129,7 @@ def main():
         roots = vm.parse_sgf(open(path, encoding='utf-8-sig').read())
         stay = []
         for i, root in enumerate(roots):
-            black, white = stones(root)
+            black, white = vm.stones(root)
             move = engine.first_move(black, white, int(root.get('VS')[0]))
             level = int((root.get('DF') or ['0'])[0])
             total[level] += 1

@@ -27,12 +27,6 @@ CAPTURE = '黒先で白石を取ってください'
 COMMENTS = {1: '黒先で生きてください', 2: '黒先で白を殺してください', 3: '黒先で攻め合いに勝ってください'}
 
 
-def stones(root):
-    b = {(ord(v[0]) - 97, ord(v[1]) - 97) for v in (root.get('AB') or [])}
-    w = {(ord(v[0]) - 97, ord(v[1]) - 97) for v in (root.get('AW') or [])}
-    return b, w
-
-
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument('generated')
@@ -47,11 +41,11 @@ def main():
         if os.path.basename(path).endswith(f'-{args.tag}.sgf'):
             continue
         for root in vm.parse_sgf(open(path, encoding='utf-8-sig').read()):
-            seen.add(vm.canonical_key(*stones(root)))
+            seen.add(vm.canonical_key(*vm.stones(root)))
     by_level = collections.defaultdict(list)
     for path in sorted(glob.glob(os.path.join(args.generated, '**', '*.sgf'), recursive=True)):
         for root in vm.parse_sgf(open(path, encoding='utf-8').read()):
-            key = vm.canonical_key(*stones(root))
+            key = vm.canonical_key(*vm.stones(root))
             if key in seen:
                 continue
             seen.add(key)
@@ -60,7 +54,7 @@ def main():
                 continue
             aim = int(root.get('PP')[0])
             if aim in (1, 2):
-                b, w = stones(root)
+                b, w = vm.stones(root)
                 sizes = vm.chain_sizes(w if aim == 2 else b)
                 if len(sizes) > 3 or sum(1 for n in sizes if n == 1) > 1:
                     continue  # a scattered group: not as in play
@@ -73,7 +67,7 @@ def main():
     s2 = []
     if args.s2:
         def simplicity(root):
-            b, w = stones(root)
+            b, w = vm.stones(root)
             correct = sum(1 for k in root.kids if vm.minimax(k, False)[0] == vm.minimax(root)[0])
             return (correct, vm.main_line(root), len(b) + len(w))
         pool = [r for r in sorted(by_level[10], key=simplicity) if simplicity(r)[0] == 1]

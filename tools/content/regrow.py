@@ -22,12 +22,6 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import vmcontent as vm  # noqa: E402
 
 
-def set_files(problems, s):
-    folder = os.path.join(problems, s)
-    names = [n for n in os.listdir(folder) if n.lower().endswith('.sgf')]
-    return [os.path.join(folder, n) for n in sorted(names, key=lambda n: n.encode())]
-
-
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument('binary')
@@ -78,7 +72,7 @@ def main():
     print(f'{len(failing)} problems fail the prove', file=sys.stderr)
     for s in ('abc', 's1', 's2'):
         number = 0
-        for path in set_files(args.problems, s):
+        for path in vm.set_files(args.problems, s):
             roots = vm.parse_sgf(open(path, encoding='utf-8-sig').read())
             kept = []
             for root in roots:

@@ -113,6 +113,23 @@ def root_sgf(black, white, aim, vs, level=10, extra=''):
     return f"(;{props})\n"
 
 
+def set_files(problems, s):
+    """The source files of one set folder in compile order (byte order of
+    the name); none when the folder is missing."""
+    folder = os.path.join(problems, s)
+    if not os.path.isdir(folder):
+        return []
+    names = [n for n in os.listdir(folder) if n.lower().endswith('.sgf')]
+    return [os.path.join(folder, n) for n in sorted(names, key=lambda n: n.encode())]
+
+
+def stones(root):
+    """The start position of a problem's root node: (black, white)."""
+    b = {(ord(v[0]) - 97, ord(v[1]) - 97) for v in (root.get('AB') or [])}
+    w = {(ord(v[0]) - 97, ord(v[1]) - 97) for v in (root.get('AW') or [])}
+    return b, w
+
+
 # --- A small reader for the trees that `velmora-data grow` writes ----------
 
 class Node:
