@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <map>
 
 int NearestEven(double v) {
@@ -67,6 +68,19 @@ QPoint PressedPoint(const BoardMetrics& m, QSize inner, QPointF pos) {
 // frmSource: the tile store.
 
 namespace frmSource {
+
+// What an empty board surface (picture, lines, star points) was drawn for.
+struct EmptyBoardKey {
+    QSize size;
+    qreal ratio = 0;
+    int lines = 0;
+    int stoneSize = 0;
+    int boardW = 0;
+    int boardH = 0;
+    bool thumbnail = false;
+    bool operator==(const EmptyBoardKey&) const = default;
+};
+
 namespace {
 
 constexpr int kTiles = 16;
@@ -82,6 +96,10 @@ struct Store {
     QImage denseBoard;
     std::array<QImage, kTiles> sprites;
     std::map<std::pair<QString, int>, QPixmap> buttons;
+    // The last empty board drawn: the next board of the same size and lines
+    // starts from it (a copy of its pixels) instead of drawing it again.
+    EmptyBoardKey emptyKey;
+    QImage emptyBoard;
 };
 
 Store& S() {
@@ -200,6 +218,18 @@ const QPixmap& ButtonPicture(const QString& name, qreal dpr) {
     return slot;
 }
 
+const QImage* KeptEmptyBoard(const EmptyBoardKey& key) {
+    const Store& s = S();
+    return s.loaded && !s.emptyBoard.isNull() && s.emptyKey == key ? &s.emptyBoard : nullptr;
+}
+
+void KeepEmptyBoard(const EmptyBoardKey& key, const QImage& board) {
+    Store& s = S();
+    if (!s.loaded) return;
+    s.emptyKey = key;
+    s.emptyBoard = board.copy();
+}
+
 } // namespace frmSource
 
 // ---------------------------------------------------------------------------
@@ -222,15 +252,10 @@ QPointF Centre(double x, double y) {
     return {x + 0.5, y + 0.5};
 }
 
-// A solid disc: every pixel whose centre lies within `radius` of the centre
-// (drawing coordinates). Symmetric around a centre between two pixels, which
-// the painter's own ellipse fill is not at these small sizes.
-// At a device pixel ratio the disc is laid out in drawing coordinates and
-// filled in device pixels.
-void FillDisc(QImage& image, double cx, double cy, double radius, QRgb colour) {
-    const double scale = image.devicePixelRatio();
-    const QPointF c = Centre(cx, cy) * scale;
-    radius *= scale;
+// A solid disc of device pixels: every pixel whose centre lies within
+// `radius` of `c` (device coordinates). Symmetric around a centre between two
+// pixels, which the painter's own ellipse fill is not at these small sizes.
+void FillDeviceDisc(QImage& image, QPointF c, double radius, QRgb colour) {
     const int x0 = std::max(0, int(std::floor(c.x() - radius)));
     const int x1 = std::min(image.width() - 1, int(std::ceil(c.x() + radius)));
     const int y0 = std::max(0, int(std::floor(c.y() - radius)));
@@ -243,6 +268,90 @@ void FillDisc(QImage& image, double cx, double cy, double radius, QRgb colour) {
             if (dx * dx + dy * dy <= radius * radius) row[x] = colour;
         }
     }
+}
+
+// The same disc centred at (cx, cy) in drawing coordinates.
+void FillDisc(QImage& image, double cx, double cy, double radius, QRgb colour) {
+    const double scale = image.devicePixelRatio();
+    FillDeviceDisc(image, Centre(cx, cy) * scale, radius * scale, colour);
+}
+
+// `picture` at the top-left corner of the surface, the plain colour where it
+// does not reach: what a painter's fill and image copy give, pixel for pixel.
+void CopyPicture(QImage& surface, const QImage& picture, QRgb plain) {
+    if (picture.format() != QImage::Format_RGB32 && !picture.isNull()) {
+        surface.fill(plain);
+        QPainter p(&surface);
+        p.drawImage(0, 0, picture);
+        return;
+    }
+    const int w = std::min(surface.width(), picture.width());
+    const int h = std::min(surface.height(), picture.height());
+    if (w < surface.width() || h < surface.height()) surface.fill(plain);
+    uchar* to = surface.bits();
+    const uchar* from = picture.constBits();
+    for (int y = 0; y < h; ++y, to += surface.bytesPerLine(), from += picture.bytesPerLine())
+        std::memcpy(to, from, size_t(w) * sizeof(QRgb));
+}
+
+// Above ratio 1 a grid line of `thick` drawing pixels at drawing coordinate
+// c lies on whole device pixels, and every line is equally wide: at 1.5 a
+// line placed by the painter would come out one or two pixels wide by turns.
+struct DeviceLine {
+    int start;
+    int width;
+    double centre() const { return start + width / 2.0; }
+};
+DeviceLine SnapLine(int c, int thick, double ratio) {
+    return {qRound(c * ratio), std::max(1, qRound(thick * ratio))};
+}
+
+// Grid lines of device pixels: for each of `lines`, a band of rows and a
+// band of columns, both running from `from` to `to` (exclusive), clipped to
+// the surface. Row by row, all the columns' pixels of a row at once.
+void FillGrid(QImage& image, const DeviceLine* lines, int n, int from, int to, QRgb ink) {
+    const int width = image.width();
+    const int height = image.height();
+    const int x0 = std::max(0, from);
+    const int x1 = std::min(width, to);
+    const int y1 = std::min(height, to);
+    if (x0 >= x1 || x0 >= y1) return;
+    // Each line's band, clipped to the surface once.
+    std::array<std::pair<int, int>, kBoardSize> bands{};
+    n = std::min(n, kBoardSize);
+    for (int i = 0; i < n; ++i)
+        bands[size_t(i)] = {std::max(0, lines[i].start),
+                            std::max(0, std::min(width, lines[i].start + lines[i].width))};
+    const qsizetype stride = image.bytesPerLine();
+    uchar* const bits = image.bits();
+    for (int i = 0; i < n; ++i) {
+        const int bottom = std::min(height, bands[size_t(i)].second);
+        for (int y = bands[size_t(i)].first; y < bottom; ++y) {
+            auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
+            std::fill(row + x0, row + x1, ink);
+        }
+    }
+    for (int y = x0; y < y1; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
+        for (int i = 0; i < n; ++i)
+            for (int x = bands[size_t(i)].first; x < bands[size_t(i)].second; ++x)
+                row[x] = ink;
+    }
+}
+
+// One row of a tile combined into the surface, four pixels to a step (the
+// compiler joins the four into one vector operation).
+template <typename Op>
+inline void CombineRow(QRgb* __restrict dst, const QRgb* __restrict src, int w, Op op) {
+    int x = 0;
+    for (; x + 4 <= w; x += 4) {
+        dst[x] = op(dst[x], src[x]);
+        dst[x + 1] = op(dst[x + 1], src[x + 1]);
+        dst[x + 2] = op(dst[x + 2], src[x + 2]);
+        dst[x + 3] = op(dst[x + 3], src[x + 3]);
+    }
+    for (; x < w; ++x)
+        dst[x] = op(dst[x], src[x]);
 }
 
 // One tile combined into the surface at `at`, `size` square (clipped to both):
@@ -263,11 +372,9 @@ void CombineTile(QImage& surface, QPoint at, const QImage& tile, int size, bool 
         auto* dst = reinterpret_cast<QRgb*>(dstRow);
         const auto* src = reinterpret_cast<const QRgb*>(srcRow);
         if (xorImage)
-            for (int x = 0; x < w; ++x)
-                dst[x] = (dst[x] ^ src[x]) | 0xff000000u;
+            CombineRow(dst, src, w, [](QRgb d, QRgb t) { return (d ^ t) | 0xff000000u; });
         else
-            for (int x = 0; x < w; ++x)
-                dst[x] = (dst[x] & src[x]) | 0xff000000u;
+            CombineRow(dst, src, w, [](QRgb d, QRgb t) { return (d & t) | 0xff000000u; });
     }
 }
 
@@ -319,39 +426,17 @@ void BoardView::InitBoardMetrics(int n) {
 void BoardView::DrawBoard(const Board& board) {
     ensureImage();
     EnsureTileStore();
-    {
-        QPainter p(&image_);
-        // The board picture replaces everything drawn before.
-        if (image_.devicePixelRatio() == 1.0) {
-            const QImage& picture = frmSource::BoardPicture();
-            // The plain colour only where the picture does not reach.
-            if (!QRect(QPoint(), picture.size()).contains(image_.rect()))
-                p.fillRect(image_.rect(), kEmptySurface);
-            p.drawImage(0, 0, picture);
-        } else {
-            p.fillRect(QRectF(QPointF(), image_.deviceIndependentSize()), kEmptySurface);
-            // The finer board picture, scaled to the surface's own density.
-            const QImage& board = frmSource::DenseBoardPicture();
-            p.setRenderHint(QPainter::SmoothPixmapTransform);
-            p.drawImage(QRectF(QPointF(), board.deviceIndependentSize()), board);
-        }
-
-        const int n = metrics_.gBoardLines;
-        const int t = PointToPixel(metrics_, 0);
-        const int b = PointToPixel(metrics_, 18);
-        const int thick = style_.thumbnail ? 1 : 2;
-        for (int i = 0; i < n; ++i) {
-            const int c = PointToPixel(metrics_, i);
-            p.fillRect(QRect(c, t, thick, b - t + 1), kLineColour);
-            p.fillRect(QRect(t, c, b - t + 1, thick), kLineColour);
-        }
+    // Every problem of the same lines shows the same empty board: drawn once,
+    // then copied.
+    const frmSource::EmptyBoardKey key{
+        image_.size(),    image_.devicePixelRatio(), metrics_.gBoardLines, metrics_.gStoneSize,
+        metrics_.gBoardW, metrics_.gBoardH,          style_.thumbnail};
+    if (const QImage* kept = frmSource::KeptEmptyBoard(key)) {
+        CopyPicture(image_, *kept, kEmptySurface.rgb());
+    } else {
+        drawEmptyBoard();
+        frmSource::KeepEmptyBoard(key, image_);
     }
-    // All nine star points, whatever n is; those beyond the surface clip.
-    const double radius = style_.thumbnail ? 2.0 : 3.0;
-    for (int sx : {3, 9, 15})
-        for (int sy : {3, 9, 15})
-            FillDisc(image_, PointToPixel(metrics_, sx) + 0.5, PointToPixel(metrics_, sy) + 0.5,
-                     radius, kLineColour.rgb());
     // One painter for all the stones (none at ratio 1: the tiles are combined
     // straight into the pixels).
     std::optional<QPainter> painter;
@@ -364,6 +449,62 @@ void BoardView::DrawBoard(const Board& board) {
     painter.reset();
     shown_ = board;
     update();
+}
+
+void BoardView::drawEmptyBoard() {
+    if (image_.devicePixelRatio() == 1.0) {
+        // The board picture replaces everything drawn before (copied row by
+        // row: a painter costs more than the copy itself), then the lines.
+        CopyPicture(image_, frmSource::BoardPicture(), kEmptySurface.rgb());
+        drawGridLines();
+    } else {
+        QPainter p(&image_);
+        p.fillRect(QRectF(QPointF(), image_.deviceIndependentSize()), kEmptySurface);
+        // The finer board picture, scaled to the surface's own density.
+        const QImage& board = frmSource::DenseBoardPicture();
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(QRectF(QPointF(), board.deviceIndependentSize()), board);
+        p.end();
+        drawGridLines();
+    }
+    // All nine star points, whatever n is; those beyond the surface clip.
+    const double radius = style_.thumbnail ? 2.0 : 3.0;
+    if (image_.devicePixelRatio() == 1.0) {
+        for (int sx : {3, 9, 15})
+            for (int sy : {3, 9, 15})
+                FillDisc(image_, PointToPixel(metrics_, sx) + 0.5, PointToPixel(metrics_, sy) + 0.5,
+                         radius, kLineColour.rgb());
+    } else {
+        drawDenseStarPoints(radius);
+    }
+}
+
+void BoardView::drawGridLines() {
+    const double ratio = image_.devicePixelRatio();
+    const int thick = style_.thumbnail ? 1 : 2;
+    // Every line from line 0 to line 18: (c, t) to (c + thick - 1, b) and
+    // (t, c) to (b, c + thick - 1).
+    const int t = PointToPixel(metrics_, 0);
+    const int b = PointToPixel(metrics_, 18);
+    std::array<DeviceLine, kBoardSize> lines{};
+    const int n = std::clamp<int>(metrics_.gBoardLines, 0, kBoardSize);
+    for (int i = 0; i < n; ++i)
+        lines[size_t(i)] = SnapLine(PointToPixel(metrics_, i), thick, ratio);
+    FillGrid(image_, lines.data(), n, SnapLine(t, thick, ratio).start, qRound((b + 1) * ratio),
+             kLineColour.rgb());
+}
+
+void BoardView::drawDenseStarPoints(double radius) {
+    const double ratio = image_.devicePixelRatio();
+    const int thick = style_.thumbnail ? 1 : 2;
+    // Star points centred on their lines' crossing.
+    for (int sx : {3, 9, 15})
+        for (int sy : {3, 9, 15}) {
+            const DeviceLine x = SnapLine(PointToPixel(metrics_, sx), thick, ratio);
+            const DeviceLine y = SnapLine(PointToPixel(metrics_, sy), thick, ratio);
+            FillDeviceDisc(image_, QPointF(x.centre(), y.centre()), radius * ratio,
+                           kLineColour.rgb());
+        }
 }
 
 void BoardView::DrawStone(int x, int y, int state) {

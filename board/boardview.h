@@ -111,6 +111,12 @@ protected:
 private:
     void ensureImage();
     qreal surfaceRatio() const;
+    // The board picture, the grid lines and the star points.
+    void drawEmptyBoard();
+    // The grid lines, on whole device pixels at any ratio.
+    void drawGridLines();
+    // Above ratio 1: star points centred on their lines' crossing.
+    void drawDenseStarPoints(double radius);
     // One stone: with `painter` (above ratio 1) as a soft-edged picture, else
     // mask and image tiles combined into the pixels.
     void paintStone(QPainter* painter, int x, int y, int state);

@@ -393,9 +393,17 @@ std::vector<QString> ParseCommentFields(const QString& text) {
     return fields;
 }
 
+namespace {
+
+// The folder whose comment lists gComments holds; empty until they are read.
+QString gCommentsFolder;
+
+} // namespace
+
 bool ReadCommentLists(QString* error) {
     gComments.clear();
     gCommentCount = 0;
+    gCommentsFolder.clear();
     const std::array<std::pair<int, QString>, 2> files = {
         std::pair<int, QString>{4, QStringLiteral("s1.txt")},
         std::pair<int, QString>{5, QStringLiteral("s2.txt")}};
@@ -433,7 +441,19 @@ bool ReadCommentLists(QString* error) {
         }
     }
     gCommentCount = static_cast<int16_t>(gComments.size());
+    gCommentsFolder = gDataPath;
     return true;
+}
+
+bool EnsureCommentLists(QString* error) {
+    if (!gCommentsFolder.isEmpty() && gCommentsFolder == gDataPath) return true;
+    return ReadCommentLists(error);
+}
+
+void SetCommentLists(std::vector<CommentEntry> entries) {
+    gComments = std::move(entries);
+    gCommentCount = static_cast<int16_t>(gComments.size());
+    gCommentsFolder = gDataPath;
 }
 
 QString ProbComment(int course, int n) {

@@ -115,6 +115,11 @@ std::vector<QString> ParseCommentFields(const QString& text);
 // more than 250 comments. Bytes that are not Shift-JIS queue a notice naming
 // the file and line.
 bool ReadCommentLists(QString* error = nullptr);
+// The lists are read when a window first needs them: reads them unless they
+// were read from gDataPath already.
+bool EnsureCommentLists(QString* error = nullptr);
+// Puts `entries` in place of the lists of gDataPath, as if read from it.
+void SetCommentLists(std::vector<CommentEntry> entries);
 QString ProbComment(int course, int n);
 
 // Messages about damaged files that were repaired or read in part, for the

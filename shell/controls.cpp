@@ -1,6 +1,7 @@
 #include "controls.h"
 
 #include "platform/platform.h"
+#include "shell/keptcontrols.h"
 #include "shell/windowlook.h"
 
 #include <QLabel>
@@ -13,7 +14,7 @@ QRect Twips(int left, int top, int width, int height) {
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption, const QRect& r,
                   Qt::Alignment align) {
-    auto* l = new QLabel(caption, parent);
+    auto* l = new TextLabel(caption, parent);
     NameControl(l, name, caption);
     l->setGeometry(r);
     l->setAlignment(align);

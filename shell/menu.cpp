@@ -138,8 +138,7 @@ frmMenu::frmMenu(QWidget* parent) : QMainWindow(parent) {
     QString error;
     if (!InitCourses(&error)) FatalError(error);
     InitOutcomeTable();
-    if (!ReadCommentLists(&error)) FatalError(error);
-    ShowFileNotices();
+    // The comment lists are read by the first window that shows a comment.
 
     // The entries: element 0 and the five created below it, 550 twips apart.
     QFont entryFont = font();
@@ -187,14 +186,7 @@ void frmMenu::MyInitForm() {
     lblPlayer->setText(name);
     lblPlayer->setAccessibleName(name);
     ApplyWindowLook(this, QStringLiteral("keiryu.bmp"), false);
-    ShowFileNotices();
-}
-
-void frmMenu::ShowFileNotices() {
-    // Damaged files that were repaired or read in part: the user hears of
-    // each once.
-    for (const QString& notice : TakeFileNotices())
-        CurrentPlatform().messageBox(notice, this);
+    ShowFileNotices(this);
 }
 
 void frmMenu::optMode_Click(int i) {

@@ -47,7 +47,5 @@ protected:
 
 private:
     void optMode_Click(int i);
-    // Tells the user about damaged files found while reading.
-    void ShowFileNotices();
     QButtonGroup* group_ = nullptr;
 };

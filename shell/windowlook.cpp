@@ -83,3 +83,14 @@ void NameControl(QWidget* w, const QString& objectName, const QString& accessibl
     w->setObjectName(objectName);
     w->setAccessibleName(accessibleName);
 }
+
+void ShowFileNotices(QWidget* owner) {
+    for (const QString& notice : TakeFileNotices())
+        CurrentPlatform().messageBox(notice, owner);
+}
+
+void NeedCommentLists(QWidget* owner) {
+    QString error;
+    if (!EnsureCommentLists(&error)) FatalError(error);
+    ShowFileNotices(owner);
+}

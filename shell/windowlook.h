@@ -14,3 +14,9 @@ void ApplyWindowLook(QWidget* window, const QString& picture, bool force);
 bool WindowLookUsesPicture(const QString& picture, bool force, int background, int colorMode);
 // Sets an accessible name and object name in one go.
 void NameControl(QWidget* w, const QString& objectName, const QString& accessibleName);
+// One message box for each damaged file that was repaired or read in part
+// since the last call: the user hears of each once.
+void ShowFileNotices(QWidget* owner);
+// The comment lists, read when a window first needs them (not at start-up);
+// the run ends with a message naming the file when they cannot be read.
+void NeedCommentLists(QWidget* owner);

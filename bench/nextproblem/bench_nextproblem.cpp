@@ -44,7 +44,7 @@ Problem BigProblem(quint32 seed) {
         p.prev[i] = n < 8 ? kRoot : int16_t(rng.bounded(n));
         p.x[i] = uint8_t(10 + rng.bounded(9));
         p.y[i] = uint8_t(rng.bounded(19));
-        p.code[i] = int16_t(n % 3 == 0 ? 50 : 0);
+        p.code[i] = int16_t(n % 3 == 0 ? 50 : 5); // every leaf a class of the table
     }
     p.hands = int16_t(kMaxNodes);
     return p;

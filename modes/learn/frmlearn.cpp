@@ -9,6 +9,7 @@
 #include "library/session.h"
 #include "platform/platform.h"
 #include "rules/outcome.h"
+#include "shell/keptcontrols.h"
 #include "shell/keyboard.h"
 #include "shell/message.h"
 #include "shell/router.h"
@@ -40,7 +41,7 @@ int CourseCount(int course) {
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w,
                   int h) {
-    auto* l = new QLabel(text, parent);
+    auto* l = new TextLabel(text, parent);
     l->setObjectName(QString::fromLatin1(name));
     l->setGeometry(x, y, w, h);
     return l;
@@ -48,7 +49,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x,
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption,
                         const QString& accessible, int x, int y, int w, int h) {
-    auto* b = new QPushButton(caption, parent);
+    auto* b = new TextButton(caption, parent);
     NameControl(b, QString::fromLatin1(name), accessible);
     b->setGeometry(x, y, w, h);
     return b;
@@ -91,6 +92,7 @@ frmLearn::frmLearn(QWidget* parent) : QWidget(parent) {
     QString error;
     if (!LoadPlayerFile(gCurPlayer, &error)) FatalError(error);
     ApplyWindowLook(this, QStringLiteral("marble.bmp"), false);
+    NeedCommentLists(this);
 
     ShowProblem();
 }

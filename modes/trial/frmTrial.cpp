@@ -62,6 +62,7 @@ frmTrial::frmTrial(std::optional<uint64_t> seed, QWidget* parent)
         if (!LoadPlayerFile(gCurPlayer, &error)) FatalError(error);
     }
     ApplyWindowLook(this, QStringLiteral("marble.bmp"), false);
+    NeedCommentLists(this);
     total_ = 0;
     ClearAnswerSheet();
 

@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "rules/outcome.h"
 #include "rules/rules.h"
+#include "shell/keptcontrols.h"
 #include "shell/keyboard.h"
 #include "shell/message.h"
 #include "shell/router.h"
@@ -30,14 +31,14 @@ constexpr int kSlowTick = 1000; // one move a second
 constexpr int kFastTick = 5;    // full speed to either end
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QRect geometry) {
-    auto* label = new QLabel(text, parent);
+    auto* label = new TextLabel(text, parent);
     NameControl(label, name, text);
     label->setGeometry(geometry);
     return label;
 }
 
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& text, QRect geometry) {
-    auto* button = new QPushButton(text, parent);
+    auto* button = new TextButton(text, parent);
     NameControl(button, name, text);
     button->setGeometry(geometry);
     return button;

@@ -129,6 +129,47 @@ private slots:
         }
     }
 
+    // A picker thumbnail (one-pixel lines, layouts A and B): every line the
+    // same whole number of device pixels wide at its place, the star point
+    // centred on its lines' crossing. Placed by the painter at 1.5 the lines
+    // came out one and two pixels wide by turns.
+    void thumbnailLinesAreEven_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("layout A") << 131 << 11;
+        QTest::newRow("layout B") << 176 << 19;
+    }
+    void thumbnailLinesAreEven() {
+        QFETCH(int, width);
+        QFETCH(int, lines);
+        use(dense_);
+        BoardView v(BoardStyle{0, true, 0});
+        v.resize(width, width);
+        v.InitBoardMetrics(lines);
+        v.DrawBoard(Board{});
+        const QImage& img = v.image();
+        QCOMPARE(img.devicePixelRatio(), ratio_);
+        const int pitch = v.metrics().gStoneSize;
+        // A row between two lines, clear of the star points.
+        const int row = qFloor((PointToPixel(v.metrics(), 1) + pitch / 2) * ratio_);
+        const auto runs = InkRuns(img, row);
+        QCOMPARE(runs.size(), lines);
+        for (int i = 0; i < lines; ++i) {
+            QCOMPARE(runs[i].second, qRound(ratio_));
+            QVERIFY(qAbs(runs[i].first - PointToPixel(v.metrics(), i) * ratio_) <= 0.5);
+        }
+        // The star point at (3, 3), in the device row just above horizontal
+        // line 3: as far out on each side of vertical line 3.
+        const QPair<int, int> line = runs[3];
+        bool found = false;
+        for (const auto& r : InkRuns(img, line.first - 1))
+            if (r.first < line.first && r.first + r.second > line.first + line.second) {
+                found = true;
+                QCOMPARE(line.first - r.first, r.first + r.second - (line.first + line.second));
+            }
+        QVERIFY(found);
+    }
+
     // A stone from the "@2x" tiles: its colour at the centre, the board
     // showing in the corners of its square (round, not a square tile).
     void stonesComeFromDenseTiles() {

@@ -52,6 +52,7 @@ private slots:
     void commentFields_data();
     void commentFields();
     void commentListsAndLimit();
+    void commentListsReadOncePerFolder();
     void dataPathAndCaseFallback();
     void sjisCodec();
     void coursesAndStatements();
@@ -452,6 +453,39 @@ void TestPlayer::commentListsAndLimit() {
     QFile::remove(gDataPath + "s1.txt");
     QVERIFY(!ReadCommentLists(&err));
     QVERIFY(err.contains("s1.txt"));
+}
+
+// Read by the first window that needs them: once for a folder, again for
+// another folder, and a failed read is tried again.
+void TestPlayer::commentListsReadOncePerFolder() {
+    QTemporaryDir first;
+    QTemporaryDir second;
+    gDataPath = MakeDataPath(first.path());
+    WriteFile(gDataPath + "s1.txt", EncodeSjis("\"天元\"\r\n"));
+    WriteFile(gDataPath + "s2.txt", EncodeSjis("\"取ってください\"\r\n"));
+    QVERIFY(EnsureCommentLists());
+    QCOMPARE(ProbComment(4, 0), QString("天元"));
+    WriteFile(gDataPath + "s1.txt", EncodeSjis("\"隅\"\r\n"));
+    QVERIFY(EnsureCommentLists());
+    QCOMPARE(ProbComment(4, 0), QString("天元"));
+
+    gDataPath = MakeDataPath(second.path());
+    QString err;
+    QVERIFY(!EnsureCommentLists(&err));
+    QVERIFY(err.contains("s1.txt"));
+    WriteFile(gDataPath + "s1.txt", EncodeSjis("\"辺\"\r\n"));
+    WriteFile(gDataPath + "s2.txt", QByteArray());
+    QVERIFY(EnsureCommentLists());
+    QCOMPARE(ProbComment(4, 0), QString("辺"));
+    QCOMPARE(ProbComment(5, 0), QString());
+
+    gDataPath = MakeDataPath(first.path());
+    QVERIFY(EnsureCommentLists());
+    QCOMPARE(ProbComment(4, 0), QString("隅"));
+    SetCommentLists({CommentEntry{5, 2, QStringLiteral("置かれた")}});
+    QVERIFY(EnsureCommentLists());
+    QCOMPARE(ProbComment(5, 2), QString("置かれた"));
+    QCOMPARE(ProbComment(4, 0), QString());
 }
 
 void TestPlayer::commentListWithBadBytesIsTold() {

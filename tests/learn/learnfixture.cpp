@@ -84,8 +84,7 @@ LearnTestData::LearnTestData(const std::vector<Problem>& abc, const std::vector<
     gDataPath = MakeDataPath(dir_.path());
     InitCourses();
     InitOutcomeTable();
-    gComments.clear();
-    gCommentCount = 0;
+    SetCommentLists({});
     gCurPlayer = 0;
     gPlayerRecord = PlayerRecord{};
     gMode = 2;

@@ -373,6 +373,25 @@ private slots:
         QFile::remove(QDir(folder_).filePath(PlayerFileName(1) + QStringLiteral(".bad")));
     }
 
+    // The comment lists wait for the first window that shows a comment: the
+    // menu opens without them, that window's opening names the missing file.
+    void commentListsWaitForTheModes() {
+        const QString s1 = QDir(folder_).filePath(QStringLiteral("s1.txt"));
+        QVERIFY(QFile::remove(s1));
+        {
+            auto menu = makeMenu();
+            QVERIFY(menu->isVisible());
+            QVERIFY(platform_->platform.boxes.isEmpty());
+        }
+        QWidget learn;
+        QVERIFY_THROWS_EXCEPTION(ProgramAborted, NeedCommentLists(&learn));
+        QCOMPARE(platform_->platform.boxes.size(), 1);
+        QVERIFY(platform_->platform.boxes.first().contains(QStringLiteral("s1.txt")));
+        WriteBytes(folder_, QStringLiteral("s1.txt"), QByteArray());
+        NeedCommentLists(&learn);
+        QCOMPARE(platform_->platform.boxes.size(), 1);
+    }
+
     void menuGoneMakesRefreshHarmless() {
         { auto menu = makeMenu(); }
         QVERIFY(!MenuWindow());

@@ -57,6 +57,7 @@ public:
         QVERIFY(WriteSetFiles(dir.path(), QStringLiteral("s1"), s1));
         QVERIFY(WriteSetFiles(dir.path(), QStringLiteral("s2"), s2));
         QVERIFY(InitCourses());
+        SetCommentLists({});
         QVERIFY(WriteBoardPictures(dir.path()));
         QVERIFY(WriteSoundStubs(dir.path(), {"min02", "min01", "sec30", "sec20", "sec10", "sec05",
                                              "sec04", "sec03", "sec02", "sec01", "stone"}));

@@ -64,6 +64,7 @@ private slots:
         QVERIFY(WriteProblemSet(dir_.path(), {Lines(7), Lines(8), Lines(9)}));
         QVERIFY(WriteBoardPictures(dir_.path()));
         InitOutcomeTable();
+        SetCommentLists({}); // this program folder has none
         gCurPlayer = 0;
         RegisterWindow(Role::Review, [] { return new frmHukusyu; });
         RegisterWindow(Role::Learn, [] { return new frmLearn; });
