@@ -14,8 +14,9 @@ int CountReviewQuestions(const AnswerSheet& sheet) {
 }
 
 QString ReviewQuestionCaption(int i) {
-    // Full-width like every other question number (第１問 … 第１０問).
-    return QStringLiteral("第") + ToWideDigits(QString::number(i + 1)) + QStringLiteral("問");
+    // 第１問 … 第９問 in full-width digits; the tenth keeps ordinary digits (第10問).
+    const QString number = QString::number(i + 1);
+    return QStringLiteral("第") + (i < 9 ? ToWideDigits(number) : number) + QStringLiteral("問");
 }
 
 bool QuestionHighlighted(const AnswerEntry& entry) {

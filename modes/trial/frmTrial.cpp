@@ -181,8 +181,8 @@ bool frmTrial::setUpQuestion() {
 
     SetCaption(Label11, QString::number(total_));
     SetCaption(Label2, QStringLiteral("#") + QString::number(probNo_ + 1));
-    SetCaption(Label1, QStringLiteral("第") + ToWideDigits(QString::number(questionNo_ + 1)) +
-                           QStringLiteral("問"));
+    SetCaption(Label1,
+               QStringLiteral("第") + QString::number(questionNo_ + 1) + QStringLiteral("問"));
 
     SetCaption(Label3, ProblemStatement(problem_.ProbPurpose, 0));
     const QString comment = ProbComment(course_, probNo_);

@@ -61,7 +61,7 @@ private slots:
         QPointer<frmTrial> t = new frmTrial(kSeed);
         QCOMPARE(t->windowTitle(), QStringLiteral("Velmora２ - トライアル - Velmora(有段)"));
         QCOMPARE(t->mode(), int(frmTrial::Answering));
-        QCOMPARE(t->Label1->text(), QStringLiteral("第１問"));
+        QCOMPARE(t->Label1->text(), QStringLiteral("第1問"));
         QCOMPARE(t->Label2->text(), QStringLiteral("#%1").arg(gProbNo + 1));
         QCOMPARE(t->Label7->text(), QStringLiteral("有段レベル"));
         QCOMPARE(t->Label4->text(), QStringLiteral("黒先白死"));
@@ -104,7 +104,7 @@ private slots:
         QCOMPARE(gQuestionNo, 1);
         QCOMPARE(t->mode(), int(frmTrial::Answering));
         QCOMPARE(t->Timer1->interval(), 1000);
-        QCOMPARE(t->Label1->text(), QStringLiteral("第２問"));
+        QCOMPARE(t->Label1->text(), QStringLiteral("第2問"));
         QCOMPARE(t->seconds(), 60);
         QCOMPARE(t->lblProbUsed[1]->frameStyle(), int(QFrame::Box | QFrame::Plain));
         QCOMPARE(t->lblProbUsed[0]->frameStyle(), int(QFrame::NoFrame));
@@ -215,7 +215,7 @@ private slots:
         QCOMPARE(gAnswerSheet[5].AnswerX, -1);
         FinishQuestion(t);
         QCOMPARE(t->questionNo(), 1);
-        QCOMPARE(t->Label1->text(), QStringLiteral("第２問"));
+        QCOMPARE(t->Label1->text(), QStringLiteral("第2問"));
         t->Command1Click();
         Settle();
         QCOMPARE(gCourse, int16_t(1)); // the high scores rank the trial's course

@@ -23,7 +23,7 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::newRow("first") << 0 << QStringLiteral("第１問");
         QTest::newRow("ninth") << 8 << QStringLiteral("第９問");
-        QTest::newRow("tenth") << 9 << QStringLiteral("第１０問");
+        QTest::newRow("tenth") << 9 << QStringLiteral("第10問");
     }
     void captions() {
         QFETCH(int, i);

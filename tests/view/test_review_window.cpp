@@ -145,7 +145,7 @@ private slots:
         }
         gQuestionNo = 10; // after a finished trial
         frmHukusyu w;
-        QCOMPARE(w.optQuestion[9]->text(), QStringLiteral("第１０問"));
+        QCOMPARE(w.optQuestion[9]->text(), QStringLiteral("第10問"));
         QVERIFY(!w.optQuestion[9]->isHidden());
         QCOMPARE(w.optQuestion[5]->y(), w.optQuestion[0]->y());
         QCOMPARE(w.optQuestion[5]->x() - w.optQuestion[0]->x(), 120);
