@@ -8,19 +8,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "tests/common/testfiles.h"
+
 namespace {
 
-void WriteFile(const QString& path, const QByteArray& data) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-
-QByteArray ReadFile(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return QByteArray();
-    return f.readAll();
-}
+using testfiles::ReadFile;
+using testfiles::WriteFile;
 
 } // namespace
 

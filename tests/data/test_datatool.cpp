@@ -17,6 +17,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include "tests/common/testfiles.h"
 #include <algorithm>
 #include <functional>
 #include <random>
@@ -46,17 +48,10 @@ QByteArray FromHex(const char* hex) {
     return QByteArray::fromHex(QByteArray(hex).replace(' ', ""));
 }
 
-void WriteFile(const QString& path, const QByteArray& data) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(data);
-}
+using testfiles::WriteFile;
 
 QByteArray ReadFile(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return QByteArray("<missing>");
-    return f.readAll();
+    return testfiles::ReadFile(path, "<missing>");
 }
 
 // Converts one source file's text; all diagnostics as one text.
