@@ -10,6 +10,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <cerrno>
+
 namespace {
 
 // "VMH2": marks the database as ours; any other SQLite file is foreign.
@@ -35,6 +37,10 @@ const char* kCreate = "CREATE TABLE IF NOT EXISTS attempts ("
                       " correct INTEGER NOT NULL,"
                       " seconds INTEGER NOT NULL,"
                       " level INTEGER NOT NULL)";
+
+QString ErrorText(const QSqlError& e) {
+    return HistoryErrorText(e.nativeErrorCode(), e.databaseText());
+}
 
 void Notice(const QString& text) {
     if (!gNotices.contains(text)) gNotices << text;
@@ -74,7 +80,7 @@ private:
     bool openChecked(bool mayMoveAside) {
         QSqlDatabase d = db();
         if (!d.open()) {
-            error_ = d.lastError().text();
+            error_ = ErrorText(d.lastError());
             return false;
         }
         QString why;
@@ -114,7 +120,7 @@ private:
             if (!q.exec(QString::fromLatin1(kCreate)) ||
                 !q.exec(QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId)) ||
                 !q.exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion))) {
-                error_ = q.lastError().text();
+                error_ = ErrorText(q.lastError());
                 *why = QString();
                 return false;
             }
@@ -165,6 +171,31 @@ QString ModeName(AttemptMode m) {
 
 } // namespace
 
+QString HistoryErrorText(const QString& nativeCode, const QString& databaseText) {
+    bool numeric = false;
+    const int code = nativeCode.toInt(&numeric) & 0xff; // the primary code of an extended one
+    if (numeric) {
+        switch (code) {
+        case 13: // SQLITE_FULL
+            return WriteErrorReason(ENOSPC);
+        case 3: // SQLITE_PERM
+        case 8: // SQLITE_READONLY
+            return WriteErrorReason(EACCES);
+        case 5: // SQLITE_BUSY
+        case 6: // SQLITE_LOCKED
+            return QStringLiteral("ほかのプログラムが使用中です");
+        case 11: // SQLITE_CORRUPT
+        case 26: // SQLITE_NOTADB
+            return QStringLiteral("ファイルが壊れています");
+        case 14: // SQLITE_CANTOPEN
+            return QStringLiteral("ファイルを開けません");
+        default:
+            break;
+        }
+    }
+    return databaseText.isEmpty() ? QStringLiteral("原因不明のエラー") : databaseText;
+}
+
 QString HistoryDatabasePath() {
     return gRedirect.isEmpty() ? WriteFolderFile(kHistoryFileName) : gRedirect;
 }
@@ -194,7 +225,7 @@ bool RecordAttempt(const Attempt& a, QString* error) {
         q.addBindValue(a.seconds);
         q.addBindValue(a.level);
         if (q.exec()) return true;
-        why = q.lastError().text();
+        why = ErrorText(q.lastError());
     }
     if (error) *error = why;
     ReportFailure(why);
@@ -252,7 +283,7 @@ bool DeletePlayerHistory(int index, QString* error) {
     }
     if (ok) ok = d.commit();
     if (!ok) {
-        if (error) *error = q.lastError().text();
+        if (error) *error = ErrorText(q.lastError());
         d.rollback();
     }
     return ok;

@@ -43,6 +43,10 @@ std::vector<Attempt> AttemptsOf(int player);
 // it down one slot, as their player files move (registration).
 bool DeletePlayerHistory(int index, QString* error = nullptr);
 
+// An SQLite failure in words for the user: a full disk, a refused write, a
+// database in use, a damaged file; anything else as SQLite words it.
+QString HistoryErrorText(const QString& nativeCode, const QString& databaseText);
+
 // Texts to show the user, collected since the last call: a damaged or foreign
 // database moved aside, the first failed write. Each failure is told once.
 QStringList TakeHistoryNotices();

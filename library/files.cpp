@@ -67,7 +67,9 @@ int Fault(WriteStep step) {
     return hook ? hook(step) : 0;
 }
 
-QString ReasonText(int err) {
+} // namespace
+
+QString WriteErrorReason(int err) {
     switch (err) {
     case ENOSPC:
     case EDQUOT:
@@ -80,6 +82,8 @@ QString ReasonText(int err) {
         return QString::fromLocal8Bit(std::strerror(err));
     }
 }
+
+namespace {
 
 // Makes a finished rename durable: the folder entry reaches the disk too.
 void SyncFolder(const QByteArray& target) {
@@ -139,8 +143,8 @@ bool WriteFileAtomic(const QString& path, const QByteArray& data, QString* error
     }
     if (err != 0) {
         if (error)
-            *error =
-                QStringLiteral("ファイルに書き込めません: %1（%2）").arg(path, ReasonText(err));
+            *error = QStringLiteral("ファイルに書き込めません: %1（%2）")
+                         .arg(path, WriteErrorReason(err));
         return false;
     }
     SyncFolder(target);
@@ -186,7 +190,7 @@ QString KeepAside(const QString& path, QString* error, const QString& suffix) {
             return name;
         if (error)
             *error = QStringLiteral("ファイルの名前を変えられません: %1（%2）")
-                         .arg(path, ReasonText(errno));
+                         .arg(path, WriteErrorReason(errno));
         return QString();
     }
     if (error) *error = QStringLiteral("ファイルの名前を変えられません: %1").arg(path);

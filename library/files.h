@@ -30,6 +30,9 @@ std::optional<QByteArray> ReadFileBounded(const QString& path, qint64 maxBytes,
 // temporary file is removed and the old file stays byte for byte as it was;
 // the result is false with `error` naming the file and the reason.
 bool WriteFileAtomic(const QString& path, const QByteArray& data, QString* error = nullptr);
+// Why a write failed, for the user: a full disk and a refused write in
+// Japanese, any other errno as the system words it.
+QString WriteErrorReason(int err);
 
 // The steps of WriteFileAtomic, for the fault hook below.
 enum class WriteStep { Open, Write, Flush, Rename };

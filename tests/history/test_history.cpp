@@ -166,6 +166,37 @@ private slots:
         QVERIFY(AttemptsOf(0).empty());
     }
 
+    // SQLite's failures reach the user in Japanese; extended codes count by
+    // their primary code, and what is not known keeps SQLite's own words.
+    void sqliteErrorsInWords_data() {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("disk full")
+            << "13"
+            << "database or disk is full" << QStringLiteral("ディスクに空きがありません");
+        QTest::newRow("read-only, extended") << "1032"
+                                             << "attempt to write a readonly database"
+                                             << QStringLiteral("書き込みが許可されていません");
+        QTest::newRow("busy") << "5"
+                              << "database is locked"
+                              << QStringLiteral("ほかのプログラムが使用中です");
+        QTest::newRow("not a database")
+            << "26"
+            << "file is not a database" << QStringLiteral("ファイルが壊れています");
+        QTest::newRow("other code")
+            << "19"
+            << "UNIQUE constraint failed" << QStringLiteral("UNIQUE constraint failed");
+        QTest::newRow("no code") << ""
+                                 << "" << QStringLiteral("原因不明のエラー");
+    }
+    void sqliteErrorsInWords() {
+        QFETCH(QString, code);
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QCOMPARE(HistoryErrorText(code, text), expected);
+    }
+
     void deletingAPlayerMovesTheLaterOnesDown() {
         for (int p = 0; p < 4; ++p)
             for (int k = 0; k <= p; ++k)
