@@ -102,9 +102,10 @@ private slots:
         QTest::addColumn<QPoint>("expected");
         const QSize own(260, 64); // on a 1024 x 768 screen
         QTest::newRow("right of the board, centred on it")
-            << QRect(100, 100, 381, 381) << QPoint(100 + 381 + 12, 100 + (381 - 64) / 2);
+            << QRect(100, 100, 381, 381) << QPoint(100 + 381 + 12, 100 + (381 - own.height()) / 2);
         QTest::newRow("no room on the right: left of it")
-            << QRect(700, 100, 300, 300) << QPoint(700 - 12 - 260, 100 + (300 - 64) / 2);
+            << QRect(700, 100, 300, 300)
+            << QPoint(700 - 12 - own.width(), 100 + (300 - own.height()) / 2);
         QTest::newRow("kept on the screen") << QRect(0, -200, 300, 200) << QPoint(312, 0);
     }
     void besideBoard() {
