@@ -224,6 +224,23 @@ class EngineCheck(unittest.TestCase):
         self.assertEqual(len(points), 8 + 8)
 
 
+class ThemeFilter(unittest.TestCase):
+    def test_named_themes(self):
+        ko = vm.parse_sgf('(;VS[13]DF[10]PP[2]AB[aa]AW[ba](;B[ca]OC[30])(;B[da];W[ca]OC[55]))')[0]
+        race = vm.parse_sgf('(;VS[13]DF[10]PP[3]AB[aa]AW[ba](;B[ca]OC[13])(;B[da];W[ca]OC[56]))')[0]
+        table = [
+            (ko, ['ko'], True),
+            (ko, ['race', 'ko'], True),
+            (ko, ['race'], False),
+            (ko, [], False),
+            (race, ['race'], True),
+            (race, ['under-the-stones', 'connect-and-die'], False),
+        ]
+        for root, names, expected in table:
+            with self.subTest(names=names):
+                self.assertEqual(shapes.has_theme(root, names), expected)
+
+
 class ShippedSources(unittest.TestCase):
     def test_file_names_carry_the_level(self):
         folder = os.path.join(os.path.dirname(__file__), '..', '..', 'data', 'problems', 'abc')

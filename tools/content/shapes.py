@@ -249,6 +249,13 @@ def keep_stones_near(defender, wall):
     return True
 
 
+def has_theme(root, names):
+    """Whether a grown problem has one of the themes named (as themes.py
+    counts them; 'under-the-stones' and 'under the stones' are the same)."""
+    wanted = {t.replace('-', ' ') for t in names}
+    return bool(wanted & {t.replace('-', ' ') for t in themes.themes_of(root)})
+
+
 def save(folder, family, seed, level, texts):
     """Writes the problems kept so far (the run may be stopped at any time)."""
     os.makedirs(folder, exist_ok=True)
@@ -275,6 +282,8 @@ def main():
     ap.add_argument('--toward', choices=('corner', 'centre'),
                     help='capture family: White\'s liberties toward the corner (ladders) or '
                          'the open board (nets)')
+    ap.add_argument('--also', action='append', default=[],
+                    help='keep problems with this theme even when their level is full')
     ap.add_argument('--theme', action='append', default=[],
                     help='keep only problems with one of these themes (see themes.py)')
     args = ap.parse_args()
@@ -348,11 +357,10 @@ def main():
             p = (ord(v[0]) - 97, ord(v[1]) - 97)
             if any(q in white for q in vm.neighbours(p)):
                 continue  # not a net: the first move touches White's stones
-        wanted = {t.replace('-', ' ') for t in args.theme}
-        if wanted and not wanted & {t.replace('-', ' ') for t in themes.themes_of(root)}:
+        if args.theme and not has_theme(root, args.theme):
             rejected['theme'] += 1
             continue
-        if len(kept[level]) >= quota.get(level, 0):
+        if len(kept[level]) >= quota.get(level, 0) and not has_theme(root, args.also):
             rejected[f'level {level} full'] += 1
             continue
         root.set('DF', [str(level)])
