@@ -224,6 +224,22 @@ class EngineCheck(unittest.TestCase):
         self.assertEqual(len(points), 8 + 8)
 
 
+class StrayStones(unittest.TestCase):
+    def test_a_stone_away_from_the_fight(self):
+        table = [
+            # (setup, tree, strays)
+            ('AB[aa][ca]AW[ba]', ';B[bb]OC[5]', []),
+            ('AB[aa][ca][ii]AW[ba]', ';B[bb]OC[5]', [(8, 8)]),
+            ('AB[aa][ca][ee]AW[ba]', ';B[bb]OC[5]', [(4, 4)]),
+            ('AB[aa][ca][ee]AW[ba]', ';B[dc]OC[5]', []),  # the line passes near it
+            ('AB[aa][ca][ee][ef]AW[ba]', ';B[bb]OC[5]', []),  # a wall of two
+        ]
+        for setup, tree, strays in table:
+            with self.subTest(setup=setup, tree=tree):
+                root = vm.parse_sgf(f'(;VS[13]DF[10]PP[2]{setup}{tree})')[0]
+                self.assertEqual(vm.stray_stones(root), strays)
+
+
 class ThemeFilter(unittest.TestCase):
     def test_named_themes(self):
         ko = vm.parse_sgf('(;VS[13]DF[10]PP[2]AB[aa]AW[ba](;B[ca]OC[30])(;B[da];W[ca]OC[55]))')[0]
@@ -241,14 +257,22 @@ class ThemeFilter(unittest.TestCase):
                 self.assertEqual(shapes.has_theme(root, names), expected)
 
 
+PROBLEMS = os.path.join(os.path.dirname(__file__), '..', '..', 'data', 'problems')
+
+
 class ShippedSources(unittest.TestCase):
     def test_file_names_carry_the_level(self):
-        folder = os.path.join(os.path.dirname(__file__), '..', '..', 'data', 'problems', 'abc')
-        for path in glob.glob(os.path.join(folder, '*.sgf')):
+        for path in glob.glob(os.path.join(PROBLEMS, 'abc', '*.sgf')):
             name = os.path.basename(path)
             for root in vm.parse_sgf(open(path, encoding='utf-8-sig').read()):
                 with self.subTest(name):
                     self.assertEqual(name[:3], root.get('DF')[0] + '-')
+
+    def test_every_stone_near_the_fight(self):
+        for path in glob.glob(os.path.join(PROBLEMS, '*', '*.sgf')):
+            for i, root in enumerate(vm.parse_sgf(open(path, encoding='utf-8-sig').read())):
+                with self.subTest(f'{os.path.basename(path)} #{i + 1}'):
+                    self.assertEqual(vm.stray_stones(root), [])
 
 
 if __name__ == '__main__':

@@ -50,7 +50,7 @@ def main():
                 continue
             seen.add(key)
             correct, wrong = vm.mark_lines(root)
-            if wrong < 1:
+            if wrong < 1 or vm.stray_stones(root):
                 continue
             aim = int(root.get('PP')[0])
             if aim in (1, 2):

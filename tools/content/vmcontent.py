@@ -251,6 +251,29 @@ def main_line(root):
     return n
 
 
+def first_line(root):
+    """The points of the first correct line: at Black's turn the first move
+    that keeps the best result, at White's the first reply."""
+    best, _ = minimax(root)
+    node, line, black = root, [], True
+    while node.kids:
+        node = next(k for k in node.kids if minimax(k, False)[0] == best) if black else node.kids[0]
+        v = node.props[0][1][0]
+        line.append((ord(v[0]) - 97, ord(v[1]) - 97))
+        black = not black
+    return line
+
+
+def stray_stones(root):
+    """Stones more than two points from every other stone and from every
+    move of the first correct line: not part of the fight nor of a wall."""
+    black, white = stones(root)
+    everything = black | white | set(first_line(root))
+    return sorted(p for p in black | white
+                  if all(max(abs(p[0] - q[0]), abs(p[1] - q[1])) > 2
+                         for q in everything if q != p))
+
+
 def prune_bare_wrong(root):
     """Drops wrong first moves that end at once, without White's answer: a
     learner would not see why they fail."""
