@@ -584,9 +584,19 @@ void BoardView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const int b = std::max(0, style_.border);
     const QRect r = rect();
+    const QRect inner = r.adjusted(b, b, -b, -b);
+    const bool covered = b <= 2 && !image_.isNull() &&
+                         QRectF(inner.topLeft(), image_.deviceIndependentSize()).contains(inner);
     if (b > 0) {
         // A sunken frame: dark above and to the left, light below and right.
-        p.fillRect(r, QColor(255, 255, 255));
+        // The white shows only along the right and bottom edges when the
+        // surface covers the inside.
+        if (covered) {
+            p.fillRect(QRect(0, r.height() - 1, r.width(), 1), QColor(255, 255, 255));
+            p.fillRect(QRect(r.width() - 1, 0, 1, r.height()), QColor(255, 255, 255));
+        } else {
+            p.fillRect(r, QColor(255, 255, 255));
+        }
         p.fillRect(QRect(0, 0, r.width(), 1), QColor(128, 128, 128));
         p.fillRect(QRect(0, 0, 1, r.height()), QColor(128, 128, 128));
         if (b > 1) {
@@ -597,7 +607,7 @@ void BoardView::paintEvent(QPaintEvent*) {
         }
     }
     if (image_.isNull())
-        p.fillRect(r.adjusted(b, b, -b, -b), kEmptySurface);
+        p.fillRect(inner, kEmptySurface);
     else
         p.drawImage(b, b, image_);
     if (keyboard_ && hasFocus() && cursor_.x() >= 0) {

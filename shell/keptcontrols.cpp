@@ -11,29 +11,49 @@ namespace {
 constexpr Qt::TextInteractionFlags kSelectable =
     Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard | Qt::TextEditable;
 
+// Whether a row of premultiplied pixels holds any ink (a pixel that is not
+// fully transparent), four pixels to a step.
+bool RowInked(const QRgb* row, int width) {
+    QRgb any = 0;
+    int x = 0;
+    for (; x + 4 <= width; x += 4)
+        any |= row[x] | row[x + 1] | row[x + 2] | row[x + 3];
+    for (; x < width; ++x)
+        any |= row[x];
+    return any != 0;
+}
+
 // The rows and columns of `image` that hold any ink (device pixels); empty
 // for an image without any.
 QRect InkedPart(const QImage& image) {
-    int top = image.height();
-    int bottom = -1;
-    int left = image.width();
+    const int width = image.width();
+    const int height = image.height();
+    const qsizetype stride = image.bytesPerLine();
+    const uchar* bits = image.constBits();
+    const auto row = [&](int y) { return reinterpret_cast<const QRgb*>(bits + y * stride); };
+    int top = 0;
+    while (top < height && !RowInked(row(top), width))
+        ++top;
+    if (top == height) return QRect();
+    int bottom = height - 1;
+    while (bottom > top && !RowInked(row(bottom), width))
+        --bottom;
+    int left = width;
     int right = -1;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        int first = -1;
-        int last = -1;
-        for (int x = 0; x < image.width(); ++x)
-            if (qAlpha(row[x]) != 0) {
-                if (first < 0) first = x;
-                last = x;
+    for (int y = top; y <= bottom; ++y) {
+        const QRgb* r = row(y);
+        for (int x = 0; x < left; ++x)
+            if (r[x] != 0) {
+                left = x;
+                break;
             }
-        if (first < 0) continue;
-        top = std::min(top, y);
-        bottom = y;
-        left = std::min(left, first);
-        right = std::max(right, last);
+        for (int x = width - 1; x > right; --x)
+            if (r[x] != 0) {
+                right = x;
+                break;
+            }
     }
-    return bottom < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+    return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
 // A transparent picture of `size` at the screen's pixel ratio, with the
