@@ -47,6 +47,23 @@ bool TakeLimit(QStringList& args, int& limitMs) {
     return true;
 }
 
+// How an answer found with a frame stands, for the summary line.
+QString FrameNote(const SolveReport& r, int frame) {
+    switch (r.frame) {
+    case SolveReport::Frame::Holds:
+        return QStringLiteral(", framed %1 out (a life holds whatever the outside)").arg(frame);
+    case SolveReport::Frame::Confirmed:
+        return QStringLiteral(", framed %1 and %2 out alike").arg(frame).arg(frame + 1);
+    case SolveReport::Frame::Unchecked:
+        return QStringLiteral(", framed %1 out (not checked: a frame %2 out is beyond the limit)")
+            .arg(frame)
+            .arg(frame + 1);
+    case SolveReport::Frame::None:
+        break;
+    }
+    return {};
+}
+
 int SetProblemCount(const QString& folder, const QString& set) {
     const QFileInfo dr(DataFile(set + QStringLiteral(".dr"), folder));
     if (!dr.exists()) return -1;
@@ -224,7 +241,7 @@ int RunSolve(int argc, char** argv) {
             outPath = value;
         } else if (opt == QStringLiteral("--frame")) {
             options.frame = value.toInt(&ok);
-            if (options.frame < 0 || options.frame > 3) ok = false;
+            if (options.frame < 1 || options.frame > 3) ok = false;
         } else {
             const QStringList aims = {QStringLiteral("live"), QStringLiteral("kill"),
                                       QStringLiteral("race")};
@@ -240,7 +257,9 @@ int RunSolve(int argc, char** argv) {
                      "  solves each bare position (AB, AW, PL; no moves) within MS per position\n"
                      "  (10000 unless given) and writes it as a problem with its tree: Black to\n"
                      "  play in the top-left corner. Exit 2 when some position reached the limit.\n"
-                     "  --frame N walls the stones in with the attacker's stones N lines away.\n");
+                     "  --frame N (1-3) walls the target in with the attacker's stones N empty\n"
+                     "  lines away. A kill or ko found so is refused when a frame N+1 lines away\n"
+                     "  gives the start another class.\n");
         return 2;
     }
     InitOutcomeTable();
@@ -278,10 +297,10 @@ int RunSolve(int argc, char** argv) {
             for (const auto& [cell, klass] : r.correct)
                 moves << QStringLiteral("%1 %2").arg(QString::fromStdString(SolvedMove(r, cell)),
                                                      ClassName(klass));
-            line += QStringLiteral("%1%2; correct %3 (%4 ms)")
+            line += QStringLiteral("%1%2%3; correct %4 (%5 ms)")
                         .arg(ClassName(r.best),
                              r.swapped ? QStringLiteral(" with the colours swapped") : QString(),
-                             moves.join(QStringLiteral(", ")))
+                             FrameNote(r, options.frame), moves.join(QStringLiteral(", ")))
                         .arg(static_cast<qint64>(r.ms + 0.5));
         }
         Print(stderr, line);

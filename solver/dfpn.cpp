@@ -1,6 +1,7 @@
 #include "dfpn.h"
 
 #include <algorithm>
+#include <ctime>
 
 namespace velsolver {
 
@@ -21,6 +22,13 @@ Searcher::Searcher(const Region& region, bool sekiToDefender, KoMode mode, int t
     mask_ = (uint64_t{1} << bits_) - 1;
     levels_.resize(kMaxDepth + 2);
     captured_.reserve(kCells);
+}
+
+SolverClock::time_point SolverClock::now() noexcept {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return time_point(
+        duration(std::chrono::seconds(ts.tv_sec) + std::chrono::nanoseconds(ts.tv_nsec)));
 }
 
 bool Searcher::Lookup(uint64_t key, uint64_t pathKey, uint32_t& phi, uint32_t& delta,
@@ -288,8 +296,7 @@ void Searcher::Mid(uint32_t thPhi, uint32_t thDelta, int depth, uint32_t& phi, u
                    uint8_t& flags) {
     ++nodes_;
     if ((nodes_ & 15) == 0) {
-        if (nodes_ - startNodes_ > limits_.maxNodes ||
-            std::chrono::steady_clock::now() > limits_.deadline)
+        if (nodes_ - startNodes_ > limits_.maxNodes || SolverClock::now() > limits_.deadline)
             aborted_ = true;
     }
     if (depth >= kMaxDepth) aborted_ = true;
@@ -411,7 +418,7 @@ std::vector<int> Searcher::Line(const SearchStart& start, int maxMoves) {
     std::vector<int> line;
     SearchStart s = start;
     Limits limits;
-    limits.deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    limits.deadline = SolverClock::now() + std::chrono::seconds(1);
     limits.maxNodes = 100000;
     for (int i = 0; i < maxMoves; ++i) {
         // Settles the position (usually a table hit) and sets up the board.

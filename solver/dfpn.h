@@ -19,8 +19,20 @@ enum class KoMode : uint8_t { Base, BlackThreats, WhiteThreats };
 
 enum class Outcome : uint8_t { Win, Loss, Unknown };
 
+// The solver's clock: the CPU time of the calling thread, so that a limit
+// counts the solver's own work and a busy machine does not change which
+// positions are within reach.
+struct SolverClock {
+    using duration = std::chrono::nanoseconds;
+    using rep = duration::rep;
+    using period = duration::period;
+    using time_point = std::chrono::time_point<SolverClock>;
+    static constexpr bool is_steady = true;
+    static time_point now() noexcept;
+};
+
 struct Limits {
-    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
+    SolverClock::time_point deadline = SolverClock::time_point::max();
     uint64_t maxNodes = UINT64_MAX;
 };
 

@@ -115,7 +115,7 @@ public:
         AddStones(start, root.Find("AW"), kWhiteCell);
         solver_ =
             std::make_unique<ProblemSolver>(start, IntProp(root, "VS", 19), static_cast<Aim>(aim));
-        limits_.deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(o_.limitMs);
+        limits_.deadline = SolverClock::now() + std::chrono::milliseconds(o_.limitMs);
         const SearchStart s0 = solver_->Start();
         const int best = solver_->Classify(s0, limits_).klass;
         if (!best) return "the start position is beyond reach";
@@ -348,6 +348,8 @@ bool GrowSgf(const std::string& text, const GrowOptions& options, std::string& o
 
 namespace {
 
+constexpr int kFramedView = 13;
+
 // A bare position turned into our problem form: Black to play, the stones
 // mirrored into the top-left corner.
 struct Posed {
@@ -384,6 +386,92 @@ int GuessAim(const Goban& g, int viewSize) {
     }
     return 0;
 }
+
+} // namespace
+
+bool AddFrame(Goban& board, int lines, int defender, int& reach) {
+    const uint8_t wall = static_cast<uint8_t>(Other(defender));
+    // King-step distance of every point from the nearest defender stone.
+    std::array<int, kCells> dist;
+    dist.fill(-1);
+    std::vector<int> queue;
+    for (int c = 0; c < kCells; ++c)
+        if (board.At(c) == defender) {
+            dist[c] = 0;
+            queue.push_back(c);
+        }
+    if (queue.empty()) return false;
+    constexpr std::array<int, 8> kAround = {
+        -1, 1, -kStride, kStride, -kStride - 1, -kStride + 1, kStride - 1, kStride + 1};
+    for (size_t i = 0; i < queue.size(); ++i)
+        for (int d : kAround) {
+            const int n = queue[i] + d;
+            if (board.At(n) == kBorderCell || dist[n] >= 0) continue;
+            dist[n] = dist[queue[i]] + 1;
+            queue.push_back(n);
+        }
+    // The open board: points beyond the ring's distance, reached from the
+    // far sides. Whatever stands there is beyond the wall and leaves.
+    const int ring = lines + 1;
+    std::array<uint8_t, kCells> open{};
+    queue.clear();
+    for (int c = 0; c < kCells; ++c)
+        if (board.At(c) != kBorderCell && dist[c] > ring &&
+            (CellX(c) == kSide - 1 || CellY(c) == kSide - 1)) {
+            open[c] = 1;
+            queue.push_back(c);
+        }
+    for (size_t i = 0; i < queue.size(); ++i)
+        for (int d : kDelta) {
+            const int n = queue[i] + d;
+            if (board.At(n) != kBorderCell && dist[n] > ring && !open[n]) {
+                open[n] = 1;
+                queue.push_back(n);
+            }
+        }
+    // The ring: every point at the ring's distance that faces the open board.
+    // No point at that distance touches a defender stone.
+    std::vector<int> placed;
+    for (int c = 0; c < kCells; ++c) {
+        if (board.At(c) == kBorderCell || dist[c] != ring) continue;
+        if (std::any_of(kDelta.begin(), kDelta.end(), [&](int d) { return open[c + d] != 0; }))
+            placed.push_back(c);
+    }
+    if (placed.empty()) return false;
+    for (int c = 0; c < kCells; ++c)
+        if (open[c]) board.Set(c, kEmptyCell);
+    for (int c : placed)
+        board.Set(c, wall);
+    // A piece of the ring with few liberties in the open (near the edge) grows
+    // outwards until no one could ever capture it.
+    std::vector<int16_t> stones, libs;
+    for (bool grown = true; grown;) {
+        grown = false;
+        for (int c : placed) {
+            board.Chain(c, stones, &libs);
+            if (libs.size() >= 3) continue;
+            for (int l : libs)
+                if (open[l]) {
+                    board.Set(l, wall);
+                    grown = true;
+                }
+            if (grown) break;
+        }
+        placed.clear();
+        for (int c = 0; c < kCells; ++c)
+            if (open[c] && board.At(c) == wall) placed.push_back(c);
+        for (int c = 0; c < kCells; ++c)
+            if (!open[c] && dist[c] == ring && board.At(c) == wall) placed.push_back(c);
+    }
+    reach = 0;
+    for (int c = 0; c < kCells; ++c)
+        if (board.At(c) == kBlackCell || board.At(c) == kWhiteCell)
+            reach = std::max({reach, CellX(c), CellY(c)});
+    // The open board must stay open beyond the ring (at least one line).
+    return reach <= kSide - 3;
+}
+
+namespace {
 
 Posed Pose(const GNode& root, int forcedAim, int frame) {
     Posed p;
@@ -434,26 +522,15 @@ Posed Pose(const GNode& root, int forcedAim, int frame) {
         return p;
     }
     if (frame >= 0 && p.aim != static_cast<int>(Aim::Race)) {
-        // The attacker's wall around the stones' box, `frame` empty lines
-        // away from it; the sides on the board's edge need none.
-        const uint8_t wall = p.aim == static_cast<int>(Aim::Live) ? kWhiteCell : kBlackCell;
-        int bx0 = kSide, by0 = kSide, bx1 = -1, by1 = -1;
-        for (int y = 0; y < kSide; ++y)
-            for (int x = 0; x < kSide; ++x)
-                if (p.board.At(CellOf(x, y)) != kEmptyCell) {
-                    bx0 = std::min(bx0, x);
-                    bx1 = std::max(bx1, x);
-                    by0 = std::min(by0, y);
-                    by1 = std::max(by1, y);
-                }
-        const int fx0 = bx0 - frame - 1, fy0 = by0 - frame - 1;
-        const int fx1 = bx1 + frame + 1, fy1 = by1 + frame + 1;
-        for (int y = std::max(0, fy0); y <= std::min(kSide - 1, fy1); ++y)
-            for (int x = std::max(0, fx0); x <= std::min(kSide - 1, fx1); ++x)
-                if ((x == fx0 || x == fx1 || y == fy0 || y == fy1) &&
-                    p.board.At(CellOf(x, y)) == kEmptyCell)
-                    p.board.Set(CellOf(x, y), wall);
-        p.viewSize = std::min(kSide, std::max(fx1, fy1) + 3);
+        const int defender = p.aim == static_cast<int>(Aim::Live) ? kBlackCell : kWhiteCell;
+        int reach = 0;
+        // The problem is then shown and searched in a 13-line corner.
+        if (!AddFrame(p.board, frame, defender, reach) || reach + 2 >= kFramedView) {
+            p.why = "a frame " + std::to_string(frame) + " lines out does not fit a " +
+                    std::to_string(kFramedView) + "-line corner";
+            return p;
+        }
+        p.viewSize = kFramedView;
     }
     return p;
 }
@@ -472,6 +549,31 @@ std::string RootText(const Posed& p, const GNode& source) {
     if (const auto* c = source.Find("C"); c && !c->empty())
         out += "C[" + sgf::Escape((*c)[0]) + "]";
     return out + ")";
+}
+
+} // namespace
+
+namespace {
+
+// Classes the start of the position posed with a frame `lines` out; true
+// when it is found and ranks with `best`. `why` names a different class.
+bool CheckFurtherFrame(const GNode& root, int forcedAim, int lines, int limitMs, int best,
+                       std::string& why) {
+    const Posed wider = Pose(root, forcedAim, lines);
+    if (!wider.why.empty()) {
+        why = wider.why + ": the answer is not checked against a wider frame";
+        return false;
+    }
+    ProblemSolver solver(wider.board, wider.viewSize, static_cast<Aim>(wider.aim));
+    Limits limits;
+    limits.deadline = SolverClock::now() + std::chrono::milliseconds(limitMs);
+    const int klass = solver.Classify(solver.Start(), limits).klass;
+    if (!klass) return false;
+    if (ClassValue(klass) == ClassValue(best)) return true;
+    why = "the frame decides: " + OutcomeText(0, best * 10).toStdString() + " with the frame, " +
+          OutcomeText(0, klass * 10).toStdString() + " with it " + std::to_string(lines) +
+          " lines out";
+    return false;
 }
 
 } // namespace
@@ -529,19 +631,34 @@ bool SolveSgf(const std::string& text, const GrowOptions& options, int forcedAim
                     g.props.push_back({p.ident, p.values});
                 nodes.push_back(std::move(g));
             }
-            const auto t0 = std::chrono::steady_clock::now();
+            const auto t0 = SolverClock::now();
             TreeGrower grower(nodes, strict);
             const std::string why = grower.Grow();
-            rep.ms =
-                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
-                    .count();
+            rep.ms = std::chrono::duration<double, std::milli>(SolverClock::now() - t0).count();
             const SolveReport& found = grower.report();
             rep.best = found.best;
             rep.correct = found.correct;
+            if (why.empty() && options.frame >= 0) {
+                // The frame is the strongest outside the attacker could have:
+                // a life or seki of the defender holds on the open board too.
+                // A kill or a ko may be the frame's doing: the frame one line
+                // further out (searched within a limit of its own) must give
+                // the start the same class, or the position is refused.
+                const bool defenderLives = posed.aim == static_cast<int>(Aim::Live)
+                                               ? rep.best == kBlackAlive || rep.best == kSekiBlack
+                                               : rep.best == kWhiteAlive || rep.best == kSekiWhite;
+                if (defenderLives)
+                    rep.frame = SolveReport::Frame::Holds;
+                else if (CheckFurtherFrame(root, forcedAim, options.frame + 1, options.limitMs,
+                                           rep.best, rep.why))
+                    rep.frame = SolveReport::Frame::Confirmed;
+                else if (rep.why.empty())
+                    rep.frame = SolveReport::Frame::Unchecked;
+            }
             if (!why.empty()) {
                 rep.why = why;
                 rep.beyondReach = true;
-            } else {
+            } else if (rep.why.empty()) {
                 out += '(';
                 Write(nodes, 0, out);
                 out += ")\n";

@@ -3,6 +3,9 @@
 // played to a settled position with its leaf labelled.
 #pragma once
 
+#include "goban.h"
+
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,7 +33,15 @@ struct SolveReport {
     bool swapped = false; // the source had White to play
     bool flipX = false, flipY = false;
     bool beyondReach = false; // the limit was reached
-    std::string why;          // empty when solved
+    // How an answer found with a frame stands to the open position.
+    enum class Frame : uint8_t {
+        None,      // no frame
+        Holds,     // the defender lives: more room outside cannot change that
+        Confirmed, // a frame one line further out gives the start the same class
+        Unchecked, // the check with the wider frame was beyond the limit
+    };
+    Frame frame = Frame::None;
+    std::string why; // empty when solved
     double ms = 0;
 };
 
@@ -48,6 +59,15 @@ bool GrowSgf(const std::string& text, const GrowOptions& options, std::string& o
 // (reports[i].why set) are left out of it.
 bool SolveSgf(const std::string& text, const GrowOptions& options, int forcedAim, std::string& out,
               std::vector<SolveReport>& reports, std::string& error);
+
+// Walls a position in: the attacker's stones on every point `lines` + 1
+// king steps from the nearest stone of `defender` that faces the open board
+// beyond; whatever stood beyond the ring is taken off. `lines` empty lines
+// then separate the ring from the defender's stones, which keep every
+// liberty they have. `reach` receives the largest coordinate of a stone left.
+// False when the defender has no stone or the ring would leave no open line
+// inside the board.
+bool AddFrame(Goban& board, int lines, int defender, int& reach);
 
 // A correct first move of a report in the source's own terms ("W[bc]" when
 // the source had White to play, unmirrored).

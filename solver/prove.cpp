@@ -121,12 +121,11 @@ Goban GobanFromProblem(const Problem& p) {
 
 ProveReport ProveProblem(const Problem& problem, int limitMs, bool completeness) {
     ProveReport rep;
-    const auto t0 = std::chrono::steady_clock::now();
+    const auto t0 = SolverClock::now();
     Limits limits;
     limits.deadline = t0 + std::chrono::milliseconds(std::max(1, limitMs));
     auto finish = [&](ProveReport& r) -> ProveReport& {
-        r.ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
-                   .count();
+        r.ms = std::chrono::duration<double, std::milli>(SolverClock::now() - t0).count();
         if (!r.faults.isEmpty())
             r.status = ProveStatus::Mismatch;
         else if (!r.reachNote.isEmpty())

@@ -34,7 +34,7 @@ void Solve(benchmark::State& state, const Rows& rows, int viewSize, Aim aim, int
         SearchStart s = solver.Start();
         s.toMove = toMove;
         Limits limits;
-        limits.deadline = std::chrono::steady_clock::now() + std::chrono::seconds(limitSeconds);
+        limits.deadline = SolverClock::now() + std::chrono::seconds(limitSeconds);
         const ClassResult r = solver.Classify(s, limits);
         nodes = r.nodes;
         klass = r.klass;

@@ -129,6 +129,8 @@ private slots:
     void solveFindsEveryCorrectMove_data();
     void solveFindsEveryCorrectMove();
     void solveNeverGuessesAtTheLimit();
+    void frameWallsTheTargetIn_data();
+    void frameWallsTheTargetIn();
     void solveRefusesWhatIsNoBarePosition();
 };
 
@@ -414,36 +416,57 @@ void TestProve::grownTreesProve() {
 }
 
 void TestProve::solveFindsEveryCorrectMove_data() {
+    using F = SolveReport::Frame;
     QTest::addColumn<QString>("sgf");
+    QTest::addColumn<int>("frame");
     QTest::addColumn<int>("aim");
     QTest::addColumn<int>("best");
     QTest::addColumn<QString>("correct");
+    QTest::addColumn<int>("frameStatus");
     // Bent three in the top-left corner, Black to play: the aim (kill) is
     // found from the position, the vital point at the 1-1 point is the one
     // correct move.
     QTest::newRow("bent three, Black to play")
-        << "(;SZ[19]PL[B]AB[da][db][cc][dc][ad][bd][cd]AW[ca][bb][cb][ac][bc])" << 2 << 5
-        << "B[aa]";
+        << "(;SZ[19]PL[B]AB[da][db][cc][dc][ad][bd][cd]AW[ca][bb][cb][ac][bc])" << -1 << 2 << 5
+        << "B[aa]" << int(F::None);
     // The same shape with the colours swapped in the bottom-right corner and
     // White to play: posed Black to play in the top-left corner, answered in
     // the source's own terms.
     QTest::newRow("bent three, White to play, other corner")
-        << "(;SZ[19]PL[W]AW[ps][pr][qq][pq][sp][rp][qp]AB[qs][rr][qr][sq][rq])" << 2 << 5
-        << "W[ss]";
+        << "(;SZ[19]PL[W]AW[ps][pr][qq][pq][sp][rp][qp]AB[qs][rr][qr][sq][rq])" << -1 << 2 << 5
+        << "W[ss]" << int(F::None);
     // Black's straight three with Black to play: the middle point lives.
     QTest::newRow("straight three, Black to live")
-        << "(;SZ[19]PL[B]AB[da][ab][bb][cb][db]AW[ea][eb][ac][bc][cc][dc][ec])" << 1 << 10
-        << "B[ba]";
+        << "(;SZ[19]PL[B]AB[da][ab][bb][cb][db]AW[ea][eb][ac][bc][cc][dc][ec])" << -1 << 1 << 10
+        << "B[ba]" << int(F::None);
+    // The bent three with a gap in Black's net on the left edge:
+    //   . . O X          Posed open, White runs out through the gap and
+    //   . O O X          every move "lives". Walled in one line out (and
+    //   O O X X          checked two lines out), the vital point kills, as
+    //   . . X .          it does in the book's idea of a strong outside.
+    const QString gap = "(;SZ[19]PL[B]AB[da][db][cc][dc][cd]AW[ca][bb][cb][ac][bc])";
+    QTest::newRow("gap in the net, open: runs out") << gap << -1 << 2 << 55 << "" << int(F::None);
+    QTest::newRow("gap in the net, framed: killed")
+        << gap << 1 << 2 << 5 << "B[aa]" << int(F::Confirmed);
+    // A life found inside the frame holds on the open board as well: no
+    // second search.
+    QTest::newRow("straight three, framed: a life holds")
+        << "(;SZ[19]PL[B]AB[da][ab][bb][cb][db]AW[ea][eb][ac][bc][cc][dc][ec])" << 1 << 1 << 10
+        << "B[ba]" << int(F::Holds);
 }
 
 void TestProve::solveFindsEveryCorrectMove() {
     QFETCH(QString, sgf);
+    QFETCH(int, frame);
     QFETCH(int, aim);
     QFETCH(int, best);
     QFETCH(QString, correct);
+    QFETCH(int, frameStatus);
     std::string out, error;
     std::vector<SolveReport> reports;
-    QVERIFY(SolveSgf(sgf.toStdString(), GrowOptions(), 0, out, reports, error));
+    GrowOptions options;
+    options.frame = frame;
+    QVERIFY(SolveSgf(sgf.toStdString(), options, frame < 0 ? 0 : aim, out, reports, error));
     QCOMPARE(reports.size(), size_t{1});
     const SolveReport& r = reports[0];
     QVERIFY2(r.why.empty(), r.why.c_str());
@@ -452,6 +475,13 @@ void TestProve::solveFindsEveryCorrectMove() {
     QStringList moves;
     for (const auto& m : r.correct)
         moves << QString::fromStdString(SolvedMove(r, m.first));
+    QCOMPARE(int(r.frame), frameStatus);
+    // With no correct move at all, every first move is listed as reaching
+    // the best class (a problem lost whatever Black does).
+    if (correct.isEmpty()) {
+        QVERIFY(moves.size() > 5);
+        return;
+    }
     QCOMPARE(moves.join(' '), correct);
     // The written problem is ours: Black to play in the top-left corner, and
     // its tree proves with the same best class.
@@ -465,6 +495,63 @@ void TestProve::solveFindsEveryCorrectMove() {
     const ProveReport proved = ProveProblem(p, 20000);
     QVERIFY2(proved.status == ProveStatus::Proved, qPrintable(proved.faults.join("; ")));
     QCOMPARE(proved.rootClass, best);
+}
+
+void TestProve::frameWallsTheTargetIn_data() {
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<QStringList>("after"); // empty: no frame fits
+    QTest::addColumn<int>("reach");         // the largest coordinate of a stone
+    // White in the corner, a black stone far off: the ring stands two king
+    // steps from the nearest white stone (one empty line between), White keeps
+    // its liberties, and the far stone beyond the ring is taken off.
+    const QStringList corner = {". O . . . . . .", "O O . . . . X .", ". . . . . . . .",
+                                ". . . . . . . .", ". . . . . . . ."};
+    QTest::newRow("one line out") << corner << 1
+                                  << QStringList{". O . X . . . .", "O O . X . . . .",
+                                                 ". . . X . . . .", "X X X X . . . .",
+                                                 ". . . . . . . ."}
+                                  << 3;
+    QTest::newRow("two lines out")
+        << corner << 2
+        << QStringList{". O . . X . . .", "O O . . X . . .", ". . . . X . . .", ". . . . X . . .",
+                       "X X X X X . . ."}
+        << 4;
+    // Black's own stones inside the ring stay where they are; the ring bends
+    // round White's stones only.
+    QTest::newRow("attacker inside")
+        << QStringList{". O X . . .", "O O . . . .", ". X . . . .", ". . . . . ."} << 1
+        << QStringList{". O X X . .", "O O . X . .", ". X . X . .", "X X X X . ."} << 3;
+    QTest::newRow("no white stone") << QStringList{". X . .", ". . . ."} << 1 << QStringList{} << 0;
+    QTest::newRow("ring past the board") << QStringList{". . . . . . . . . . . . . . . . . . .",
+                                                        ". . . . . . . . . . . . . . . . . . .",
+                                                        ". . . . . . . . . . . . . . . . . O ."}
+                                         << 1 << QStringList{} << 0;
+}
+
+void TestProve::frameWallsTheTargetIn() {
+    QFETCH(QStringList, before);
+    QFETCH(int, lines);
+    QFETCH(QStringList, after);
+    QFETCH(int, reach);
+    std::vector<std::string> rows;
+    for (const QString& r : before)
+        rows.push_back(r.toStdString());
+    Goban g = Goban::FromDiagram(rows);
+    int reached = -1;
+    const bool framed = AddFrame(g, lines, kWhiteCell, reached);
+    QCOMPARE(framed, !after.isEmpty());
+    if (!framed) return;
+    QStringList shown = QString::fromStdString(g.ToDiagram(kSide)).split('\n').mid(0, after.size());
+    for (QString& r : shown)
+        r = r.left(after[0].size());
+    QCOMPARE(shown, after);
+    // Nothing beyond what the diagram shows.
+    int stones = 0;
+    for (int c = 0; c < kCells; ++c)
+        if (g.At(c) == kBlackCell || g.At(c) == kWhiteCell) ++stones;
+    QCOMPARE(stones, static_cast<int>(after.join("").count('X') + after.join("").count('O')));
+    QCOMPARE(reached, reach);
 }
 
 void TestProve::solveNeverGuessesAtTheLimit() {

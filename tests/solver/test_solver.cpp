@@ -111,7 +111,7 @@ const Rows kLooseNet = {
 
 Limits Generous() {
     Limits l;
-    l.deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    l.deadline = SolverClock::now() + std::chrono::seconds(60);
     return l;
 }
 

@@ -59,8 +59,8 @@ def normalise(black, white):
     return best[1], best[2]
 
 
-def main():
-    mirror = sys.argv[1]
+def positions(mirror):
+    """Every problem of the works as a dict (see the module's text)."""
     commit = subprocess.run(["git", "-C", mirror, "rev-parse", "HEAD"], capture_output=True,
                             text=True, check=True).stdout.strip()
     for work, path in WORKS:
@@ -76,9 +76,14 @@ def main():
             if player == "white":
                 black, white = white, black
             black, white = normalise(black, white)
-            print(json.dumps({"work": work, "number": number, "repo": "Seon82/tasuki2sgf",
-                              "path": path, "commit": commit, "swapped": player == "white",
-                              "black": black, "white": white}))
+            yield {"work": work, "number": number, "repo": "Seon82/tasuki2sgf",
+                   "path": path, "commit": commit, "swapped": player == "white",
+                   "black": black, "white": white}
+
+
+def main():
+    for d in positions(sys.argv[1]):
+        print(json.dumps(d))
 
 
 if __name__ == "__main__":
