@@ -411,29 +411,43 @@ bool AddFrame(Goban& board, int lines, int defender, int& reach) {
             queue.push_back(n);
         }
     // The open board: points beyond the ring's distance, reached from the
-    // far sides. Whatever stands there is beyond the wall and leaves.
+    // far sides. The points between the defender's stones and the near edges
+    // (above or left of them, within their span) are the group's own side
+    // and stay in play. Whatever stands on the open board leaves.
+    int bx0 = kSide, by0 = kSide, bx1 = -1, by1 = -1;
+    for (int c = 0; c < kCells; ++c)
+        if (board.At(c) == defender) {
+            bx0 = std::min(bx0, CellX(c));
+            bx1 = std::max(bx1, CellX(c));
+            by0 = std::min(by0, CellY(c));
+            by1 = std::max(by1, CellY(c));
+        }
     const int ring = lines + 1;
+    auto mayOpen = [&](int c) {
+        const int x = CellX(c), y = CellY(c);
+        const bool ownSide = (x <= bx1 && y < by0) || (y <= by1 && x < bx0);
+        return board.At(c) != kBorderCell && dist[c] > ring && !ownSide;
+    };
     std::array<uint8_t, kCells> open{};
     queue.clear();
     for (int c = 0; c < kCells; ++c)
-        if (board.At(c) != kBorderCell && dist[c] > ring &&
-            (CellX(c) == kSide - 1 || CellY(c) == kSide - 1)) {
+        if (mayOpen(c) && (CellX(c) == kSide - 1 || CellY(c) == kSide - 1)) {
             open[c] = 1;
             queue.push_back(c);
         }
     for (size_t i = 0; i < queue.size(); ++i)
         for (int d : kDelta) {
             const int n = queue[i] + d;
-            if (board.At(n) != kBorderCell && dist[n] > ring && !open[n]) {
+            if (!open[n] && mayOpen(n)) {
                 open[n] = 1;
                 queue.push_back(n);
             }
         }
-    // The ring: every point at the ring's distance that faces the open board.
-    // No point at that distance touches a defender stone.
+    // The ring: every point in play next to the open board. Such a point is
+    // at least the ring's distance away, so it touches no defender stone.
     std::vector<int> placed;
     for (int c = 0; c < kCells; ++c) {
-        if (board.At(c) == kBorderCell || dist[c] != ring) continue;
+        if (board.At(c) == kBorderCell || open[c]) continue;
         if (std::any_of(kDelta.begin(), kDelta.end(), [&](int d) { return open[c + d] != 0; }))
             placed.push_back(c);
     }
@@ -461,7 +475,7 @@ bool AddFrame(Goban& board, int lines, int defender, int& reach) {
         for (int c = 0; c < kCells; ++c)
             if (open[c] && board.At(c) == wall) placed.push_back(c);
         for (int c = 0; c < kCells; ++c)
-            if (!open[c] && dist[c] == ring && board.At(c) == wall) placed.push_back(c);
+            if (!open[c] && dist[c] >= ring && board.At(c) == wall) placed.push_back(c);
     }
     reach = 0;
     for (int c = 0; c < kCells; ++c)
