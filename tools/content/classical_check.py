@@ -10,7 +10,7 @@ aim (a life for section 1, a kill for section 2). The solver's time is the
 CPU time of its process, so that a busy machine does not change the figures.
 
     classical_check.py VELMORA_DATA MIRROR_GIT_DIR results.jsonl
-        [--sections 1,2] [--limit-ms 10000] [--frame 1] [--jobs 1] [--sample K]
+        [--sections 1,2] [--limit-ms 10000] [--frame 1] [--jobs 1] [--sample K] [--only 1-1,2-14]
         [--emit OUT.sgf --sources OUT.md]
 
 Results are appended to results.jsonl (positions already there are skipped,
@@ -115,6 +115,12 @@ def emit(records, out_path, sources_path, file_name):
         # solve writes the position's C (the work and number); ours carry
         # the instruction and the number instead.
         tree = re.sub(r'C\[[^\]]*\]', '', tree, count=1)
+        # The main line (first variation throughout) is the one View shows.
+        tree = re.sub(r'(OC\[\d+\])', r'\1RP[1]', tree, count=1)
+        # And the last line, a wrong first move's refutation, as a failure.
+        last = list(re.finditer(r'OC\[(\d+)\](?!RP)', tree))
+        if last and int(last[-1].group(1)) in (53, 55, 59, 60):
+            tree = tree[:last[-1].end()] + 'RP[1]' + tree[last[-1].end():]
         tree = tree.replace('(;GM[1]FF[4]SZ[19]PL[B]',
                             '(;GM[1]FF[4]CA[UTF-8]SZ[19]PL[B]DF[0]CM[%s]GN[%s %s]' % (
                                 INSTRUCTION[r['aim']], r['work'], r['number']), 1)
@@ -141,8 +147,11 @@ def main():
     ap.add_argument('--frame', type=int, default=1)
     ap.add_argument('--jobs', type=int, default=1)
     ap.add_argument('--sample', type=int, default=1, help='every K-th position only')
+    ap.add_argument('--only', default='', help='these numbers only (1-1,2-14)')
     ap.add_argument('--emit', default='')
     ap.add_argument('--sources', default='')
+    ap.add_argument('--leave-out', default='',
+                    help='numbers not to emit (shipped elsewhere, or slow to prove)')
     args = ap.parse_args()
     sections = args.sections.split(',')
     done = {}
@@ -153,6 +162,8 @@ def main():
     todo = []
     for i, d in enumerate(p for p in classical.positions(args.mirror)
                           if p['work'] == 'Gokyo Shumyo' and p['number'].split('-')[0] in sections):
+        if args.only and d['number'] not in args.only.split(','):
+            continue
         if i % args.sample == 0 and d['number'] not in done:
             todo.append(d)
     with open(args.results, 'a') as out, \
@@ -170,6 +181,8 @@ def main():
     records = sorted((r for r in done.values() if r['number'].split('-')[0] in sections), key=key)
     print(summary(records))
     if args.emit:
+        left_out = args.leave_out.split(',')
+        records = [r for r in records if r['number'] not in left_out]
         n = emit(records, args.emit, args.sources, os.path.basename(args.emit))
         print(f'{n} problems written to {args.emit}')
 
