@@ -13,8 +13,17 @@ constexpr uint8_t kKoDep = 4;
 constexpr uint8_t kDepMask = kPathDep | kKoDep;
 } // namespace
 
-Searcher::Searcher(const Region& region, bool sekiToDefender, KoMode mode, int tableBits)
+Searcher::Searcher(const Region& region, bool sekiToDefender, KoMode mode, int tableBits,
+                   int threats)
     : r_(region), judge_(region), sekiToDefender_(sekiToDefender), mode_(mode) {
+    const int side = mode == KoMode::BlackThreats   ? kBlackCell
+                     : mode == KoMode::WhiteThreats ? kWhiteCell
+                                                    : 0;
+    if (side) {
+        finite_ = threats < kUnlimitedThreats;
+        startBudget_[side] = static_cast<uint8_t>(std::clamp(threats, 0, kUnlimitedThreats));
+    }
+    std::copy(std::begin(startBudget_), std::end(startBudget_), std::begin(budget_));
     // The table starts small and doubles as it fills, up to 2^tableBits.
     maxBits_ = std::clamp(tableBits, 10, 26);
     bits_ = std::min(maxBits_, 14);
@@ -117,12 +126,13 @@ void Searcher::Store(uint64_t key, uint64_t pathKey, uint32_t phi, uint32_t delt
 
 uint64_t Searcher::NodeKey() const {
     const auto& z = Zobrist::Get();
-    return b_.Hash() ^ z.side[toMove_] ^ (passes_ ? z.pass : 0) ^ z.ko[ko_];
+    const uint64_t key = b_.Hash() ^ z.side[toMove_] ^ (passes_ ? z.pass : 0) ^ z.ko[ko_];
+    return finite_ ? key ^ Mix64(0x6b6f000u + budget_[kBlackCell] * 16u + budget_[kWhiteCell])
+                   : key;
 }
 
 bool Searcher::MayRetake(int colour) const {
-    return (mode_ == KoMode::BlackThreats && colour == kBlackCell) ||
-           (mode_ == KoMode::WhiteThreats && colour == kWhiteCell);
+    return budget_[colour] > 0;
 }
 
 int Searcher::KoPointAfter(const Goban& b, int move, const std::vector<int16_t>& captured) {
@@ -144,6 +154,7 @@ int Searcher::DoMove(int move, UndoInfo& u) {
     u.ko = ko_;
     u.passes = passes_;
     u.pathKey = pathKey_;
+    std::copy(std::begin(budget_), std::end(budget_), std::begin(u.budget));
     if (move == kPassMove) {
         pathKey_ += Mix64(hist_.back());
         hist_.push_back(hist_.back());
@@ -155,11 +166,13 @@ int Searcher::DoMove(int move, UndoInfo& u) {
     const bool retake = move == ko_;
     if (retake && !MayRetake(toMove_)) return 2;
     if (!b_.Play(toMove_, move, captured_)) return 1;
+    if (retake && budget_[toMove_] != kUnlimitedThreats) --budget_[toMove_];
     const uint64_t h = b_.Hash();
     if (!retake) {
         for (uint64_t old : hist_) {
             if (old == h) {
                 b_.Undo(toMove_, move, captured_, u.capFrom);
+                std::copy(std::begin(u.budget), std::end(u.budget), std::begin(budget_));
                 return 3;
             }
         }
@@ -191,6 +204,7 @@ void Searcher::UndoMove(const UndoInfo& u) {
     ko_ = u.ko;
     passes_ = u.passes;
     pathKey_ = u.pathKey;
+    std::copy(std::begin(u.budget), std::end(u.budget), std::begin(budget_));
 }
 
 bool Searcher::TerminalValue(int mover, Verdict v, uint32_t& phi, uint32_t& delta) const {
@@ -367,6 +381,7 @@ Outcome Searcher::Solve(const SearchStart& start, const Limits& limits) {
         pathKey_ += Mix64(h);
     hist_.push_back(b_.Hash());
     captured_.clear();
+    std::copy(std::begin(startBudget_), std::end(startBudget_), std::begin(budget_));
     aborted_ = false;
     limits_ = limits;
     startNodes_ = nodes_;

@@ -17,6 +17,9 @@ namespace velsolver {
 // search path). With threats, that side may always retake a ko at once.
 enum class KoMode : uint8_t { Base, BlackThreats, WhiteThreats };
 
+// The number of ko threats of a side that may retake every time.
+inline constexpr int kUnlimitedThreats = 255;
+
 enum class Outcome : uint8_t { Win, Loss, Unknown };
 
 // The solver's clock: the CPU time of the calling thread, so that a limit
@@ -51,7 +54,11 @@ class Searcher {
 public:
     // sekiToDefender: whether a game ended by two passes with the target on
     // the board counts for the defender (else for the attacker).
-    Searcher(const Region& region, bool sekiToDefender, KoMode mode, int tableBits = 21);
+    //
+    // `threats`: with BlackThreats or WhiteThreats, how many times that side
+    // may retake at once (each retake spends one ko threat).
+    Searcher(const Region& region, bool sekiToDefender, KoMode mode, int tableBits = 21,
+             int threats = kUnlimitedThreats);
 
     // Does the side to move win?
     Outcome Solve(const SearchStart& start, const Limits& limits);
@@ -112,6 +119,7 @@ private:
         int ko;
         int passes;
         uint64_t pathKey;
+        uint8_t budget[3];
     };
 
     bool Lookup(uint64_t key, uint64_t pathKey, uint32_t& phi, uint32_t& delta, uint8_t& flags,
@@ -137,6 +145,11 @@ private:
     Judge judge_;
     bool sekiToDefender_;
     KoMode mode_;
+    // Ko threats left per colour (kUnlimitedThreats: never used up); whether
+    // the count is finite (part of the position's key).
+    uint8_t budget_[3] = {0, 0, 0};
+    uint8_t startBudget_[3] = {0, 0, 0};
+    bool finite_ = false;
     bool confirm_ = false;
     std::unique_ptr<Searcher> confirmer_;
     std::unordered_map<uint64_t, int> confirmed_; // board key -> winner

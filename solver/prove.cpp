@@ -12,21 +12,15 @@ namespace velsolver {
 
 namespace {
 
-// The ko classes a direct ko of the solver may be marked with. The bent four
-// in the corner (6, 59) is not one of them: it is dead.
-bool IsKoClass(int k) {
+// The ko classes the solver does not tell apart yet (two-stage, double and
+// eternal ko): a tree may mark any ko of the solver with one of them.
+bool UnsettledKoClass(int k) {
     switch (k) {
     case 7:
     case 9:
     case 14:
-    case 15:
-    case 20:
     case 25:
-    case 30:
-    case 35:
     case 40:
-    case 45:
-    case 50:
     case 51:
     case 54:
     case 61:
@@ -34,6 +28,11 @@ bool IsKoClass(int k) {
     default:
         return false;
     }
+}
+
+bool SolverKoClass(int k) {
+    return k == kTwoApproachBlack || k == kOneApproachBlack || k == kKoBlackFirst ||
+           k == kKoWhiteFirst || k == kOneApproachWhite || k == kTwoApproachWhite;
 }
 
 int ClassValue(int klass) {
@@ -86,8 +85,7 @@ QString ClassName(int klass) {
 
 bool ClassesAgree(int tree, int solver, int aim) {
     if (tree == solver) return true;
-    if (solver == kKoBlackFirst || solver == kKoWhiteFirst)
-        return IsKoClass(tree) && tree != kKoBlackFirst && tree != kKoWhiteFirst;
+    if (SolverKoClass(solver)) return UnsettledKoClass(tree);
     // Generic success and failure classes.
     const bool failure = solver == kWhiteAlive || solver == kBlackLoses || solver == kBlackDead;
     if (failure && (tree == 57 || tree == 58 || tree == 62)) return true;

@@ -1,5 +1,7 @@
 #include "solver.h"
 
+#include <algorithm>
+
 namespace velsolver {
 
 namespace {
@@ -18,10 +20,18 @@ int ClassWorth(int klass) {
         return 200;
     case kWhiteDeadKo:
         return 199;
+    case kTwoApproachBlack:
+        return 190;
+    case kOneApproachBlack:
+        return 180;
     case kKoBlackFirst:
         return 170;
     case kKoWhiteFirst:
         return 160;
+    case kOneApproachWhite:
+        return 150;
+    case kTwoApproachWhite:
+        return 140;
     case kSekiWhite:
     case kBlackDeadKo:
         return 131;
@@ -47,10 +57,14 @@ bool ProblemSolver::SekiToDefender(int goal) const {
     return region_.aim == Aim::Live ? goal == kLow : goal == kHigh;
 }
 
-Searcher& ProblemSolver::Get(int goal, KoMode mode) {
-    auto& s = searchers_[goal][static_cast<int>(mode)];
+Searcher& ProblemSolver::Get(int goal, KoMode mode, int threats) {
+    const int slot = threats >= kUnlimitedThreats || mode == KoMode::Base
+                         ? kMaxThreats + 1
+                         : std::clamp(threats, 0, kMaxThreats);
+    auto& s = searchers_[goal][static_cast<int>(mode)][slot];
     if (!s) {
-        s = std::make_unique<Searcher>(region_, SekiToDefender(goal), mode, tableBits_);
+        s = std::make_unique<Searcher>(region_, SekiToDefender(goal), mode, tableBits_,
+                                       slot > kMaxThreats ? kUnlimitedThreats : slot);
         if (mode != KoMode::Base) s->ShareSettled(&Get(goal, KoMode::Base));
     }
     return *s;
@@ -59,15 +73,16 @@ Searcher& ProblemSolver::Get(int goal, KoMode mode) {
 uint64_t ProblemSolver::TotalNodes() const {
     uint64_t n = 0;
     for (const auto& goal : searchers_)
-        for (const auto& s : goal)
-            if (s) n += s->Nodes();
+        for (const auto& mode : goal)
+            for (const auto& s : mode)
+                if (s) n += s->Nodes();
     if (endSearcher_) n += endSearcher_->Nodes();
     return n;
 }
 
-Outcome ProblemSolver::BlackAchieves(int goal, KoMode mode, const SearchStart& pos,
+Outcome ProblemSolver::BlackAchieves(int goal, SearchMode mode, const SearchStart& pos,
                                      const Limits& limits, bool* koDep, uint64_t& nodes) {
-    Searcher& s = Get(goal, mode);
+    Searcher& s = Get(goal, mode.mode, mode.threats);
     const Outcome o = s.Solve(pos, limits);
     nodes += s.LastNodes();
     if (koDep) *koDep = s.KoDependent();
@@ -93,46 +108,177 @@ Outcome ProblemSolver::BlackAchievesAtTheEnd(const SearchStart& pos, const Limit
 
 ProblemSolver::Level ProblemSolver::AchieveLevel(int goal, const SearchStart& pos,
                                                  const Limits& limits, uint64_t& nodes,
-                                                 KoMode& mode) {
+                                                 SearchMode& mode) {
     bool koDep = false;
-    mode = KoMode::Base;
-    const Outcome base = BlackAchieves(goal, KoMode::Base, pos, limits, &koDep, nodes);
-    if (base == Outcome::Unknown) return Level::Unknown;
-    if (base == Outcome::Win) {
-        if (!koDep) return Level::Unconditional;
-        // Does Black still make it when White has every ko threat?
-        const Outcome o = BlackAchieves(goal, KoMode::WhiteThreats, pos, limits, nullptr, nodes);
-        if (o == Outcome::Unknown) return Level::Unknown;
-        if (o != Outcome::Win) return Level::KoBlackFirst;
-        mode = KoMode::WhiteThreats;
-        return Level::Unconditional;
+    mode = SearchMode{};
+    Level level;
+    const Outcome base = BlackAchieves(goal, mode, pos, limits, &koDep, nodes);
+    if (base == Outcome::Unknown) return level;
+    if (!koDep) {
+        level.kind = base == Outcome::Win ? Level::Unconditional : Level::None;
+        return level;
     }
-    if (!koDep) return Level::None;
-    const Outcome o = BlackAchieves(goal, KoMode::BlackThreats, pos, limits, nullptr, nodes);
-    if (o == Outcome::Unknown) return Level::Unknown;
-    mode = KoMode::BlackThreats;
-    return o == Outcome::Win ? Level::KoWhiteFirst : Level::None;
+    // Does the result hold when the other side has every ko threat?
+    const SearchMode other{base == Outcome::Win ? KoMode::WhiteThreats : KoMode::BlackThreats};
+    const Outcome o = BlackAchieves(goal, other, pos, limits, nullptr, nodes);
+    if (o == Outcome::Unknown) return level;
+    if (o == base) {
+        mode = other;
+        level.kind = base == Outcome::Win ? Level::Unconditional : Level::None;
+        return level;
+    }
+    return KoBalance(goal, pos, limits, nodes, mode);
+}
+
+ProblemSolver::Level ProblemSolver::KoBalance(int goal, const SearchStart& pos,
+                                              const Limits& limits, uint64_t& nodes,
+                                              SearchMode& mode) {
+    // Black reaches the goal when Black's threats minus White's are at
+    // least the balance: count up the threats of the side that needs them
+    // until the result turns.
+    Level level;
+    const Outcome even =
+        BlackAchieves(goal, {KoMode::BlackThreats, 0}, pos, limits, nullptr, nodes);
+    if (even == Outcome::Unknown) return level;
+    int balance = 0;
+    SearchMode lost = {KoMode::BlackThreats, 0}; // the nearest search Black loses
+    if (even == Outcome::Win) {
+        mode = {KoMode::BlackThreats, 0};
+        for (int t = 1;; ++t) {
+            if (t > kMaxThreats) {
+                balance = -kMaxThreats;
+                break;
+            }
+            const SearchMode m{KoMode::WhiteThreats, t};
+            const Outcome o = BlackAchieves(goal, m, pos, limits, nullptr, nodes);
+            if (o == Outcome::Unknown) return level;
+            if (o == Outcome::Loss) {
+                balance = 1 - t;
+                lost = m;
+                break;
+            }
+            mode = m;
+        }
+    } else {
+        for (int t = 1;; ++t) {
+            if (t > kMaxThreats) {
+                balance = kMaxThreats + 1;
+                mode = {KoMode::BlackThreats};
+                break;
+            }
+            const SearchMode m{KoMode::BlackThreats, t};
+            const Outcome o = BlackAchieves(goal, m, pos, limits, nullptr, nodes);
+            if (o == Outcome::Unknown) return level;
+            if (o == Outcome::Win) {
+                balance = t;
+                mode = m;
+                break;
+            }
+            lost = m;
+        }
+    }
+    level.balance = balance;
+    level.approach = balance - DirectBalance(pos, goal, mode, lost);
+    // A ko that needs three approach moves is no ko (三手ヨセコウはコウにあらず).
+    level.kind = level.approach <= -3  ? Level::Unconditional
+                 : level.approach >= 3 ? Level::None
+                                       : Level::Ko;
+    return level;
+}
+
+int ProblemSolver::DirectBalance(const SearchStart& pos, int goal, SearchMode won,
+                                 SearchMode lost) {
+    const int mover = pos.toMove == kBlackCell ? 0 : 1;
+    const int other = 1 - mover;
+    // The side to move may not retake: the other side has taken.
+    if (pos.koCell) return other;
+    auto canTake = [&](const Goban& board, int colour) {
+        for (int c : region_.moveCells) {
+            if (board.At(c) != kEmptyCell) continue;
+            Goban b = board;
+            std::vector<int16_t> cap;
+            if (b.Play(colour, c, cap) && Searcher::KoPointAfter(b, c, cap)) return true;
+        }
+        return false;
+    };
+    if (canTake(pos.board, pos.toMove)) return mover;
+    if (canTake(pos.board, Other(pos.toMove))) return other;
+    koOpen_ = true;
+    // Nobody can take yet: the first ko capture in the lines of the fight
+    // (the one Black wins with the fewest threats, the one Black loses with
+    // one fewer) shows who takes first. The side to move may approach, or
+    // offer the other side the ko (the throw-in of the bent four in the
+    // corner).
+    int first = kTakeLookAhead + 1, taker = mover;
+    for (const SearchMode& mode : {won, lost}) {
+        SearchStart s = pos;
+        const std::vector<int> line = Get(goal, mode.mode, mode.threats).Line(pos, kTakeLookAhead);
+        for (int i = 0; i < static_cast<int>(line.size()) && i < first; ++i) {
+            std::vector<int16_t> cap;
+            if (line[i] != kPassMove) {
+                if (!s.board.Play(s.toMove, line[i], cap)) break;
+                if (Searcher::KoPointAfter(s.board, line[i], cap)) {
+                    first = i;
+                    taker = s.toMove == kBlackCell ? 0 : 1;
+                    break;
+                }
+            }
+            s.toMove = Other(s.toMove);
+        }
+    }
+    return taker;
 }
 
 ProblemSolver::Level ProblemSolver::Achieve(int goal, const SearchStart& pos, const Limits& limits,
-                                            uint64_t& nodes, KoMode& mode) {
+                                            uint64_t& nodes, SearchMode& mode) {
     const Level l = AchieveLevel(goal, pos, limits, nodes, mode);
     // Only a level that turns on who may retake leaves the class open to
     // the choice of fight one move on; a level that holds with every ko
     // threat for the other side does not.
-    if (l == Level::KoBlackFirst || l == Level::KoWhiteFirst) koTouched_ = true;
+    if (l.kind == Level::Ko) koTouched_ = true;
     return l;
 }
 
+uint64_t ProblemSolver::PositionKey(const SearchStart& pos) {
+    const auto& z = Zobrist::Get();
+    uint64_t key =
+        pos.board.Hash() ^ z.side[pos.toMove] ^ (pos.passes ? z.pass : 0) ^ z.ko[pos.koCell];
+    for (uint64_t h : pos.history)
+        key += Mix64(h);
+    return key;
+}
+
 ClassResult ProblemSolver::Classify(const SearchStart& pos, const Limits& limits) {
+    return ClassifyAt(pos, limits, 0);
+}
+
+ClassResult ProblemSolver::ClassifyAt(const SearchStart& pos, const Limits& limits, int depth) {
+    // A position keeps the class it was first given, so that a position and
+    // the positions one move on agree however they are asked for.
+    const uint64_t key = PositionKey(pos);
+    if (const auto it = classes_.find(key); it != classes_.end()) {
+        ClassResult known = it->second;
+        known.nodes = 0;
+        return known;
+    }
     ClassResult res = ClassifyDirect(pos, limits);
+    const bool nobodyTakes = koOpen_;
+    auto keep = [&](const ClassResult& r) {
+        if (r.klass) classes_.emplace(key, r);
+        return r;
+    };
     // A side barred from retaking needs a ko threat first: its moves here
     // cannot show that, the searches with threats do.
-    if (!res.klass || !koTouched_ || pos.koCell) return res;
-    // A ko position: who may retake, and which fight the side to move picks,
-    // shows only one move on. The side to move takes the best class of its
-    // moves (the pass included) by the outcome table; each child is classed
-    // from its own searches.
+    // One move on, only a position in which nobody can take yet is looked
+    // past, and not after a pass (the game may end there).
+    if (!res.klass || !koTouched_ || pos.koCell ||
+        (depth > 0 && (depth > 1 || !nobodyTakes || pos.passes)))
+        return keep(res);
+    // A ko position: who may retake, which fight the side to move picks and
+    // whether it must approach show only one move on. The side to move
+    // takes the best class of its moves (the pass included) by the outcome
+    // table; each child is classed from its own searches and, where nobody
+    // can take a ko yet at the start, from its own moves once more.
     const bool black = pos.toMove == kBlackCell;
     std::vector<int> moves = CandidateMoves(pos);
     if (!pos.passes) moves.push_back(kPassMove);
@@ -140,7 +286,8 @@ ClassResult ProblemSolver::Classify(const SearchStart& pos, const Limits& limits
     for (int m : moves) {
         SearchStart next = pos;
         if (!Advance(next, m)) continue;
-        const ClassResult child = ClassifyDirect(next, limits);
+        const ClassResult child =
+            depth == 0 ? ClassifyAt(next, limits, 1) : ClassifyDirect(next, limits);
         res.nodes += child.nodes;
         if (!child.klass) return res; // out of reach: keep the direct class
         const int v = ClassWorth(child.klass);
@@ -151,63 +298,81 @@ ClassResult ProblemSolver::Classify(const SearchStart& pos, const Limits& limits
         // The line then follows the search of the goal the class turns on.
         res.goal = 1;
         res.mode = KoMode::Base;
+        res.threats = kUnlimitedThreats;
     }
-    return res;
+    return keep(res);
 }
 
 ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& limits) {
     koTouched_ = false;
+    koOpen_ = false;
     ClassResult res;
-    auto ko = [](Level l) { return l == Level::KoBlackFirst ? kKoBlackFirst : kKoWhiteFirst; };
-    KoMode mode = KoMode::Base;
+    // The ko classes by the number of approach moves (negative: White must
+    // approach) and, for a direct ko, by who takes first.
+    auto ko = [](const Level& l) {
+        switch (l.approach) {
+        case -2:
+            return kTwoApproachBlack;
+        case -1:
+            return kOneApproachBlack;
+        case 0:
+            return l.balance <= 0 ? kKoBlackFirst : kKoWhiteFirst;
+        case 1:
+            return kOneApproachWhite;
+        default:
+            return kTwoApproachWhite;
+        }
+    };
+    SearchMode mode;
     auto settle = [&](int klass, int goal) {
         res.klass = klass;
         res.goal = goal;
-        res.mode = mode;
+        res.mode = mode.mode;
+        res.threats = mode.threats;
         return res;
     };
     if (region_.aim == Aim::Kill) {
         // Most positions met while proving are lives: whether Black reaches
         // even a seki settles them with one search.
         const Level seki = Achieve(kLow, pos, limits, res.nodes, mode);
-        if (seki == Level::Unknown) return res;
-        if (seki == Level::None) return settle(kWhiteAlive, kLow);
-        const KoMode sekiMode = mode;
+        if (seki.kind == Level::Unknown) return res;
+        if (seki.kind == Level::None) return settle(kWhiteAlive, kLow);
+        const SearchMode sekiMode = mode;
         const Level kill = Achieve(kHigh, pos, limits, res.nodes, mode);
-        if (kill == Level::Unknown) return res;
-        if (kill == Level::Unconditional) return settle(kWhiteDead, kHigh);
-        if (kill == Level::KoBlackFirst) {
-            // Black takes the ko first. When White cannot reach a settled
-            // life even with every ko threat, White can never resolve the ko
-            // (a false eye, the bent four in the corner): Black removes the
-            // threats and takes at leisure, so White is simply dead.
+        if (kill.kind == Level::Unknown) return res;
+        if (kill.kind == Level::Unconditional) return settle(kWhiteDead, kHigh);
+        if (kill.kind == Level::Ko) {
+            // When White cannot reach a settled life even with every ko
+            // threat, White can never resolve the ko (a false eye, the bent
+            // four in the corner): Black removes the threats and takes at
+            // leisure, so White is simply dead.
             const Outcome settled = BlackAchievesAtTheEnd(pos, limits, res.nodes);
             if (settled == Outcome::Unknown) return res;
             if (settled == Outcome::Win) return settle(kWhiteDead, kHigh);
         }
-        if (kill != Level::None) return settle(ko(kill), kHigh);
+        if (kill.kind == Level::Ko) return settle(ko(kill), kHigh);
         mode = sekiMode;
-        return settle(seki == Level::Unconditional || seki == Level::KoBlackFirst ? kSekiWhite
-                                                                                  : kWhiteAlive,
+        return settle(seki.kind == Level::Unconditional || seki.BlackAhead() ? kSekiWhite
+                                                                             : kWhiteAlive,
                       kLow);
     }
     // Live and race: first whether Black survives at all (life or seki).
     const Level low = Achieve(kLow, pos, limits, res.nodes, mode);
-    if (low == Level::Unknown) return res;
-    if (low == Level::None)
+    if (low.kind == Level::Unknown) return res;
+    if (low.kind == Level::None)
         return settle(region_.aim == Aim::Live ? kBlackDead : kBlackLoses, kLow);
-    if (low == Level::KoWhiteFirst && region_.aim == Aim::Live) {
+    if (low.kind == Level::Ko && region_.aim == Aim::Live) {
         // Black lives only by retaking for ever: a ko Black can never
         // resolve, so Black is dead.
         const Outcome settled = BlackAchievesAtTheEnd(pos, limits, res.nodes);
         if (settled == Outcome::Unknown) return res;
         if (settled == Outcome::Loss) return settle(kBlackDead, kLow);
     }
-    if (low != Level::Unconditional) return settle(ko(low), kLow);
-    const KoMode lowMode = mode;
+    if (low.kind == Level::Ko) return settle(ko(low), kLow);
+    const SearchMode lowMode = mode;
     const Level high = Achieve(kHigh, pos, limits, res.nodes, mode);
-    if (high == Level::Unknown) return res;
-    if (high == Level::Unconditional)
+    if (high.kind == Level::Unknown) return res;
+    if (high.kind == Level::Unconditional)
         return settle(region_.aim == Aim::Live ? kBlackAlive : kBlackWins, kHigh);
     mode = lowMode;
     return settle(kSekiBlack, kLow);
@@ -216,7 +381,7 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
 std::vector<int> ProblemSolver::LineFor(const SearchStart& pos, const ClassResult& result,
                                         int maxMoves) {
     if (!result.klass) return {};
-    return Get(result.goal, result.mode).Line(pos, maxMoves);
+    return Get(result.goal, result.mode, result.threats).Line(pos, maxMoves);
 }
 
 bool ProblemSolver::PlayPlain(SearchStart& s, int cell) {

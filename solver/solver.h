@@ -7,22 +7,27 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 namespace velsolver {
 
 // The outcome classes the solver tells apart (class codes of the outcome table).
-inline constexpr int kWhiteDead = 5;     // 白死
-inline constexpr int kWhiteDeadKo = 6;   // 白死(曲り４目)
-inline constexpr int kBlackAlive = 10;   // 黒生き
-inline constexpr int kSekiBlack = 11;    // セキ(黒生き)
-inline constexpr int kBlackWins = 13;    // 黒勝ち
-inline constexpr int kKoBlackFirst = 30; // 本コウ(黒取り番)
-inline constexpr int kKoWhiteFirst = 35; // 本コウ(白取り番)
-inline constexpr int kSekiWhite = 53;    // セキ(白生き)
-inline constexpr int kWhiteAlive = 55;   // 白生き
-inline constexpr int kBlackLoses = 56;   // 黒負け
-inline constexpr int kBlackDeadKo = 59;  // 黒死(曲り４目)
-inline constexpr int kBlackDead = 60;    // 黒死
+inline constexpr int kWhiteDead = 5;         // 白死
+inline constexpr int kWhiteDeadKo = 6;       // 白死(曲り４目)
+inline constexpr int kBlackAlive = 10;       // 黒生き
+inline constexpr int kSekiBlack = 11;        // セキ(黒生き)
+inline constexpr int kBlackWins = 13;        // 黒勝ち
+inline constexpr int kTwoApproachBlack = 15; // ２手ヨセコウ(黒有利)
+inline constexpr int kOneApproachBlack = 20; // １手ヨセコウ(黒有利)
+inline constexpr int kKoBlackFirst = 30;     // 本コウ(黒取り番)
+inline constexpr int kKoWhiteFirst = 35;     // 本コウ(白取り番)
+inline constexpr int kOneApproachWhite = 45; // １手ヨセコウ(白有利)
+inline constexpr int kTwoApproachWhite = 50; // ２手ヨセコウ(白有利)
+inline constexpr int kSekiWhite = 53;        // セキ(白生き)
+inline constexpr int kWhiteAlive = 55;       // 白生き
+inline constexpr int kBlackLoses = 56;       // 黒負け
+inline constexpr int kBlackDeadKo = 59;      // 黒死(曲り４目)
+inline constexpr int kBlackDead = 60;        // 黒死
 
 // The class of a position, 0 when it is beyond reach within the limits.
 struct ClassResult {
@@ -31,6 +36,7 @@ struct ClassResult {
     // The search that settled the class (for its line).
     int goal = 0;
     KoMode mode = KoMode::Base;
+    int threats = kUnlimitedThreats; // of the side `mode` gives threats
 };
 
 class ProblemSolver {
@@ -67,23 +73,56 @@ public:
     uint64_t TotalNodes() const;
 
 private:
-    enum class Level : uint8_t { Unconditional, KoBlackFirst, KoWhiteFirst, None, Unknown };
-    Searcher& Get(int goal, KoMode mode);
-    Outcome BlackAchieves(int goal, KoMode mode, const SearchStart& pos, const Limits& limits,
+    // How Black fares in one goal. A ko: Black reaches the goal exactly when
+    // Black's ko threats minus White's are at least `balance`, a move
+    // elsewhere counting as a threat; `approach` is that balance against
+    // the one of a direct ko taken first by the side that can take it (0 a
+    // direct ko, n > 0 Black must first play n approach moves, n < 0 White).
+    struct Level {
+        enum Kind : uint8_t { Unconditional, Ko, None, Unknown } kind = Unknown;
+        int balance = 0;
+        int approach = 0;
+        // The ko favours Black: Black takes first or White must approach.
+        bool BlackAhead() const { return approach < 0 || (approach == 0 && balance <= 0); }
+    };
+    // The search behind a level: its ko mode and threat count.
+    struct SearchMode {
+        KoMode mode = KoMode::Base;
+        int threats = kUnlimitedThreats;
+    };
+    Searcher& Get(int goal, KoMode mode, int threats = kUnlimitedThreats);
+    Outcome BlackAchieves(int goal, SearchMode mode, const SearchStart& pos, const Limits& limits,
                           bool* koDep, uint64_t& nodes);
-    // `mode` receives the ko mode whose search settled the level.
+    // `mode` receives the search that settled the level.
     Level Achieve(int goal, const SearchStart& pos, const Limits& limits, uint64_t& nodes,
-                  KoMode& mode);
+                  SearchMode& mode);
     Level AchieveLevel(int goal, const SearchStart& pos, const Limits& limits, uint64_t& nodes,
-                       KoMode& mode);
+                       SearchMode& mode);
+    // The threat balance of a ko found in `goal`.
+    Level KoBalance(int goal, const SearchStart& pos, const Limits& limits, uint64_t& nodes,
+                    SearchMode& mode);
+    // The balance the ko of `pos` would have as a direct ko: 0 when Black
+    // takes first, 1 when White does. `won`, `lost`: the searches of `goal`
+    // at the ko's balance (their lines show who takes first when nobody can
+    // take yet).
+    static constexpr int kTakeLookAhead = 12;
+    int DirectBalance(const SearchStart& pos, int goal, SearchMode won, SearchMode lost);
     bool SekiToDefender(int goal) const;
+    // Classify at a depth of the look one move on: the start looks at its
+    // moves, a position one move on only when nobody can take a ko yet.
+    ClassResult ClassifyAt(const SearchStart& pos, const Limits& limits, int depth);
+    static uint64_t PositionKey(const SearchStart& pos);
+    std::unordered_map<uint64_t, ClassResult> classes_;
     // The class from the searches of this position alone.
     ClassResult ClassifyDirect(const SearchStart& pos, const Limits& limits);
 
     Goban start_;
     Region region_;
     int tableBits_;
-    std::unique_ptr<Searcher> searchers_[2][3];
+    // Per goal and ko mode: [0..kMaxThreats] a finite threat count,
+    // [kMaxThreats + 1] unlimited threats (and the search without threats).
+    static constexpr int kMaxThreats = 4;
+    std::unique_ptr<Searcher> searchers_[2][3][kMaxThreats + 2];
     // Kill: does Black still capture when White has every ko threat and a
     // game ended by passes is judged on the board? Live: does Black avoid
     // that with every threat? A ko the defender can never resolve then
@@ -91,6 +130,7 @@ private:
     Outcome BlackAchievesAtTheEnd(const SearchStart& pos, const Limits& limits, uint64_t& nodes);
     std::unique_ptr<Searcher> endSearcher_;
     bool koTouched_ = false; // some search of the last ClassifyDirect met a ko
+    bool koOpen_ = false;    // ... in which nobody could take yet
 };
 
 // "B[cd]"-style text of a cell for messages, "pass" for a pass.

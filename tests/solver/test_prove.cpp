@@ -276,7 +276,9 @@ void TestProve::classesAgree_data() {
     QTest::newRow("life against seki") << 10 << 11 << 1 << false;
     QTest::newRow("dead against seki") << 55 << 53 << 2 << false;
     QTest::newRow("the two direct kos") << 30 << 35 << 2 << false;
-    QTest::newRow("approach ko, kind not settled") << 45 << 30 << 2 << true;
+    QTest::newRow("approach ko against a direct ko") << 45 << 30 << 2 << false;
+    QTest::newRow("approach kos in favour of either side") << 20 << 45 << 2 << false;
+    QTest::newRow("two-stage ko, kind not settled") << 25 << 30 << 2 << true;
     QTest::newRow("bent four in the corner against a real ko") << 6 << 30 << 2 << false;
     QTest::newRow("bent four in the corner as dead") << 6 << 5 << 2 << true;
     QTest::newRow("black bent four as dead") << 59 << 60 << 1 << true;

@@ -69,7 +69,8 @@ const Rows kFalseEyeKo = {
     "X X X X X X X . .",
 };
 // White to move: a sure seki (at (1,0) or (2,1)) or a ko at (1,1) in
-// which Black could kill.
+// which Black could kill, but only after filling White's outside liberty
+// at (2,2) (a one-move approach ko in White's favour).
 const Rows kSekiOrKo = {
     ". . O X X . . . .", "X . . O X . . . .", ". . . O X . . . .",
     "O O O O X . . . .", "X X X X X . . . .",
@@ -123,6 +124,8 @@ private slots:
     void shapes_data();
     void shapes();
     void koDirections();
+    void koKinds_data();
+    void koKinds();
     void falseEyeKoIsDead();
     void koLeafTakesTheBestReply();
     void killingMoveIsTheVitalPoint();
@@ -220,6 +223,56 @@ void TestSolver::koDirections() {
     QCOMPARE(eternal.Classify(e, limits).klass, kWhiteDead);
 }
 
+void TestSolver::koKinds_data() {
+    QTest::addColumn<Rows>("rows");
+    QTest::addColumn<int>("aim");
+    QTest::addColumn<int>("toMove");
+    QTest::addColumn<int>("expected");
+    const int race = static_cast<int>(Aim::Race);
+    // A capturing race decided by a ko: White's corner group (ba ab bb cb)
+    // has one liberty at aa while Black's stone ca stands; Black's outer group
+    // has the liberty da and the outside liberties under the edge (fb, hb,
+    // jb: empty points White walls in). White takes the ko at da, capturing
+    // ca, and then needs every outside liberty of Black filled to capture
+    // Black. Each filling move lets Black retake at ca without a threat
+    // (the ban has lapsed), putting White in atari again.
+    //
+    // One outside liberty (fb): after White takes, Black is in atari and
+    // must retake at once with a threat: a direct ko White takes first.
+    QTest::newRow("direct ko, White takes first")
+        << Rows{". O X . X O O O .", "O O O X X . O O .", "X X X X X X X O .", "O O O O O O O O ."}
+        << race << 2 << kKoWhiteFirst;
+    // Two outside liberties (fb, hb): White must fill one of them, a move
+    // Black ignores to retake for free: White needs one threat more.
+    QTest::newRow("one-move approach ko in Black's favour")
+        << Rows{". O X . X O O O O O .", "O O O X X . O . O O .", "X X X X X X X X X O .",
+                "O O O O O O O O O O ."}
+        << race << 2 << kOneApproachBlack;
+    // Three outside liberties (fb, hb, jb): two approach moves.
+    QTest::newRow("two-move approach ko in Black's favour")
+        << Rows{". O X . X O O O O O O O .", "O O O X X . O . O . O O .",
+                "X X X X X X X X X X X O .", "O O O O O O O O O O O O ."}
+        << race << 2 << kTwoApproachBlack;
+    // Four: three approach moves are no ko (三手ヨセコウはコウにあらず):
+    // Black survives the race, White cannot capture.
+    QTest::newRow("three approach moves are no ko")
+        << Rows{". O X . X O O O O O O O O O .", "O O O X X . O . O . O . O O .",
+                "X X X X X X X X X X X X X O .", "O O O O O O O O O O O O O O ."}
+        << race << 2 << kSekiBlack;
+}
+
+void TestSolver::koKinds() {
+    QFETCH(Rows, rows);
+    QFETCH(int, aim);
+    QFETCH(int, toMove);
+    QFETCH(int, expected);
+    ProblemSolver solver(Goban::FromDiagram(rows), 13, static_cast<Aim>(aim));
+    SearchStart s = solver.Start();
+    s.toMove = toMove;
+    const ClassResult r = solver.Classify(s, Generous());
+    QCOMPARE(r.klass, expected);
+}
+
 void TestSolver::falseEyeKoIsDead() {
     const Limits limits = Generous();
     ProblemSolver solver(Goban::FromDiagram(kFalseEyeKo), 9, Aim::Kill);
@@ -267,8 +320,9 @@ void TestSolver::koLeafTakesTheBestReply() {
         int cell;
         int klass;
     };
-    for (const Reply& r : {Reply{CellOf(1, 0), kSekiWhite}, Reply{CellOf(2, 1), kSekiWhite},
-                           Reply{CellOf(1, 1), kKoWhiteFirst}, Reply{CellOf(0, 0), kWhiteDead}}) {
+    for (const Reply& r :
+         {Reply{CellOf(1, 0), kSekiWhite}, Reply{CellOf(2, 1), kSekiWhite},
+          Reply{CellOf(1, 1), kOneApproachWhite}, Reply{CellOf(0, 0), kWhiteDead}}) {
         SearchStart next = s;
         QVERIFY(solver.Advance(next, r.cell));
         QCOMPARE(solver.Classify(next, limits).klass, r.klass);
