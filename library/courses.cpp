@@ -29,6 +29,11 @@ namespace {
 constexpr qint64 kMaxIndexBytes = 32767;
 } // namespace
 
+int LoadedProbCount(int course) {
+    if (course < 0 || course >= kCourseCount) return 0;
+    return gCourses[static_cast<size_t>(course)].ProbCount;
+}
+
 int16_t CourseProbCount(int course) {
     if (course < 0 || course >= kCourseCount) return 0;
     const QFileInfo info(DataFile(gCourses[course].BaseName + QStringLiteral(".dr")));

@@ -39,6 +39,8 @@ void InitCoursesWithCounts(int16_t abcCount, int16_t s1Count, int16_t s2Count);
 
 // ".dr" length / 4 of the course's data set, or -1 when the file is missing.
 int16_t CourseProbCount(int course);
+// The problems of a course as loaded in gCourses; 0 for a course that does not exist.
+int LoadedProbCount(int course);
 int CourseBase(int course);
 int GlobalProbIndex(int course, int n);
 int CourseDataSet(int course);

@@ -4,6 +4,7 @@
 
 #include "types.h"
 
+#include <QString>
 #include <array>
 #include <cstdint>
 
@@ -28,3 +29,31 @@ extern std::array<AnswerEntry, kTrialQuestions> gAnswerSheet;
 
 // Empties the sheet for a new trial.
 void ClearAnswerSheet();
+
+// A reviewed question's caption: "第１問" for question 0.
+QString QuestionCaption(int questionNo);
+
+// The problem or question after stepping by delta (+1 / -1) with wrap-around;
+// -1 when there is nothing to step through.
+int StepWrapped(int current, int count, int delta);
+
+// What a play window was opened on: taken from the current selection when it
+// opens and handed back to it when it opens the next window, so that another
+// window loading or selecting meanwhile changes nothing the window shows.
+struct SelectionSnapshot {
+    int16_t mode = 0;
+    int16_t course = 0;
+    int16_t probNo = 0;
+    int16_t questionNo = 0;
+    int16_t reviewCount = 0;
+    std::array<AnswerEntry, kTrialQuestions> sheet{};
+
+    static SelectionSnapshot Take();
+    // The next window starts from here: gMode, gCourse, gProbNo, gQuestionNo.
+    void Publish() const;
+    // Reviewing a trial: the question is kept on the sheet and its problem shown.
+    void FollowQuestion();
+    // One problem on when browsing a course, one question on when reviewing,
+    // wrapping round; false when there is nothing to step through.
+    bool Step(int delta, bool browsing, int problemCount);
+};

@@ -34,11 +34,6 @@ constexpr int kReplyDelayMs = 1000;
 const QString kNoLines = QStringLiteral("この問題には手順が登録されていません。");
 const QString kNoProblem = QStringLiteral("この問題はありません。");
 
-int CourseCount(int course) {
-    if (course < 0 || course >= kCourseCount) return 0;
-    return gCourses[static_cast<size_t>(course)].ProbCount;
-}
-
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w,
                   int h) {
     auto* l = new TextLabel(text, parent);
@@ -77,12 +72,7 @@ frmLearn::frmLearn(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmLearn"));
     setWindowTitle(QStringLiteral("学習"));
     setFixedSize(635, 429);
-    mode_ = gMode;
-    course_ = gCourse;
-    probNo_ = gProbNo;
-    questionNo_ = gQuestionNo;
-    reviewCount_ = gReviewCount;
-    sheet_ = gAnswerSheet;
+    sel_ = SelectionSnapshot::Take();
 
     // The board and stone bitmaps are read again at the first drawing.
     frmSource::Unload();
@@ -176,28 +166,27 @@ void frmLearn::ShowProblem() {
     state_.timerAction = kTimerIdle;
     BusyCursor busy;
 
-    if (mode_ == 2) {
+    if (sel_.mode == 2) {
         lblQNth->hide();
     } else {
-        if (questionNo_ < 0 || questionNo_ >= kTrialQuestions) questionNo_ = 0;
-        probNo_ = sheet_[static_cast<size_t>(questionNo_)].ProbNo;
-        lblQNth->setText(QuestionCaption(questionNo_));
+        sel_.FollowQuestion();
+        lblQNth->setText(QuestionCaption(sel_.questionNo));
         lblQNth->show();
     }
     // The current selection follows what this window shows; the window itself
     // never reads it back.
-    gProbNo = probNo_;
-    gQuestionNo = questionNo_;
+    gProbNo = sel_.probNo;
+    gQuestionNo = sel_.questionNo;
 
-    if (probNo_ < 0 || probNo_ >= CourseCount(course_)) {
+    if (sel_.probNo < 0 || sel_.probNo >= LoadedProbCount(sel_.course)) {
         lblProb->clear();
         ShowNoProblem(kNoProblem);
         return;
     }
-    lblProb->setText(ProblemCaption(probNo_));
+    lblProb->setText(ProblemCaption(sel_.probNo));
 
     QString error;
-    if (!LoadProblem(course_, probNo_, problem_, &error)) FatalError(error);
+    if (!LoadProblem(sel_.course, sel_.probNo, problem_, &error)) FatalError(error);
     loaded_ = true;
     const int lines = (problem_.ViewSize >= 1 && problem_.ViewSize <= kBoardSize)
                           ? problem_.ViewSize
@@ -234,7 +223,8 @@ void frmLearn::UpdateLabels() {
     lblTeban->setText(SideCaption(state_.pos.gNowNth));
     if (!loaded_) return;
     if (!state_.settled()) {
-        lblComment->setText(PlayingComment(ProbComment(course_, probNo_), problem_.ProbPurpose));
+        lblComment->setText(
+            PlayingComment(ProbComment(sel_.course, sel_.probNo), problem_.ProbPurpose));
         return;
     }
     // A problem without stored lines is settled at its start and has nothing to grade.
@@ -262,7 +252,8 @@ void frmLearn::PlayCandidate(int i) {
     PlaySoundFile(QStringLiteral("stone.wav"), 0);
     if (!self) return;
     if (IsBadMove(before, state_.pos.result)) ShowMessage(QStringLiteral("悪手です"));
-    if (self && state_.settled()) RecordSettledLine(problem_, state_, course_, probNo_, this);
+    if (self && state_.settled())
+        RecordSettledLine(problem_, state_, sel_.course, sel_.probNo, this);
 }
 
 void frmLearn::StepBack() {
@@ -381,50 +372,26 @@ void frmLearn::ShowCandidates() {
 
 void frmLearn::cmdNextProb_Click() {
     if (busy_ > 0) return;
-    if (mode_ == 2) {
-        const int n = StepWrapped(probNo_, CourseCount(course_), +1);
-        if (n < 0) return Beep();
-        probNo_ = static_cast<int16_t>(n);
-    } else {
-        const int q = StepWrapped(questionNo_, qMin<int>(reviewCount_, kTrialQuestions), +1);
-        if (q < 0) return Beep();
-        questionNo_ = static_cast<int16_t>(q);
-    }
+    if (!sel_.Step(+1, sel_.mode == 2, LoadedProbCount(sel_.course))) return Beep();
     ShowProblem();
 }
 
 void frmLearn::cmdPrevProb_Click() {
     if (busy_ > 0) return;
-    if (mode_ == 2) {
-        const int n = StepWrapped(probNo_, CourseCount(course_), -1);
-        if (n < 0) return Beep();
-        probNo_ = static_cast<int16_t>(n);
-    } else {
-        const int q = StepWrapped(questionNo_, qMin<int>(reviewCount_, kTrialQuestions), -1);
-        if (q < 0) return Beep();
-        questionNo_ = static_cast<int16_t>(q);
-    }
+    if (!sel_.Step(-1, sel_.mode == 2, LoadedProbCount(sel_.course))) return Beep();
     ShowProblem();
 }
 
 void frmLearn::RememberProblem() {
-    if (mode_ != 2) return;
-    if (probNo_ < 0 || probNo_ >= CourseCount(course_)) return;
-    const int set = CourseDataSet(course_);
-    gPlayerRecord.LastProb[static_cast<size_t>(set)] = probNo_;
-    gPlayerRecord.LastCourse = course_;
+    if (sel_.mode != 2) return;
+    if (sel_.probNo < 0 || sel_.probNo >= LoadedProbCount(sel_.course)) return;
+    const int set = CourseDataSet(sel_.course);
+    gPlayerRecord.LastProb[static_cast<size_t>(set)] = sel_.probNo;
+    gPlayerRecord.LastCourse = sel_.course;
     QString error;
     if (!SavePlayerFile(gCurPlayer, &error))
         CurrentPlatform().messageBox(QStringLiteral("成績を保存できませんでした。\n") + error,
                                      this);
-}
-
-// The next window of the road starts from what this window shows.
-void frmLearn::PublishSelection() {
-    gMode = mode_;
-    gCourse = course_;
-    gProbNo = probNo_;
-    gQuestionNo = questionNo_;
 }
 
 void frmLearn::cmdExit_Click() {
@@ -432,8 +399,8 @@ void frmLearn::cmdExit_Click() {
     BusyCursor busy;
     leaving_ = true;
     Timer1->stop();
-    PublishSelection();
-    if (mode_ == 2) {
+    sel_.Publish();
+    if (sel_.mode == 2) {
         RememberProblem();
         OpenWindow(Role::Picker);
     } else {
@@ -444,11 +411,11 @@ void frmLearn::cmdExit_Click() {
 
 void frmLearn::cmdModeChange_Click() {
     if (busy_ > 0) return;
-    if (mode_ == 2) mode_ = 3;
+    if (sel_.mode == 2) sel_.mode = 3;
     BusyCursor busy;
     leaving_ = true;
     Timer1->stop();
-    PublishSelection();
+    sel_.Publish();
     OpenWindow(Role::View);
     close();
 }
@@ -456,7 +423,7 @@ void frmLearn::cmdModeChange_Click() {
 void frmLearn::closeEvent(QCloseEvent* event) {
     Timer1->stop();
     // cmdExit has remembered the problem already; cmdModeChange leaves it to the view window.
-    if (!leaving_ && mode_ == 2) RememberProblem();
+    if (!leaving_ && sel_.mode == 2) RememberProblem();
     if (!leaving_) {
         MyInitForm();
         frmSource::Unload();

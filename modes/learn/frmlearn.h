@@ -64,8 +64,8 @@ public:
     // The problem this window shows: its own copy, loaded by ShowProblem.
     const Problem& problem() const { return problem_; }
     // Opened from the problem picker (else from the review of a trial).
-    bool fromPicker() const { return mode_ == 2; }
-    int probNo() const { return probNo_; }
+    bool fromPicker() const { return sel_.mode == 2; }
+    int probNo() const { return sel_.probNo; }
     bool problemLoaded() const { return loaded_; }
     // The picture file a picture button shows now.
     static QString PictureOf(const QPushButton* button);
@@ -79,17 +79,8 @@ private:
     void StartTimer();
     void RememberProblem();
     void ShowNoProblem(const QString& why);
-    void PublishSelection();
 
-    // What the window was opened on, taken from the current selection when it
-    // opens and handed back to it when it opens the next window: another
-    // window loading or selecting meanwhile changes nothing here.
-    int16_t mode_ = 2;
-    int16_t course_ = 0;
-    int16_t probNo_ = 0;
-    int16_t questionNo_ = 0;
-    int16_t reviewCount_ = 0;
-    std::array<AnswerEntry, kTrialQuestions> sheet_{};
+    SelectionSnapshot sel_; // what the window was opened on
     Problem problem_;
 
     learn::LearnState state_;

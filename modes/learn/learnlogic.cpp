@@ -44,11 +44,6 @@ std::vector<int> CandidateKinds(const std::vector<ChildInfo>& children, int node
     return kinds;
 }
 
-QString QuestionCaption(int questionNo) {
-    return QStringLiteral("第") + ToWideDigits(QString::number(questionNo + 1)) +
-           QStringLiteral("問");
-}
-
 QString ProblemCaption(int probNo) {
     return QStringLiteral("#") + QString::number(probNo + 1);
 }
@@ -75,15 +70,6 @@ BackButtonLook BackButtons(int historyDepth) {
     if (historyDepth != 0)
         return {QStringLiteral("1Prev000.bmp"), QStringLiteral("ToRoo000.bmp"), true};
     return {QStringLiteral("1Prev002.bmp"), QStringLiteral("ToRoo002.bmp"), false};
-}
-
-int StepWrapped(int current, int count, int delta) {
-    if (count <= 0) return -1;
-    if (current < 0 || current >= count) current = 0;
-    int next = current + delta;
-    if (next >= count) next = 0;
-    if (next < 0) next = count - 1;
-    return next;
 }
 
 } // namespace learn

@@ -2,6 +2,7 @@
 // so that they can be exercised on their own.
 #pragma once
 
+#include "library/session.h"
 #include "rules/rules.h"
 
 #include <QString>
@@ -42,7 +43,6 @@ bool IsBadMove(int before, int after);
 std::vector<int> CandidateKinds(const std::vector<ChildInfo>& children, int nodeResult);
 
 // Captions.
-QString QuestionCaption(int questionNo);   // "第１問" for question 0
 QString ProblemCaption(int probNo);        // "#1" for problem 0
 QString TaskCaption(int v0);               // "黒先白死"; only "黒先" without a result
 QString MoveNumberCaption(int moveNumber); // the move to play next: "１手" at 0
@@ -57,9 +57,5 @@ struct BackButtonLook {
     bool enabled;
 };
 BackButtonLook BackButtons(int historyDepth);
-
-// The problem or question after stepping by delta (+1 / -1) with wrap-around;
-// -1 when there is nothing to step through.
-int StepWrapped(int current, int count, int delta);
 
 } // namespace learn

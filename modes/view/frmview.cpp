@@ -67,8 +67,7 @@ QString FallbackGlyph(const QString& base) {
 } // namespace
 
 frmView::frmView(QWidget* parent)
-    : QWidget(parent), mode_(gMode), course_(gCourse), probNo_(gProbNo), questionNo_(gQuestionNo),
-      reviewCount_(gReviewCount), sheet_(gAnswerSheet), state_(problem_) {
+    : QWidget(parent), sel_(SelectionSnapshot::Take()), state_(problem_) {
     setWindowTitle(QStringLiteral("鑑賞"));
     setObjectName(QStringLiteral("frmView"));
     setFixedSize(635, 429);
@@ -178,15 +177,14 @@ void frmView::BuildControls() {
 // ---- showing a problem ------------------------------------------------------
 
 bool frmView::LoadShownProblem() {
-    const int course = course_;
-    if (course < 0 || course >= kCourseCount || probNo_ < 0 ||
-        probNo_ >= gCourses[size_t(course)].ProbCount) {
+    const int course = sel_.course;
+    if (sel_.probNo < 0 || sel_.probNo >= LoadedProbCount(course)) {
         Beep();
         CurrentPlatform().messageBox(QStringLiteral("この問題はありません。"), this);
         return false;
     }
     QString error;
-    if (!LoadProblem(course, probNo_, problem_, &error)) FatalError(error);
+    if (!LoadProblem(course, sel_.probNo, problem_, &error)) FatalError(error);
     return true;
 }
 
@@ -194,21 +192,19 @@ void frmView::ShowProblem() {
     SetAction(Idle);
     BusyCursor busy;
 
-    if (mode_ == 3) {
+    if (sel_.mode == 3) {
         lblQNth->hide();
     } else {
-        if (questionNo_ < 0 || questionNo_ >= kTrialQuestions) questionNo_ = 0;
-        probNo_ = sheet_[size_t(questionNo_)].ProbNo;
-        lblQNth->setText(QStringLiteral("第") + ToWideDigits(QString::number(questionNo_ + 1)) +
-                         QStringLiteral("問"));
+        sel_.FollowQuestion();
+        lblQNth->setText(QuestionCaption(sel_.questionNo));
         lblQNth->setAccessibleName(lblQNth->text());
         lblQNth->show();
     }
     // The current selection follows what this window shows; the window itself
     // never reads it back.
-    gProbNo = probNo_;
-    gQuestionNo = questionNo_;
-    lblProb->setText(QStringLiteral("#") + QString::number(probNo_ + 1));
+    gProbNo = sel_.probNo;
+    gQuestionNo = sel_.questionNo;
+    lblProb->setText(QStringLiteral("#") + QString::number(sel_.probNo + 1));
     lblProb->setAccessibleName(lblProb->text());
 
     if (LoadShownProblem()) {
@@ -505,55 +501,35 @@ void frmView::BoardPressed(int x, int y, int buttons) {
 // ---- problems and leaving -----------------------------------------------------------
 
 void frmView::StepProblem(int delta) {
-    if (mode_ == 3) {
-        const int count =
-            course_ >= 0 && course_ < kCourseCount ? gCourses[size_t(course_)].ProbCount : 0;
-        if (count <= 0) {
-            Beep();
-            return;
-        }
-        probNo_ = int16_t(((probNo_ + delta) % count + count) % count);
-    } else {
-        const int count = std::min<int>(reviewCount_, kTrialQuestions);
-        if (count <= 0) {
-            Beep();
-            return;
-        }
-        questionNo_ = int16_t(((questionNo_ + delta) % count + count) % count);
+    if (!sel_.Step(delta, sel_.mode == 3, LoadedProbCount(sel_.course))) {
+        Beep();
+        return;
     }
     ShowProblem();
 }
 
 void frmView::RememberProblem() {
-    const int set = CourseDataSet(course_);
+    const int set = CourseDataSet(sel_.course);
     if (set < 0 || set >= int(gPlayerRecord.LastProb.size())) return;
-    gPlayerRecord.LastProb[size_t(set)] = probNo_;
-    gPlayerRecord.LastCourse = course_;
+    gPlayerRecord.LastProb[size_t(set)] = sel_.probNo;
+    gPlayerRecord.LastCourse = sel_.course;
     QString error;
     if (!SavePlayerFile(gCurPlayer, &error))
         CurrentPlatform().messageBox(QStringLiteral("成績を保存できませんでした。\n") + error,
                                      this);
 }
 
-// The next window of the road starts from what this window shows.
-void frmView::PublishSelection() {
-    gMode = mode_;
-    gCourse = course_;
-    gProbNo = probNo_;
-    gQuestionNo = questionNo_;
-}
-
 void frmView::Leave(Role next) {
     BusyCursor busy;
     SetAction(Idle);
     leaving_ = true;
-    PublishSelection();
+    sel_.Publish();
     if (!OpenWindow(next)) MyInitForm();
     close();
 }
 
 void frmView::cmdExit_Click() {
-    if (mode_ == 3) {
+    if (sel_.mode == 3) {
         RememberProblem();
         Leave(Role::Picker);
     } else {
@@ -562,7 +538,7 @@ void frmView::cmdExit_Click() {
 }
 
 void frmView::cmdModeChange_Click() {
-    if (mode_ == 3) mode_ = 2;
+    if (sel_.mode == 3) sel_.mode = 2;
     Leave(Role::Learn);
 }
 
@@ -570,7 +546,7 @@ void frmView::closeEvent(QCloseEvent* event) {
     SetAction(Idle);
     if (!leaving_) {
         leaving_ = true;
-        if (mode_ == 3) RememberProblem();
+        if (sel_.mode == 3) RememberProblem();
         MyInitForm();
         frmSource::Unload();
     }

@@ -47,8 +47,8 @@ public:
     int TimerAction() const { return timerAction_; }
     const ReplayState& replay() const { return state_; }
     // Opened from the problem picker (else from the review of a trial).
-    bool fromPicker() const { return mode_ == 3; }
-    int probNo() const { return probNo_; }
+    bool fromPicker() const { return sel_.mode == 3; }
+    int probNo() const { return sel_.probNo; }
 
     // Controls.
     BoardView* picBoard = nullptr;
@@ -96,17 +96,9 @@ private:
     void cmdModeChange_Click();
     void cmdExit_Click();
 
-    void PublishSelection();
-
-    // What the window was opened on, taken from the current selection when it
-    // opens and handed back to it when it opens the next window; the problem
-    // is the window's own copy, so no other window's load changes it.
-    int16_t mode_ = 3;
-    int16_t course_ = 0;
-    int16_t probNo_ = 0;
-    int16_t questionNo_ = 0;
-    int16_t reviewCount_ = 0;
-    std::array<AnswerEntry, kTrialQuestions> sheet_{};
+    // What the window was opened on, and its own copy of the problem, so no
+    // other window's load changes it.
+    SelectionSnapshot sel_;
     Problem problem_;
 
     ReplayState state_;

@@ -17,8 +17,6 @@ private slots:
     void captions_data() {
         QTest::addColumn<QString>("actual");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("question 0") << QuestionCaption(0) << QStringLiteral("第１問");
-        QTest::newRow("question 9") << QuestionCaption(9) << QStringLiteral("第１０問");
         QTest::newRow("problem 0") << ProblemCaption(0) << QStringLiteral("#1");
         QTest::newRow("problem 1234") << ProblemCaption(1234) << QStringLiteral("#1235");
         QTest::newRow("task") << TaskCaption(50) << QStringLiteral("黒先白死");
