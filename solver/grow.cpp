@@ -310,16 +310,21 @@ private:
     int bestDigit_ = 0;
 };
 
+// The game trees of an SGF text; false with "line:column: message" when it
+// does not parse.
+bool ParseTrees(const std::string& text, std::vector<sgf::Tree>& trees, std::string& error) {
+    sgf::Error err;
+    if (sgf::Parse(text, trees, err)) return true;
+    error = std::to_string(err.line) + ":" + std::to_string(err.column) + ": " + err.message;
+    return false;
+}
+
 } // namespace
 
 bool GrowSgf(const std::string& text, const GrowOptions& options, std::string& out,
              std::string& notes, std::string& error) {
     std::vector<sgf::Tree> trees;
-    sgf::Error err;
-    if (!sgf::Parse(text, trees, err)) {
-        error = std::to_string(err.line) + ":" + std::to_string(err.column) + ": " + err.message;
-        return false;
-    }
+    if (!ParseTrees(text, trees, error)) return false;
     out.clear();
     for (size_t t = 0; t < trees.size(); ++t) {
         std::vector<GNode> nodes;
@@ -606,11 +611,7 @@ std::string SolvedMove(const SolveReport& r, int cell) {
 bool SolveSgf(const std::string& text, const GrowOptions& options, int forcedAim, std::string& out,
               std::vector<SolveReport>& reports, std::string& error) {
     std::vector<sgf::Tree> trees;
-    sgf::Error err;
-    if (!sgf::Parse(text, trees, err)) {
-        error = std::to_string(err.line) + ":" + std::to_string(err.column) + ": " + err.message;
-        return false;
-    }
+    if (!ParseTrees(text, trees, error)) return false;
     out.clear();
     reports.clear();
     GrowOptions strict = options;
