@@ -3,6 +3,8 @@
 #pragma once
 
 #include "library/files.h"
+#include "library/player.h"
+#include "rules/outcome.h"
 #include "shell/appinit.h"
 
 #include <QApplication>
@@ -54,6 +56,17 @@ inline bool Start(QApplication& app, int argc, char* argv[], const char* tool, S
     InitApplication(app, s.copy.path());
     gDataPath = MakeDataPath(s.copy.path());
     return true;
+}
+
+// The outcome table, the comment lists and one player, 山田, made from the
+// template and loaded. False when there is no template.
+inline bool StartPlayer() {
+    InitOutcomeTable();
+    ReadCommentLists();
+    gPlayerCount = 1;
+    gPlayerName[0] = QStringLiteral("山田");
+    gCurPlayer = 0;
+    return CreatePlayerFile(0) && LoadPlayerFile(0);
 }
 
 } // namespace screenshots

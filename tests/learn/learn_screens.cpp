@@ -115,13 +115,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "learn_screens: no problem data; using a stand-in collection\n");
         if (!WriteDemoData(gDataPath) || !InitCourses(&error)) return Fail("no problem data");
     }
-    InitOutcomeTable();
-    ReadCommentLists();
-
-    gPlayerCount = 1;
-    gPlayerName[0] = QStringLiteral("山田");
-    gCurPlayer = 0;
-    if (!CreatePlayerFile(0) || !LoadPlayerFile(0)) return Fail("no player template");
+    if (!screenshots::StartPlayer()) return Fail("no player template");
     gPlayerRecord.LastCourse = 0;
     gPlayerRecord.LastProb[0] = 12; // second page, first cell
     SavePlayerFile(0);

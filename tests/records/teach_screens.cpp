@@ -102,12 +102,7 @@ int main(int argc, char* argv[]) {
     const QString& out = setup.out;
     QString error;
     if (!InitCourses(&error) || gCourses[0].ProbCount < 12) return Fail("no problem data");
-    InitOutcomeTable();
-    ReadCommentLists();
-    gPlayerCount = 1;
-    gPlayerName[0] = QStringLiteral("山田");
-    gCurPlayer = 0;
-    if (!CreatePlayerFile(0) || !LoadPlayerFile(0)) return Fail("no player template");
+    if (!screenshots::StartPlayer()) return Fail("no player template");
     gPlayerRecord.LastCourse = 0;
     gPlayerRecord.LastProb[0] = 0;
     SavePlayerFile(0);
