@@ -101,28 +101,7 @@ chmod 700 "$HOMEDIR/runtime"
 touch "$WORK/marker"
 sleep 1
 
-start_server() {
-    local n start=$((91 + RANDOM % 60))
-    DISP=""
-    for n in $(seq "$start" 160) $(seq 91 $((start - 1))); do
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -ac -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-        XVFB=$!
-        PIDS+=("$XVFB")
-        for _ in $(seq 1 100); do
-            kill -0 "$XVFB" 2>/dev/null || break
-            if [ "$( { tr -dc '0-9' <"/tmp/.X$n-lock"; } 2>/dev/null)" = "$XVFB" ] &&
-                DISPLAY=":$n" timeout 2 xwininfo -root >/dev/null 2>&1; then
-                DISP=$n
-                return 0
-            fi
-            sleep 0.1
-        done
-        kill "$XVFB" 2>/dev/null
-        wait "$XVFB" 2>/dev/null
-    done
-    return 1
-}
+. "$(dirname "${BASH_SOURCE[0]}")/../common/xserver.sh"
 
 # The window of process $1 whose title is $2 (read from _NET_WM_NAME, which
 # keeps its Japanese characters whatever the locale).
@@ -165,7 +144,7 @@ for attempt in 1 2 3; do
     ( sleep 90; kill -9 "$APP" 2>/dev/null ) >/dev/null 2>&1 &
     PIDS+=($!)
     MENU=$(wait_window "$APP" 'Velmora２') && break
-    grep -q "could not connect to display" "$WORK/run.log" ||
+    lost_display "$WORK/run.log" ||
         fail "the installed program showed no menu; log: $(head -c 800 "$WORK/run.log")"
     echo "attempt $attempt: no connection to :$DISP; retrying"
     kill "$APP" "$XVFB" 2>/dev/null

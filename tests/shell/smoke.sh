@@ -46,33 +46,7 @@ chmod 700 "$WORK/runtime"
 cp -a "$DIST/." "$WORK/prog/" || fail "cannot copy $DIST"
 rm -f "$WORK/prog/velmora.lock" "$WORK/prog/vm2.ply" "$WORK/prog"/vm2.ps[0-9]
 
-# Starts a virtual X server on a free display number and sets DISP and XVFB.
-# Another Xvfb may take the same number at the same moment, so a server that
-# dies at once, or whose lock is not ours, makes us try the next number.
-start_server() {
-    local n owner start=$((91 + RANDOM % 60))
-    DISP=""
-    for n in $(seq "$start" 160) $(seq 91 $((start - 1))); do
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-        XVFB=$!
-        PIDS+=("$XVFB")
-        # Ready when it answers, not merely when its socket exists.
-        for _ in $(seq 1 100); do
-            kill -0 "$XVFB" 2>/dev/null || break
-            owner=$( { tr -dc '0-9' <"/tmp/.X$n-lock"; } 2>/dev/null)
-            if [ "$owner" = "$XVFB" ] && DISPLAY=":$n" timeout 2 xwininfo -root >/dev/null 2>&1
-            then
-                DISP=$n
-                return 0
-            fi
-            sleep 0.1
-        done
-        kill "$XVFB" 2>/dev/null
-        wait "$XVFB" 2>/dev/null
-    done
-    return 1
-}
+. "$(dirname "${BASH_SOURCE[0]}")/../common/xserver.sh"
 
 export QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$WORK/config" XDG_DATA_HOME="$WORK/data" \
     XDG_RUNTIME_DIR="$WORK/runtime"
@@ -130,7 +104,7 @@ for attempt in 1 2 3; do
     start_copy first.log 90
     FIRST=$LAST
     MENU=$(wait_window "$FIRST" 20) && break
-    if grep -q "could not connect to display" "$WORK/first.log"; then
+    if lost_display "$WORK/first.log"; then
         alive=no
         kill -0 "$XVFB" 2>/dev/null && alive=yes
         echo "attempt $attempt: no connection to :$DISP (server still running: $alive); retrying"
