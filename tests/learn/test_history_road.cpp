@@ -9,6 +9,7 @@
 #include "library/player.h"
 #include "library/session.h"
 #include "modes/learn/frmlearn.h"
+#include "openlearn.h"
 #include "selection/picker/frmselqrep.h"
 
 #include <QCheckBox>
@@ -39,19 +40,6 @@ class TestHistoryRoad : public QObject {
     Q_OBJECT
     std::unique_ptr<LearnTestData> data_;
 
-    std::unique_ptr<frmLearn> Learn(int probNo) {
-        gMode = 2;
-        gCourse = 0;
-        gProbNo = static_cast<int16_t>(probNo);
-        return std::make_unique<frmLearn>();
-    }
-    void Play(frmLearn& w, std::initializer_list<QPoint> moves) {
-        for (const QPoint& m : moves) {
-            w.picBoard_MouseDown(m.x(), m.y(), 1);
-            w.Timer1_Timer();
-        }
-    }
-
 private slots:
     void init() {
         data_ = std::make_unique<LearnTestData>(StandardAbc(), Repeat(KillProblem(), 5),
@@ -69,11 +57,11 @@ private slots:
     }
 
     void learnWritesEachSettledLine() {
-        auto w = Learn(0);
-        Play(*w, {{2, 2}, {5, 5}});
+        auto w = OpenLearn(0, false);
+        PlayLearn(*w, {{2, 2}, {5, 5}});
         QVERIFY(w->state().settled());
         w->cmdRew_Click();
-        Play(*w, {{2, 2}, {4, 4}});
+        PlayLearn(*w, {{2, 2}, {4, 4}});
         const std::vector<Attempt> rows = AttemptsOf(1);
         QCOMPARE(rows.size(), size_t(2));
         QCOMPARE(int(rows[0].mode), int(AttemptMode::Learn));
@@ -90,21 +78,21 @@ private slots:
 
     void nobodyRegisteredWritesNothing() {
         gPlayerCount = 0;
-        auto w = Learn(0);
-        Play(*w, {{1, 1}});
+        auto w = OpenLearn(0, false);
+        PlayLearn(*w, {{1, 1}});
         QVERIFY(w->state().settled());
         QVERIFY(!QFile::exists(HistoryDatabasePath()));
     }
 
     void failedWriteIsToldOnceAndPlayGoesOn() {
         QVERIFY(QDir(data_->folder()).mkdir(QStringLiteral("vm2hist.db")));
-        auto w = Learn(0);
-        Play(*w, {{1, 1}});
+        auto w = OpenLearn(0, false);
+        PlayLearn(*w, {{1, 1}});
         QVERIFY(w->state().settled());
         QCOMPARE(data_->platform.boxes.size(), 1);
         QVERIFY(data_->platform.boxes[0].contains(QStringLiteral("書き込めませんでした")));
         w->cmdRew_Click();
-        Play(*w, {{2, 2}, {4, 4}});
+        PlayLearn(*w, {{2, 2}, {4, 4}});
         QVERIFY(w->state().settled());
         QCOMPARE(w->lblComment->text(), QStringLiteral("正解です。『白死』になりました。"));
         QCOMPARE(data_->platform.boxes.size(), 1);

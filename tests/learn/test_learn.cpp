@@ -3,6 +3,7 @@
 // problem stepping in both settings.
 #include "learnfixture.h"
 #include "modes/learn/frmlearn.h"
+#include "openlearn.h"
 
 #include "board/boardview.h"
 #include "library/courses.h"
@@ -43,15 +44,6 @@ class TestLearn : public QObject {
 private:
     std::unique_ptr<LearnTestData> data_;
 
-    std::unique_ptr<frmLearn> Open(int probNo) {
-        gMode = 2;
-        gCourse = 0;
-        gProbNo = static_cast<int16_t>(probNo);
-        auto w = std::make_unique<frmLearn>();
-        w->show();
-        return w;
-    }
-
 private slots:
     void init() {
         data_ = std::make_unique<LearnTestData>(StandardAbc(), Repeat(KillProblem(), 5),
@@ -82,7 +74,7 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
             f.write(bytes);
         }
-        QVERIFY_THROWS_EXCEPTION(ProgramAborted, Open(0));
+        QVERIFY_THROWS_EXCEPTION(ProgramAborted, OpenLearn(0));
         QVERIFY(!data_->platform.boxes.isEmpty());
         QVERIFY2(data_->platform.boxes.last().contains(file),
                  qPrintable(data_->platform.boxes.last()));
@@ -92,7 +84,7 @@ private slots:
     }
 
     void opensOnTheChosenProblem() {
-        auto w = Open(0);
+        auto w = OpenLearn(0);
         QCOMPARE(w->windowTitle(), QStringLiteral("学習"));
         QCOMPARE(w->size(), QSize(635, 429));
         QCOMPARE(w->picBoard->geometry(), QRect(242, 38, 385, 385));
@@ -144,7 +136,7 @@ private slots:
         QFETCH(QStringList, messages);
         QFETCH(int, sounds);
 
-        auto w = Open(probNo);
+        auto w = OpenLearn(probNo);
         w->activateWindow();
         for (const QPoint& m : moves) {
             QVERIFY2(!w->state().settled(), "settled too early");
@@ -173,7 +165,7 @@ private slots:
     }
 
     void mousePressesReachTheBoard() {
-        auto w = Open(0);
+        auto w = OpenLearn(0);
         const BoardMetrics& m = w->picBoard->metrics();
         const QPoint at(PointToPixel(m, 2), PointToPixel(m, 2));
         QTest::mouseClick(w->picBoard, Qt::LeftButton, Qt::NoModifier, at);
@@ -188,7 +180,7 @@ private slots:
     }
 
     void labelsFollowTheMoves() {
-        auto w = Open(0);
+        auto w = OpenLearn(0);
         w->picBoard_MouseDown(2, 2, 1);
         QCOMPARE(w->lblNth->text(), QStringLiteral("２手"));
         QCOMPARE(w->lblTeban->text(), QStringLiteral("白番"));
@@ -199,7 +191,7 @@ private slots:
     }
 
     void backButtonPictures() {
-        auto w = Open(0);
+        auto w = OpenLearn(0);
         QCOMPARE(frmLearn::PictureOf(w->cmdPrev), QStringLiteral("1Prev002.bmp"));
         QCOMPARE(frmLearn::PictureOf(w->cmdRew), QStringLiteral("ToRoo002.bmp"));
         QVERIFY(!w->cmdPrev->isEnabled());
@@ -216,7 +208,7 @@ private slots:
     }
 
     void rightClickAtStartDoesNothing() {
-        auto w = Open(0);
+        auto w = OpenLearn(0);
         w->picBoard_MouseDown(2, 2, 2);
         QCOMPARE(w->state().historyDepth(), 0);
         QCOMPARE(w->state().pos.gNowLoc, kRoot);
@@ -226,7 +218,7 @@ private slots:
     }
 
     void pendingReplyCancelledByPrev() {
-        auto w = Open(0);
+        auto w = OpenLearn(0);
         w->picBoard_MouseDown(2, 2, 1);
         w->cmdPrev_Click();
         QCOMPARE(w->state().historyDepth(), 0);
@@ -243,7 +235,7 @@ private slots:
     // A press while the system's reply or a step back is still to come would
     // be played for White: it is ignored, without a beep.
     void pressesWaitForThePendingReplyAndStepBack() {
-        auto w = Open(0);
+        auto w = OpenLearn(0);
         w->picBoard_MouseDown(2, 2, 1);
         w->picBoard_MouseDown(3, 3, 1); // White's reply point, pressed before the reply
         w->picBoard_MouseDown(3, 3, 2);
@@ -283,7 +275,7 @@ private slots:
         QFETCH(int, x);
         QFETCH(int, y);
         QFETCH(int, buttons);
-        auto w = Open(0);
+        auto w = OpenLearn(0);
         w->picBoard_MouseDown(2, 2, 1);
         w->Timer1_Timer();
         QCOMPARE(w->state().historyDepth(), 2);
@@ -295,7 +287,7 @@ private slots:
     }
 
     void pressOnTheBoardFrame() {
-        auto w = Open(0);
+        auto w = OpenLearn(0);
         const int inner = w->picBoard->innerSize().width();
         QCOMPARE(inner, 381);
         // The strip the 42-pixel lines leave at the right, then the frame itself.
@@ -309,7 +301,7 @@ private slots:
     // Another window loading and selecting a problem meanwhile changes
     // neither what this window judges nor where its problem buttons lead.
     void anotherWindowChangesNothingHere() {
-        auto w = Open(0);
+        auto w = OpenLearn(0);
         gMode = 1;
         gReviewCount = 1;
         gQuestionNo = 0;
@@ -334,7 +326,7 @@ private slots:
     }
 
     void prevAfterReplyTakesBackThePair() {
-        auto w = Open(0);
+        auto w = OpenLearn(0);
         w->picBoard_MouseDown(2, 2, 1);
         w->Timer1_Timer();
         QCOMPARE(w->state().historyDepth(), 2);
@@ -348,7 +340,7 @@ private slots:
     }
 
     void rewindCancelsAPendingReply() {
-        auto w = Open(0);
+        auto w = OpenLearn(0);
         w->picBoard_MouseDown(2, 2, 1);
         w->cmdRew_Click();
         w->Timer1_Timer();
@@ -357,7 +349,7 @@ private slots:
     }
 
     void badMoveAfterTheSystemsReply() {
-        auto w = Open(1);
+        auto w = OpenLearn(1);
         w->picBoard_MouseDown(2, 2, 1);
         QVERIFY(data_->platform.messages.isEmpty());
         w->Timer1_Timer();
@@ -365,7 +357,7 @@ private slots:
     }
 
     void tickDuringTheReplyMessageStartsNothing() {
-        auto w = Open(1);
+        auto w = OpenLearn(1);
         int nested = 0;
         data_->platform.onMessage = [&] {
             ++nested;
@@ -383,7 +375,7 @@ private slots:
     }
 
     void tickDuringTheStoneSoundStartsNothing() {
-        auto w = Open(0);
+        auto w = OpenLearn(0);
         w->picBoard_MouseDown(2, 2, 1);
         w->cmdPrev_Click(); // a step back is due
         data_->platform.onSound = [&] { w->Timer1_Timer(); };
@@ -396,7 +388,7 @@ private slots:
     }
 
     void refusedClicks() {
-        auto w = Open(0);
+        auto w = OpenLearn(0);
         w->picBoard_MouseDown(0, 8, 1); // occupied
         QCOMPARE(data_->platform.beeps, 1);
         QVERIFY(data_->platform.messages.isEmpty());
@@ -410,7 +402,7 @@ private slots:
     }
 
     void hintShowsMarksWhileTheMessageIsUp() {
-        auto w = Open(0);
+        auto w = OpenLearn(0);
         QString pictureDuring;
         int marksDuring = 0;
         data_->platform.onMessage = [&] {
@@ -432,7 +424,7 @@ private slots:
     }
 
     void candidateKindsAtTheRoot() {
-        auto w = Open(0);
+        auto w = OpenLearn(0);
         const std::vector<int> kinds =
             CandidateKinds(w->state().pos.children, w->state().pos.result);
         QVERIFY(kinds == (std::vector<int>{0, 1}));
@@ -487,7 +479,7 @@ private slots:
     }
 
     void problemWithoutLines() {
-        auto w = Open(3);
+        auto w = OpenLearn(3);
         QVERIFY(w->problemLoaded());
         QCOMPARE(w->lblComment->text(), QStringLiteral("この問題には手順が登録されていません。"));
         QCOMPARE(w->lblProbKekka->text(), QStringLiteral("黒先"));
@@ -514,7 +506,7 @@ private slots:
     void soundOffPlaysNothing() {
         gPlayerRecord.SoundEffect = 1;
         SavePlayerFile(0);
-        auto w = Open(0);
+        auto w = OpenLearn(0);
         w->picBoard_MouseDown(2, 2, 1);
         w->Timer1_Timer();
         QCOMPARE(w->state().historyDepth(), 2);
@@ -522,7 +514,7 @@ private slots:
     }
 
     void exitRemembersAndOpensThePicker() {
-        auto w = Open(5);
+        auto w = OpenLearn(5);
         gPlayerRecord.LastProb = {0, 0, 0};
         w->cmdExit_Click();
         QVERIFY(data_->opened == std::vector<Role>{Role::Picker});
@@ -563,7 +555,7 @@ private slots:
     }
 
     void modeChangeOpensTheViewWindow() {
-        auto w = Open(2);
+        auto w = OpenLearn(2);
         w->cmdModeChange_Click();
         QCOMPARE(gMode, int16_t(3));
         QVERIFY(data_->opened == std::vector<Role>{Role::View});

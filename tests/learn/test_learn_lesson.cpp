@@ -4,6 +4,7 @@
 #include "learnfixture.h"
 #include "modes/learn/frmlearn.h"
 #include "modes/learn/learnlesson.h"
+#include "openlearn.h"
 
 #include "board/boardview.h"
 #include "library/session.h"
@@ -48,19 +49,6 @@ class TestLearnLesson : public QObject {
 private:
     std::unique_ptr<LearnTestData> data_;
 
-    std::unique_ptr<frmLearn> Play(int probNo, std::initializer_list<QPoint> moves) {
-        gMode = 2;
-        gCourse = 0;
-        gProbNo = static_cast<int16_t>(probNo);
-        auto w = std::make_unique<frmLearn>();
-        w->show();
-        for (const QPoint& m : moves) {
-            w->picBoard_MouseDown(m.x(), m.y(), 1);
-            w->Timer1_Timer();
-        }
-        return w;
-    }
-
 private slots:
     void init() {
         data_ = std::make_unique<LearnTestData>(StandardAbc(), Repeat(KillProblem(), 5),
@@ -85,10 +73,7 @@ private slots:
         QFETCH(QList<QPoint>, moves);
         QFETCH(QPoint, wrong);
         QFETCH(QList<QPoint>, right);
-        gMode = 2;
-        gCourse = 0;
-        gProbNo = static_cast<int16_t>(probNo);
-        auto w = std::make_unique<frmLearn>();
+        auto w = OpenLearn(probNo, false);
         for (const QPoint& m : moves) {
             // No mark while the line is still being played.
             QCOMPARE(AllPixels(w->picBoard->image(), kWrongMoveColour), 0);
@@ -111,7 +96,8 @@ private slots:
     }
 
     void rightLineHasNoMarks() {
-        auto w = Play(0, {{2, 2}, {4, 4}});
+        auto w = OpenLearn(0);
+        PlayLearn(*w, {{2, 2}, {4, 4}});
         QVERIFY(w->state().settled());
         QCOMPARE(w->lblComment->text(), QStringLiteral("正解です。『白死』になりました。"));
         QCOMPARE(AllPixels(w->picBoard->image(), kWrongMoveColour), 0);
@@ -121,7 +107,8 @@ private slots:
     }
 
     void hintGoesBackToTheWrongMove() {
-        auto w = Play(0, {{2, 2}, {5, 5}});
+        auto w = OpenLearn(0);
+        PlayLearn(*w, {{2, 2}, {5, 5}});
         QVERIFY(w->state().settled());
         int depthDuring = -1;
         data_->platform.onMessage = [&] { depthDuring = w->state().historyDepth(); };
