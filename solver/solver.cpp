@@ -58,6 +58,8 @@ bool ProblemSolver::SekiToDefender(int goal) const {
 }
 
 Searcher& ProblemSolver::Get(int goal, KoMode mode, int threats) {
+    // No threats for either side is the search without threats.
+    if (threats <= 0) mode = KoMode::Base;
     const int slot = threats >= kUnlimitedThreats || mode == KoMode::Base
                          ? kMaxThreats + 1
                          : std::clamp(threats, 0, kMaxThreats);
@@ -135,14 +137,27 @@ ProblemSolver::Level ProblemSolver::KoBalance(int goal, const SearchStart& pos,
                                               SearchMode& mode) {
     // Black reaches the goal when Black's threats minus White's are at
     // least the balance: count up the threats of the side that needs them
-    // until the result turns.
+    // until the result turns. Most fights that meet a ko are not close, so
+    // the most threats counted are tried first: when even they do not turn
+    // the result, neither would fewer.
     Level level;
     const Outcome even =
         BlackAchieves(goal, {KoMode::BlackThreats, 0}, pos, limits, nullptr, nodes);
     if (even == Outcome::Unknown) return level;
     int balance = 0;
     SearchMode lost = {KoMode::BlackThreats, 0}; // the nearest search Black loses
-    if (even == Outcome::Win) {
+    const SearchMode most{even == Outcome::Win ? KoMode::WhiteThreats : KoMode::BlackThreats,
+                          kMaxThreats};
+    // (A search beyond the limits counts up as well.)
+    const bool close = BlackAchieves(goal, most, pos, limits, nullptr, nodes) != even;
+    if (!close && even == Outcome::Win) {
+        balance = -kMaxThreats;
+        mode = most;
+    } else if (!close) {
+        balance = kMaxThreats + 1;
+        mode = {KoMode::BlackThreats};
+        lost = most;
+    } else if (even == Outcome::Win) {
         mode = {KoMode::BlackThreats, 0};
         for (int t = 1;; ++t) {
             if (t > kMaxThreats) {
