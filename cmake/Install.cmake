@@ -13,10 +13,13 @@ if(CMAKE_INSTALL_LIBDIR MATCHES "^lib/")
 endif()
 
 install(TARGETS velmora RUNTIME DESTINATION ${VELMORA_INSTALL_DIR})
-# The sound backend, loaded from the program folder at the first sound.
-if(TARGET velmora_sound)
-    install(TARGETS velmora_sound LIBRARY DESTINATION ${VELMORA_INSTALL_DIR})
-endif()
+# The modules loaded from the program folder when first needed (library/
+# modules.h): the sound backend, the history's database, the progress charts.
+foreach(_module velmora_sound velmora_historydb velmora_charts)
+    if(TARGET ${_module})
+        install(TARGETS ${_module} LIBRARY DESTINATION ${VELMORA_INSTALL_DIR})
+    endif()
+endforeach()
 # The shipped data only: never a roster, player file, high score or lock that
 # running the program in the build folder has written there.
 install(DIRECTORY ${VELMORA_DIST_DIR}/ DESTINATION ${VELMORA_INSTALL_DIR}

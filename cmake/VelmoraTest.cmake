@@ -1,3 +1,12 @@
+# velmora_modules_from_dist(TARGET)
+# The program's modules (library/modules.h) are loaded from the build's
+# program folder instead of the folder the executable sits in.
+function(velmora_modules_from_dist target)
+    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests/common/modulefolder.cpp)
+    target_link_libraries(${target} PRIVATE velmora_library)
+    target_compile_definitions(${target} PRIVATE VELMORA_DIST_DIR="${VELMORA_DIST_DIR}")
+endfunction()
+
 # velmora_add_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [TIMEOUT s])
 # A QtTest executable run by ctest with no screen, no sound device and
 # private settings folders.
@@ -8,6 +17,7 @@ function(velmora_add_test name)
     target_compile_definitions(${name} PRIVATE
         VELMORA_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
         VELMORA_DIST_DIR="${VELMORA_DIST_DIR}")
+    velmora_modules_from_dist(${name})
     add_test(NAME ${name} COMMAND ${name})
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 300)

@@ -1,6 +1,7 @@
 // The history of every attempt: one row per verdict of the trial and the
 // learn window, kept in an SQLite database in the data folder beside the
-// player files. Plain QtCore and QtSql; the windows show the notices.
+// player files. QtCore only: the database side is a module loaded with the
+// first attempt written or read (historydb.h). The windows show the notices.
 #pragma once
 
 #include <QDate>
@@ -34,6 +35,9 @@ struct Attempt {
 QString HistoryDatabasePath();
 // Redirects the database; an empty path goes back to the data folder.
 void SetHistoryDatabasePath(const QString& path);
+
+// Whether the database module can be loaded (else the reason in `why`).
+bool HistoryAvailable(QString* why = nullptr);
 
 // Appends one attempt. False with `error` when it could not be written.
 bool RecordAttempt(const Attempt& a, QString* error = nullptr);

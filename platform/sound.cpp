@@ -1,12 +1,10 @@
 #include "platform/sound.h"
 
 #include "library/files.h"
+#include "library/modules.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QLibrary>
+#include <algorithm>
 #include <cstring>
-#include <memory>
 
 namespace {
 
@@ -53,8 +51,6 @@ namespace {
 // time and memory that a run without sound never needs.
 struct Backend {
     bool tried = false;
-    QString folder;
-    std::unique_ptr<QLibrary> library; // kept loaded for the rest of the run
     bool (*haveOutput)() = nullptr;
     bool (*playToEnd)(const QString&, int) = nullptr;
     void (*playEffect)(const QString&) = nullptr;
@@ -69,18 +65,12 @@ Backend* LoadedBackend() {
     Backend& b = TheBackend();
     if (!b.tried) {
         b.tried = true;
-        const QString folder =
-            b.folder.isEmpty() ? QCoreApplication::applicationDirPath() : b.folder;
-        b.library =
-            std::make_unique<QLibrary>(QDir(folder).filePath(QLatin1String(kSoundModuleName)));
-        QLibrary* lib = b.library.get();
-        if (lib->load()) {
-            b.haveOutput = reinterpret_cast<bool (*)()>(lib->resolve("velmora_sound_have_output"));
-            b.playToEnd = reinterpret_cast<bool (*)(const QString&, int)>(
-                lib->resolve("velmora_sound_play_to_end"));
-            b.playEffect = reinterpret_cast<void (*)(const QString&)>(
-                lib->resolve("velmora_sound_play_effect"));
-        }
+        const QString name = QLatin1String(kSoundModuleName);
+        b.haveOutput = reinterpret_cast<bool (*)()>(ModuleEntry(name, "velmora_sound_have_output"));
+        b.playToEnd = reinterpret_cast<bool (*)(const QString&, int)>(
+            ModuleEntry(name, "velmora_sound_play_to_end"));
+        b.playEffect = reinterpret_cast<void (*)(const QString&)>(
+            ModuleEntry(name, "velmora_sound_play_effect"));
         if (!b.haveOutput || !b.playToEnd || !b.playEffect) {
             b.haveOutput = nullptr;
             b.playToEnd = nullptr;
@@ -91,12 +81,6 @@ Backend* LoadedBackend() {
 }
 
 } // namespace
-
-void SetSoundModuleFolder(const QString& folder) {
-    Backend& b = TheBackend();
-    if (b.tried) return; // the module in use stays
-    b.folder = folder;
-}
 
 bool SoundBackendStarted() {
     return TheBackend().tried;

@@ -2,8 +2,8 @@
 // background clips, QMediaPlayer for clips played to their end, a watchdog
 // so that a broken device never hangs the program, and silence when there
 // is no audio device at all. The media side is a module of its own
-// (libvelmora_sound.so beside the program), loaded with the first sound;
-// without it every clip is silent.
+// (libvelmora_sound.so in the module folder, library/modules.h), loaded with
+// the first sound; without it every clip is silent.
 #pragma once
 
 #include <QByteArray>
@@ -18,9 +18,6 @@ int SoundWatchdogMs(int durationMs);
 
 inline constexpr const char* kSoundModuleName = "velmora_sound";
 
-// Where the module is looked for (default: the program's own folder). Has no
-// effect once the backend has started.
-void SetSoundModuleFolder(const QString& folder);
 // True once something has asked for the backend (the module is loaded then).
 bool SoundBackendStarted();
 

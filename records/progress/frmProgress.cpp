@@ -1,62 +1,56 @@
 #include "frmProgress.h"
 
+#include "charts.h"
 #include "library/courses.h"
+#include "library/modules.h"
 #include "library/player.h"
 #include "progress.h"
 #include "shell/attempts.h"
 #include "shell/controls.h"
 #include "shell/windowlook.h"
 
-#include <QChart>
-#include <QChartView>
-#include <QDateTimeAxis>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLegend>
-#include <QLineSeries>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QValueAxis>
 
 namespace {
 
 const QColor kSeriesColours[] = {QColor(200, 30, 30), QColor(30, 90, 200),  QColor(20, 140, 60),
                                  QColor(180, 100, 0), QColor(130, 40, 160), QColor(0, 140, 150)};
 
+QColor SeriesColour(int index) {
+    return kSeriesColours[size_t(index) % std::size(kSeriesColours)];
+}
+
 QDateTime Noon(const QDate& d) {
     return QDateTime(d, QTime(12, 0));
 }
 
-// A chart with a date axis below and a value axis to the left.
-QChart* DateChart(const QString& title, const QString& valueTitle, double maxValue) {
-    auto* chart = new QChart;
-    chart->setTitle(title);
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    auto* x = new QDateTimeAxis;
-    x->setFormat(QStringLiteral("M/d"));
-    x->setTitleText(QStringLiteral("日付"));
-    auto* y = new QValueAxis;
-    y->setLabelFormat(QStringLiteral("%d"));
-    y->setTitleText(valueTitle);
-    y->setRange(0, maxValue);
-    chart->addAxis(x, Qt::AlignBottom);
-    chart->addAxis(y, Qt::AlignLeft);
-    return chart;
+QPointF At(const QDate& day, double value) {
+    return QPointF(qreal(Noon(day).toMSecsSinceEpoch()), value);
 }
 
-void AddSeries(QChart* chart, QLineSeries* s, int index) {
-    s->setPointsVisible(true);
-    s->setColor(kSeriesColours[size_t(index) % std::size(kSeriesColours)]);
-    chart->addSeries(s);
-    for (QAbstractAxis* axis : chart->axes())
-        s->attachAxis(axis);
-}
-
-void FitDates(QChart* chart, QDate first, QDate last) {
+void FitDates(DateChart& chart, QDate first, QDate last) {
     if (!first.isValid()) first = last = QDate::currentDate();
-    auto* x = static_cast<QDateTimeAxis*>(chart->axes(Qt::Horizontal).value(0));
-    x->setRange(Noon(first.addDays(-1)), Noon(last.addDays(1)));
+    chart.from = Noon(first.addDays(-1));
+    chart.to = Noon(last.addDays(1));
+}
+
+// The charts module, loaded when the window first opens; null with the
+// reason in `why` when it cannot be used.
+const ChartsModule* Charts(QString* why) {
+    const auto entry =
+        reinterpret_cast<ChartsEntry>(ModuleEntry(kChartsModuleName, kChartsModuleEntry, why));
+    const ChartsModule* charts = entry ? entry() : nullptr;
+    if (entry && (!charts || charts->version != kChartsVersion)) {
+        charts = nullptr;
+        *why = QStringLiteral("%1 はこのプログラムと版が合いません")
+                   .arg(QFileInfo(ModuleFilePath(kChartsModuleName)).fileName());
+    }
+    return charts;
 }
 
 } // namespace
@@ -76,15 +70,29 @@ frmProgress::frmProgress(QWidget* parent) : QWidget(parent) {
     NameControl(tabPages, QStringLiteral("tabPages"), QStringLiteral("成績の推移"));
     tabPages->setGeometry(12, 38, 696, 430);
 
-    chtTrial = new QChartView(tabPages);
-    NameControl(chtTrial, QStringLiteral("chtTrial"), QStringLiteral("トライアルの累計"));
-    chtTrial->setRenderHint(QPainter::Antialiasing);
-    tabPages->addTab(chtTrial, QStringLiteral("トライアルの累計"));
-
-    chtLevel = new QChartView(tabPages);
-    NameControl(chtLevel, QStringLiteral("chtLevel"), QStringLiteral("レベル別正解率"));
-    chtLevel->setRenderHint(QPainter::Antialiasing);
-    tabPages->addTab(chtLevel, QStringLiteral("レベル別正解率"));
+    QString why;
+    charts_ = Charts(&why);
+    const auto chartPage = [this, &why](const QString& name, const QString& caption) {
+        QWidget* page = nullptr;
+        if (charts_) {
+            page = charts_->newView(tabPages);
+        } else {
+            // Without the charts the figures cannot be drawn; say why instead.
+            auto* label = new QLabel(QStringLiteral("グラフを表示する部品を読み込めません。"
+                                                    "インストールを確かめてください。\n") +
+                                         why,
+                                     tabPages);
+            label->setWordWrap(true);
+            label->setAlignment(Qt::AlignCenter);
+            label->setMargin(24);
+            page = label;
+        }
+        NameControl(page, name, caption);
+        tabPages->addTab(page, caption);
+        return page;
+    };
+    chtTrial = chartPage(QStringLiteral("chtTrial"), QStringLiteral("トライアルの累計"));
+    chtLevel = chartPage(QStringLiteral("chtLevel"), QStringLiteral("レベル別正解率"));
 
     grdConfusion = new QTableWidget(tabPages);
     NameControl(grdConfusion, QStringLiteral("grdConfusion"),
@@ -133,53 +141,47 @@ void frmProgress::Refresh() {
             if (!last.isValid() || d.day > last) last = d.day;
         }
     }
-    QChart* trial = DateChart(QStringLiteral("トライアルの累計（解答数と正解数）"),
-                              QStringLiteral("問"), top + top / 10 + 1);
+    DateChart trial;
+    trial.title = QStringLiteral("トライアルの累計（解答数と正解数）");
+    trial.valueTitle = QStringLiteral("問");
+    trial.maxValue = top + top / 10 + 1;
     int index = 0;
     for (const auto& [course, days] : totals) {
         const QString title = course >= 0 && course < kCourseCount
                                   ? gCourses[static_cast<size_t>(course)].Title
                                   : QStringLiteral("？");
-        auto* answered = new QLineSeries;
-        answered->setName(title + QStringLiteral(" 解答"));
-        auto* correct = new QLineSeries;
-        correct->setName(title + QStringLiteral(" 正解"));
+        ChartLine answered{title + QStringLiteral(" 解答"), SeriesColour(index), false, {}};
+        ChartLine correct{title + QStringLiteral(" 正解"), SeriesColour(index), true, {}};
         for (const DayTotal& d : days) {
-            const qreal x = qreal(Noon(d.day).toMSecsSinceEpoch());
-            answered->append(x, d.answered);
-            correct->append(x, d.correct);
+            answered.points << At(d.day, d.answered);
+            correct.points << At(d.day, d.correct);
         }
-        AddSeries(trial, answered, index);
-        AddSeries(trial, correct, index);
-        QPen pen = correct->pen();
-        pen.setStyle(Qt::DashLine);
-        correct->setPen(pen);
+        trial.lines << answered << correct;
         ++index;
     }
     FitDates(trial, first, last);
-    QChart* old = chtTrial->chart();
-    chtTrial->setChart(trial);
-    delete old;
 
     // Correct rate per level per week.
-    QChart* level = DateChart(QStringLiteral("レベル別の正解率（週ごと）"),
-                              QStringLiteral("正解率（％）"), 100);
+    DateChart level;
+    level.title = QStringLiteral("レベル別の正解率（週ごと）");
+    level.valueTitle = QStringLiteral("正解率（％）");
+    level.maxValue = 100;
     first = last = QDate();
     index = 0;
     for (const auto& [lvl, weeks] : WeeklyRateByLevel(attempts)) {
-        auto* s = new QLineSeries;
-        s->setName(LevelTitle(lvl));
+        ChartLine s{LevelTitle(lvl), SeriesColour(index++), false, {}};
         for (const WeekRate& w : weeks) {
-            s->append(qreal(Noon(w.week).toMSecsSinceEpoch()), w.percent());
+            s.points << At(w.week, w.percent());
             if (!first.isValid() || w.week < first) first = w.week;
             if (!last.isValid() || w.week > last) last = w.week;
         }
-        AddSeries(level, s, index++);
+        level.lines << s;
     }
     FitDates(level, first, last.isValid() ? last.addDays(6) : last);
-    old = chtLevel->chart();
-    chtLevel->setChart(level);
-    delete old;
+    if (charts_) {
+        charts_->show(chtTrial, trial);
+        charts_->show(chtLevel, level);
+    }
 
     // Best result (rows) against the result reached (columns).
     const Confusion c = ConfusionTable(attempts);

@@ -5,11 +5,11 @@
 
 #include <QWidget>
 
-class QChartView;
 class QLabel;
 class QPushButton;
 class QTabWidget;
 class QTableWidget;
+struct ChartsModule;
 
 class frmProgress : public QWidget {
     Q_OBJECT
@@ -19,12 +19,17 @@ public:
 
     QLabel* lblPlayer = nullptr;
     QTabWidget* tabPages = nullptr;
-    QChartView* chtTrial = nullptr;
-    QChartView* chtLevel = nullptr;
+    // Chart views of the charts module (a QChartView each), or labels saying
+    // why the charts cannot be shown when the module is missing.
+    QWidget* chtTrial = nullptr;
+    QWidget* chtLevel = nullptr;
     QTableWidget* grdConfusion = nullptr;
     QLabel* lblEmpty = nullptr;
     QPushButton* cmdExit = nullptr;
 
     // Fills the three pages from the current player's history.
     void Refresh();
+
+private:
+    const ChartsModule* charts_ = nullptr;
 };

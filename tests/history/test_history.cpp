@@ -3,6 +3,7 @@
 // and a deleted player's rows gone with the later players' moved down.
 #include "history/history.h"
 #include "library/files.h"
+#include "library/modules.h"
 
 #include <QDir>
 #include <QFile>
@@ -211,6 +212,31 @@ private slots:
         QVERIFY(AttemptsOf(3).empty());
         QVERIFY(DeletePlayerHistory(0)); // the last rows of slot 0 go
         QCOMPARE(AttemptsOf(0).size(), size_t(3));
+    }
+
+    // Qt SQL lives in a module loaded with the first attempt; without it play
+    // goes on: nothing is written or shown, and the user is told once why.
+    void missingModuleIsToldOnce() {
+        QVERIFY(RecordAttempt(Make(0, "abc", 1, true))); // a database to read, with the module
+        QTemporaryDir empty;
+        SetModuleFolder(empty.path());
+        QString why;
+        QVERIFY(!HistoryAvailable(&why));
+        QVERIFY(why.contains(QStringLiteral("libvelmora_historydb.so")));
+        QString error;
+        QVERIFY(!RecordAttempt(Make(0, "abc", 2, true), &error));
+        QVERIFY(error.contains(QStringLiteral("libvelmora_historydb.so")));
+        QVERIFY(AttemptsOf(0).empty());
+        QString deleteError;
+        QVERIFY(!DeletePlayerHistory(0, &deleteError));
+        QVERIFY(!deleteError.isEmpty());
+        const QStringList notices = TakeHistoryNotices();
+        QCOMPARE(notices.size(), 1);
+        QVERIFY(notices[0].contains(QStringLiteral("インストールを確かめてください")));
+
+        SetModuleFolder(QStringLiteral(VELMORA_DIST_DIR)); // back: the row is still there
+        QVERIFY(HistoryAvailable());
+        QCOMPARE(AttemptsOf(0).size(), size_t(1));
     }
 
     void deletingWithoutADatabaseCreatesNone() {

@@ -11,7 +11,7 @@ BUILD=${1:?build folder}
 skip() { echo "SKIP: $*"; exit 77; }
 fail() { echo "FAIL: $*"; exit 1; }
 
-for tool in cpack dpkg-deb dpkg-shlibdeps file Xvfb xdotool xprop xwininfo timeout; do
+for tool in cpack dpkg-deb dpkg-shlibdeps file ldd objdump Xvfb xdotool xprop xwininfo timeout; do
     command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed"
 done
 [ -f "$BUILD/CPackConfig.cmake" ] || fail "$BUILD has no CPackConfig.cmake"
@@ -40,8 +40,10 @@ DEB=$(ls "$WORK"/pkg/velmora_*.deb 2>/dev/null | head -n 1)
 echo "package: $(basename "$DEB") ($(stat -c %s "$DEB") bytes)"
 
 DEPENDS=$(dpkg-deb -f "$DEB" Depends)
+# The modules' libraries (Qt Multimedia, Qt SQL, Qt Charts) are found in
+# the modules by dpkg-shlibdeps, not in the program.
 for dep in libqt6widgets6 libqt6gui6 libqt6core6 libc6 qt6-qpa-plugins qt6-translations-l10n \
-    fonts-ipafont-gothic gstreamer1.0-plugins-good; do
+    fonts-ipafont-gothic gstreamer1.0-plugins-good libqt6sql6 libqt6sql6-sqlite libqt6charts6; do
     grep -qw -- "$dep" <<<"$DEPENDS" || fail "Depends lacks $dep: $DEPENDS"
 done
 
@@ -53,10 +55,21 @@ for f in velmora abc.dr abc.dt s1.dr s2.dt vm2.psn s1.txt s2.txt board.bmp sakur
     [ -f "$PROG/$f" ] || fail "the package has no usr/lib/velmora/$f"
 done
 [ -x "$PROG/velmora" ] || fail "usr/lib/velmora/velmora is not executable"
-# The sound backend module, when the build makes one, sits beside the program.
-for module in "$BUILD"/dist/*velmora_sound*.so; do
+# The modules loaded when first needed sit beside the program, and every
+# library they need is found; the program itself needs none of theirs, so
+# that they stay off the start-up.
+for module in "$BUILD"/dist/libvelmora_*.so; do
     [ -e "$module" ] || continue
     [ -f "$PROG/$(basename "$module")" ] || fail "the package lacks $(basename "$module")"
+    MISSING=$(ldd "$PROG/$(basename "$module")" 2>&1 | grep 'not found')
+    [ -z "$MISSING" ] || fail "$(basename "$module") needs what is not installed: $MISSING"
+done
+for module in historydb charts; do
+    [ -f "$PROG/libvelmora_$module.so" ] || fail "the package lacks libvelmora_$module.so"
+done
+NEEDED=$(objdump -p "$PROG/velmora" | awk '/NEEDED/ {print $2}')
+for lib in libQt6Sql libQt6Charts libQt6Multimedia libQt6OpenGL; do
+    if grep -q "^$lib" <<<"$NEEDED"; then fail "the program links $lib at start: $NEEDED"; fi
 done
 [ "$(readlink "$ROOT/usr/bin/velmora")" = "../lib/velmora/velmora" ] ||
     fail "usr/bin/velmora does not link to the program folder"

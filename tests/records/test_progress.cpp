@@ -3,6 +3,7 @@
 #include "history/history.h"
 #include "library/courses.h"
 #include "library/files.h"
+#include "library/modules.h"
 #include "library/player.h"
 #include "platform/recordingplatform.h"
 #include "records/progress/frmProgress.h"
@@ -11,6 +12,8 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineSeries>
 #include <QTableWidget>
@@ -117,8 +120,16 @@ private slots:
         frmProgress w;
         QCOMPARE(w.windowTitle(), QStringLiteral("成績の推移"));
         QVERIFY(w.lblPlayer->text().contains(QStringLiteral("テスト")));
-        QCOMPARE(w.chtTrial->chart()->series().size(), 4); // two courses, answered and correct
-        QCOMPARE(w.chtLevel->chart()->series().size(), 4);
+        auto* trial = qobject_cast<QChartView*>(w.chtTrial);
+        auto* level = qobject_cast<QChartView*>(w.chtLevel);
+        QVERIFY(trial && level);
+        QCOMPARE(trial->chart()->series().size(), 4); // two courses, answered and correct
+        QCOMPARE(level->chart()->series().size(), 4);
+        // The correct answers are the dashed line of each course.
+        const auto* correct = qobject_cast<QLineSeries*>(trial->chart()->series().at(1));
+        QVERIFY(correct);
+        QCOMPARE(correct->pen().style(), Qt::DashLine);
+        QCOMPARE(correct->count(), 3);
         QCOMPARE(w.grdConfusion->rowCount(), 2);
         QCOMPARE(w.grdConfusion->columnCount(), 5);
         QCOMPARE(w.grdConfusion->item(0, 2)->text(), QStringLiteral("2"));
@@ -128,9 +139,35 @@ private slots:
     void windowWithoutPlayers() {
         gPlayerCount = 0;
         frmProgress w;
-        QVERIFY(w.chtTrial->chart()->series().isEmpty());
+        auto* trial = qobject_cast<QChartView*>(w.chtTrial);
+        QVERIFY(trial);
+        QVERIFY(trial->chart()->series().isEmpty());
         QCOMPARE(w.grdConfusion->rowCount(), 0);
         QVERIFY(w.lblEmpty->text().contains(QStringLiteral("まだ記録がありません")));
+    }
+
+    // Qt Charts lives in a module loaded when the window opens; without it
+    // the chart pages say why, and the table still shows the figures.
+    void windowWithoutTheChartsModule() {
+        gPlayerCount = 1;
+        gCurPlayer = 0;
+        // A program folder with the history's module but not the charts'.
+        QTemporaryDir partial;
+        const QString history = QStringLiteral("libvelmora_historydb.so");
+        QVERIFY(QFile::copy(QDir(QStringLiteral(VELMORA_DIST_DIR)).filePath(history),
+                            QDir(partial.path()).filePath(history)));
+        SetModuleFolder(partial.path());
+        frmProgress w;
+        SetModuleFolder(QStringLiteral(VELMORA_DIST_DIR));
+        for (QWidget* page : {w.chtTrial, w.chtLevel}) {
+            auto* label = qobject_cast<QLabel*>(page);
+            QVERIFY(label);
+            QVERIFY(label->text().contains(QStringLiteral("libvelmora_charts.so")));
+            QVERIFY(label->text().contains(QStringLiteral("インストールを確かめてください")));
+        }
+        QCOMPARE(w.grdConfusion->rowCount(), 2);
+        w.show();
+        QVERIFY(!w.grab().isNull());
     }
 };
 

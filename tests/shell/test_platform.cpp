@@ -1,6 +1,7 @@
 // The platform layer: sound routing and the sound backend's arithmetic, the
 // single-instance lock, the router and fatal errors.
 #include "fixture.h"
+#include "library/modules.h"
 #include "platform/instance.h"
 #include "platform/locale.h"
 #include "platform/platform.h"
@@ -80,7 +81,7 @@ private slots:
         QVERIFY(dir_.isValid());
         gDataPath = MakeDataPath(dir_.path());
         WriteBytes(dir_.path(), QStringLiteral("stone.wav"), Wav(8000, 1, 16, 1600));
-        SetSoundModuleFolder(QStringLiteral(VELMORA_DIST_DIR));
+        SetModuleFolder(QStringLiteral(VELMORA_DIST_DIR));
     }
 
     // The media libraries are loaded by the first sound, not at start-up; the
