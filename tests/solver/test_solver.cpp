@@ -259,6 +259,29 @@ void TestSolver::koKinds_data() {
         << Rows{". O X . X O O O O O O O O O .", "O O O X X . O . O . O . O O .",
                 "X X X X X X X X X X X X X O .", "O O O O O O O O O O O O O O ."}
         << race << 2 << kSekiBlack;
+    // The same fight from the other side, a killing problem: Black's corner
+    // stones (ba ab bb cb) are in atari at aa, White's stone ca at da. Black
+    // takes at da, capturing ca, and kills only by capturing White's outer
+    // group, whose liberties are da and the outside points fb, hb, jb.
+    // White retakes at ca, puts Black in atari and captures at aa.
+    //
+    // One outside liberty (fb): Black's take puts White in atari: a direct
+    // ko Black takes first.
+    const int kill = static_cast<int>(Aim::Kill);
+    QTest::newRow("direct ko, Black takes first")
+        << Rows{". X O . O X X X .", "X X X O O . X X .", "O O O O O O O X .", "X X X X X X X X ."}
+        << kill << 1 << kKoBlackFirst;
+    // Two (fb, hb): Black must fill one after taking; White ignores it and
+    // retakes without a threat: Black needs one threat more.
+    QTest::newRow("one-move approach ko in White's favour")
+        << Rows{". X O . O X X X X X .", "X X X O O . X . X X .", "O O O O O O O O O X .",
+                "X X X X X X X X X X ."}
+        << kill << 1 << kOneApproachWhite;
+    // Three (fb, hb, jb): two approach moves.
+    QTest::newRow("two-move approach ko in White's favour")
+        << Rows{". X O . O X X X X X X X .", "X X X O O . X . X . X X .",
+                "O O O O O O O O O O O X .", "X X X X X X X X X X X X ."}
+        << kill << 1 << kTwoApproachWhite;
 }
 
 void TestSolver::koKinds() {
