@@ -73,7 +73,7 @@ bool Searcher::LookupOwn(uint64_t key, uint64_t pathKey, uint32_t& phi, uint32_t
 }
 
 void Searcher::Grow() {
-    std::vector<Entry> old(size_t{1} << (bits_ + 1));
+    decltype(table_) old(size_t{1} << (bits_ + 1));
     old.swap(table_);
     ++bits_;
     mask_ = (uint64_t{1} << bits_) - 1;

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <unordered_map>
 #include <vector>
 
@@ -96,7 +97,8 @@ public:
 
 private:
     static constexpr uint32_t kInf = 0x3FFFFFFF;
-    struct Entry {
+    // A slot pair of the table fills one cache line.
+    struct alignas(32) Entry {
         uint64_t key = 0;
         uint64_t pathKey = 0;
         uint32_t phi = 1;
@@ -154,7 +156,18 @@ private:
     std::unique_ptr<Searcher> confirmer_;
     std::unordered_map<uint64_t, int> confirmed_; // board key -> winner
     void Grow();
-    std::vector<Entry> table_;
+    // Allocates on cache-line boundaries.
+    template <class T> struct LineAligned {
+        using value_type = T;
+        LineAligned() = default;
+        template <class U> LineAligned(const LineAligned<U>&) {}
+        T* allocate(size_t n) {
+            return static_cast<T*>(::operator new (n * sizeof(T), std::align_val_t{64}));
+        }
+        void deallocate(T* p, size_t) { ::operator delete (p, std::align_val_t{64}); }
+        bool operator==(const LineAligned&) const { return true; }
+    };
+    std::vector<Entry, LineAligned<Entry>> table_;
     uint64_t mask_ = 0;
     int bits_ = 0;
     int maxBits_ = 0;

@@ -120,20 +120,17 @@ bool Judge::DefenderSafe(const Goban& b) const {
 bool Judge::StaticDead(const Goban& b, int toMove) const {
     const int def = r_.defender;
     const int att = r_.attacker;
-    // Quick test: the eye space holds every liberty, so at most six of them.
+    // Quick test: the eye space holds every liberty, so at most six of them
+    // (liberties out of play fail below).
     {
-        if (++gen_ == 0) {
-            seen_.fill(0);
-            gen_ = 1;
-        }
         int libs = 0;
         for (int c : r_.moveCells) {
-            if (b.At(c) != def) continue;
+            if (b.At(c) != kEmptyCell) continue;
             for (int d : kDelta) {
                 const int n = c + d;
-                if (b.At(n) == kEmptyCell && seen_[n] != gen_) {
-                    seen_[n] = gen_;
+                if (b.At(n) == def && r_.movable[n]) {
                     if (++libs > 6) return false;
+                    break;
                 }
             }
         }

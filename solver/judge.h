@@ -30,8 +30,6 @@ private:
     mutable std::vector<int16_t> stones_, libs_, queue_;
     mutable std::array<int16_t, kCells> label_{};
     mutable std::array<int16_t, kCells> area_{};
-    mutable std::array<uint32_t, kCells> seen_{};
-    mutable uint32_t gen_ = 0;
     struct Area {
         uint64_t adjacent; // chains next to the area
         uint64_t vital;    // chains every empty point of the area touches
