@@ -8,6 +8,7 @@
 #include <QLegend>
 #include <QLineSeries>
 #include <QValueAxis>
+#include <algorithm>
 
 namespace {
 
@@ -48,6 +49,7 @@ void Show(QWidget* widget, const DateChart& c) {
         s->attachAxis(y);
     }
     x->setRange(c.from, c.to);
+    x->setTickCount(std::max(2, c.dateTicks));
     QChart* old = view->chart();
     view->setChart(chart);
     delete old;

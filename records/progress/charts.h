@@ -15,7 +15,7 @@ class QWidget;
 inline const QString kChartsModuleName = QStringLiteral("velmora_charts");
 inline constexpr const char* kChartsModuleEntry = "velmora_charts";
 // Raised whenever DateChart or ChartsModule changes.
-inline constexpr int kChartsVersion = 1;
+inline constexpr int kChartsVersion = 2;
 
 struct ChartLine {
     QString name;
@@ -30,6 +30,7 @@ struct DateChart {
     QString valueTitle; // the value axis
     double maxValue = 10;
     QDateTime from, to; // the date axis
+    int dateTicks = 2;  // its labels, both ends included
     QList<ChartLine> lines;
 };
 

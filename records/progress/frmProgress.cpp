@@ -34,9 +34,10 @@ QPointF At(const QDate& day, double value) {
 }
 
 void FitDates(DateChart& chart, QDate first, QDate last) {
-    if (!first.isValid()) first = last = QDate::currentDate();
-    chart.from = Noon(first.addDays(-1));
-    chart.to = Noon(last.addDays(1));
+    const DateSpan span = DateAxis(first, last);
+    chart.from = Noon(span.from);
+    chart.to = Noon(span.to);
+    chart.dateTicks = span.ticks;
 }
 
 // The charts module, loaded when the window first opens; null with the

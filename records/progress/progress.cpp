@@ -97,3 +97,17 @@ Confusion ConfusionTable(const std::vector<Attempt>& attempts) {
     }
     return c;
 }
+
+DateSpan DateAxis(QDate first, QDate last) {
+    if (!first.isValid() || !last.isValid()) first = last = QDate::currentDate();
+    if (last < first) std::swap(first, last);
+    constexpr int kMaxGaps = 6;
+    const qint64 days = first.daysTo(last) + 2;
+    const qint64 step = (days + kMaxGaps - 1) / kMaxGaps;
+    const qint64 gaps = (days + step - 1) / step;
+    DateSpan span;
+    span.from = first.addDays(-1);
+    span.to = span.from.addDays(gaps * step);
+    span.ticks = int(gaps) + 1;
+    return span;
+}

@@ -28,6 +28,15 @@ struct WeekRate {
 std::map<int, std::vector<WeekRate>> WeeklyRateByLevel(const std::vector<Attempt>& attempts);
 QString LevelTitle(int level); // "初級", "上級", "有段", "レベル不明"
 
+// The date axis of a chart showing the days first..last: from the day before
+// to at least the day after, with at most seven labels, each on a whole day
+// and all of them the same number of days apart (no day is labelled twice).
+struct DateSpan {
+    QDate from, to;
+    int ticks = 2; // labels, both ends included
+};
+DateSpan DateAxis(QDate first, QDate last);
+
 // Best outcome against the outcome reached: counts per pair of row names.
 struct Confusion {
     QStringList best;                     // row names, in outcome-table order

@@ -109,6 +109,41 @@ private slots:
         QVERIFY(ConfusionTable({}).best.isEmpty());
     }
 
+    // Every label of the date axis falls on a whole day and no day is named
+    // twice: the span is a whole number of equal steps of at most six gaps.
+    void dateAxis_data() {
+        QTest::addColumn<int>("days"); // from the first day played to the last
+        QTest::addColumn<int>("from"); // days before the first
+        QTest::addColumn<int>("to");   // days after the first
+        QTest::addColumn<int>("ticks");
+        QTest::newRow("one day") << 0 << -1 << 1 << 3;
+        QTest::newRow("two days") << 1 << -1 << 2 << 4;
+        QTest::newRow("six gaps exactly") << 4 << -1 << 5 << 7;
+        QTest::newRow("seven days: steps of two") << 5 << -1 << 7 << 5;
+        QTest::newRow("a month") << 30 << -1 << 35 << 7;
+        QTest::newRow("a year") << 364 << -1 << 365 << 7;
+    }
+    void dateAxis() {
+        QFETCH(int, days);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(int, ticks);
+        const DateSpan span = DateAxis(kMon, kMon.addDays(days));
+        QCOMPARE(span.from, kMon.addDays(from));
+        QCOMPARE(span.to, kMon.addDays(to));
+        QCOMPARE(span.ticks, ticks);
+        QVERIFY(span.ticks <= 7);
+        QCOMPARE(span.from.daysTo(span.to) % (span.ticks - 1), 0);
+        QVERIFY(span.to > kMon.addDays(days)); // the last day is inside the axis
+    }
+    void dateAxisOfNoDays() {
+        const DateSpan span = DateAxis(QDate(), QDate());
+        QCOMPARE(span.from, QDate::currentDate().addDays(-1));
+        QCOMPARE(span.ticks, 3);
+        const DateSpan reversed = DateAxis(kMon.addDays(3), kMon);
+        QCOMPARE(reversed.from, kMon.addDays(-1));
+    }
+
     void windowShowsTheHistory() {
         gPlayerCount = 1;
         gCurPlayer = 0;
