@@ -240,6 +240,67 @@ class StrayStones(unittest.TestCase):
                 self.assertEqual(vm.stray_stones(root), strays)
 
 
+class TesujiPoints(unittest.TestCase):
+    """The first steps the snapback and under-the-stones builders look for."""
+
+    @staticmethod
+    def rows(*lines):
+        black, white = set(), set()
+        for y, line in enumerate(lines):
+            for x, c in enumerate(line.split()):
+                (black if c == 'X' else white if c == 'O' else set()).add((x, y))
+        return black, white
+
+    def test_snapback_points(self):
+        table = [
+            # Two White chains share two empty points: Black's stone on the
+            # edge is taken by White joining them in atari (the inner point
+            # joins Black's wall).
+            ('two-point space', ('O . O X', 'O . O X', 'X X X X'), [(1, 0)]),
+            # White has a liberty outside: taking leaves two.
+            ('liberty outside', ('O . O .', 'O . O X', 'X X X X'), []),
+            # The throw-in takes at once: no snapback.
+            ('capture', ('O X O X', 'X . X X', 'X X X X'), []),
+        ]
+        for name, lines, expected in table:
+            with self.subTest(name):
+                self.assertEqual(shapes.snapback_points(*self.rows(*lines)), expected)
+
+    def test_under_the_stones_points(self):
+        table = [
+            # Black's second stone on the edge makes two stones in atari;
+            # White takes them, and Black playing back on their ground puts
+            # White's chain in atari again.
+            ('two stones given', ('X . . X', 'O O O X', 'X X X X'), [(1, 0)]),
+            # One stone only: a throw-in, not under the stones.
+            ('one stone', ('. . . O X', 'O O O O X', 'X X X X X'), []),
+        ]
+        for name, lines, expected in table:
+            with self.subTest(name):
+                self.assertEqual(shapes.under_the_stones_points(*self.rows(*lines)), expected)
+
+    def test_built_positions_show_their_first_step(self):
+        # Snapback cores may carry a stone more or less, which the solver
+        # judges; most of them show the throw-in on the board as built.
+        for theme, test in shapes.TESTS.items():
+            rng = random.Random(5)
+            built = showing = 0
+            for _ in range(60):
+                made = shapes.build_tesuji(rng, theme)
+                if not made:
+                    continue
+                built += 1
+                showing += bool(test(made['black'], made['white']))
+                with self.subTest(theme):
+                    self.assertTrue(vm.every_chain_has_liberty(made['black'], made['white']))
+                    self.assertFalse(made['black'] & made['white'])
+                    self.assertLessEqual(max(max(p) for p in made['black'] | made['white']),
+                                         shapes.MAX_COORD)
+            with self.subTest(theme):
+                self.assertGreater(built, 0)
+                self.assertGreaterEqual(showing, built // 5 if theme == 'snapback' else built)
+
+
 class ThemeFilter(unittest.TestCase):
     def test_named_themes(self):
         ko = vm.parse_sgf('(;VS[13]DF[10]PP[2]AB[aa]AW[ba](;B[ca]OC[30])(;B[da];W[ca]OC[55]))')[0]

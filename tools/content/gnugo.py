@@ -3,19 +3,23 @@
 problem and records whether it finds a correct one.
 
     gnugo.py PROBLEMS_DIR [--out FILE] [--gnugo /usr/games/gnugo] [--set abc]
+             [--only GLOB]
 
 GNU Go sees the start position on the whole board and chooses among the
 empty points within two lines of a stone (`restricted_genmove`), so it
 cannot play away from the fight. Its verdict is one input of the level rule
 (docs/problem-format.md): a first move GNU Go misses counts as hard to see.
 The verdicts are written to FILE (default PROBLEMS_DIR/gnugo.txt), one line
-per problem the program misses: the position's key under the eight
+per problem the program misses (with `--only`, only the files whose name
+matches GLOB are asked again; the verdicts on the others are kept from
+FILE): the position's key under the eight
 symmetries and the colour swap (see `position_key`), then the move GNU Go
 chose and the file it came from, for the reader. `velmora-data audit
 --gnugo FILE` reads the keys. Prints the share it finds per level.
 """
 import argparse
 import collections
+import fnmatch
 import glob
 import os
 import subprocess
@@ -118,18 +122,27 @@ def main():
     ap.add_argument('--set', default='abc')
     ap.add_argument('--promote', action='store_true',
                     help='move generated 上級 problems GNU Go misses to 有段 where the rule allows')
+    ap.add_argument('--only', help='ask only about the files whose name matches this pattern')
     args = ap.parse_args()
     out = args.out or os.path.join(args.problems, 'gnugo.txt')
+    kept_lines = []
+    if args.only and os.path.exists(out):
+        kept_lines = [line.split() for line in open(out, encoding='utf-8')
+                      if line.strip() and not line.startswith('#')]
     engine = GnuGo(args.gnugo)
     found = collections.Counter()
     total = collections.Counter()
     missed = []
+    asked = set()
     promoted = collections.defaultdict(list)
     for path in sorted(glob.glob(os.path.join(args.problems, args.set, '*.sgf'))):
+        if args.only and not fnmatch.fnmatch(os.path.basename(path), args.only):
+            continue
         roots = vm.parse_sgf(open(path, encoding='utf-8-sig').read())
         stay = []
         for i, root in enumerate(roots):
             black, white = vm.stones(root)
+            asked.add(position_key(black, white))
             move = engine.first_move(black, white, int(root.get('VS')[0]))
             level = int((root.get('DF') or ['0'])[0])
             total[level] += 1
@@ -149,6 +162,7 @@ def main():
             with open(path, 'w', encoding='utf-8') as f:
                 f.write(''.join(vm.write_sgf(r) for r in stay))
     engine.close()
+    missed += [tuple(f) for f in kept_lines if len(f) == 3 and f[0] not in asked]
     for path, roots in promoted.items():
         old = open(path, encoding='utf-8').read() if os.path.exists(path) else ''
         with open(path, 'w', encoding='utf-8') as f:

@@ -17,8 +17,12 @@ candidate and grows its tree; a candidate is kept only when
 
     shapes.py VELMORA_DATA OUT_DIR [--count N] [--seed S] [--existing DIR]...
 
-writes OUT_DIR/{10,20,30}-gen-SEED.sgf, one problem per tree, levels from the
-length of the main line (see docs/problem-format.md).
+writes OUT_DIR/{10,20,30}-FAMILY-SEED.sgf, one problem per tree, levels from
+the length of the main line (see docs/problem-format.md). Besides the shapes,
+--family race, capture and net build capturing races and cutting stones, and
+snapback and stones positions where a snapback or a sacrifice of two stones
+or more (under the stones) is on the board for the solver to judge. A
+candidate one stone away from a known position is skipped unsolved.
 """
 import argparse
 import collections
@@ -232,6 +236,180 @@ def build_capture(rng, net=False, toward=None):
     return {'black': black, 'white': white, 'aim': 2}
 
 
+def _board(black, white):
+    board = {p: 'B' for p in black}
+    board.update({p: 'W' for p in white})
+    return board
+
+
+def _black_move(black, white, p):
+    """Black's stone at p, or None when the point is taken or the move is
+    suicide: (black, white, captured) after it."""
+    if p in black or p in white or min(p) < 0 or max(p) >= VIEW:
+        return None
+    nb, nw = vm.play(black, white, 'B', p)
+    if not vm.chain(_board(nb, nw), p)[1]:
+        return None
+    return nb, nw, white - nw
+
+
+def snapback_points(black, white):
+    """The points where Black throws in a lone stone that White can only
+    take by filling its own last liberty but one, so that Black takes back
+    two stones or more at once (a snapback)."""
+    out = []
+    for a in _near(black | white):
+        moved = _black_move(black, white, a)
+        if not moved or moved[2]:
+            continue
+        nb, nw, _ = moved
+        stones, libs = vm.chain(_board(nb, nw), a)
+        if len(stones) != 1 or len(libs) != 1:
+            continue
+        (taker,) = libs
+        ab, aw = vm.play(nb, nw, 'W', taker)
+        if a in ab:
+            continue
+        group, glibs = vm.chain(_board(ab, aw), taker)
+        if glibs == {a} and len(group) >= 2:
+            out.append(a)
+    return out
+
+
+def under_the_stones_points(black, white):
+    """The points where Black gives up two stones or more in atari, and
+    after White takes them Black plays on the ground just emptied and
+    ataris or takes White's stones there (under the stones)."""
+    out = []
+    for m in _near(black | white):
+        moved = _black_move(black, white, m)
+        if not moved or moved[2]:
+            continue
+        nb, nw, _ = moved
+        stones, libs = vm.chain(_board(nb, nw), m)
+        if len(stones) < 2 or len(libs) != 1:
+            continue
+        (taker,) = libs
+        ab, aw = vm.play(nb, nw, 'W', taker)
+        taken = nb - ab
+        if len(taken) < 2:
+            continue
+        for q in sorted(taken):
+            # Black plays back on the emptied ground: White's stones there
+            # are taken, or a White chain of two stones or more is in atari.
+            back = _black_move(ab, aw, q)
+            if not back:
+                continue
+            bb, bw, took = back
+            board = _board(bb, bw)
+            if took or any(
+                    board.get(r) == 'W' and len(vm.chain(board, r)[1]) == 1
+                    and len(vm.chain(board, r)[0]) >= 2 for r in vm.neighbours(q)):
+                out.append(m)
+                break
+    return out
+
+
+def _near(stones):
+    """Empty points next to or diagonal to a stone, inside the view."""
+    out = set()
+    for x, y in stones:
+        for dx in (-1, 0, 1):
+            for dy in (-1, 0, 1):
+                q = (x + dx, y + dy)
+                if 0 <= q[0] < VIEW and 0 <= q[1] < VIEW and q not in stones:
+                    out.add(q)
+    return sorted(out)
+
+
+def build_snapback(rng):
+    """Cutting stones of White near the corner caught by a snapback: the
+    throw-in point A (its other neighbours White), White's point L next to
+    it, White's stones around A grown by a stone or two, Black's stones on
+    every other liberty of White's and next to L. Black then has a stone
+    more or less as in a game (a liberty White still has, or a stone
+    Black has not played yet); the solver decides whether the snapback is
+    the answer."""
+    a = (rng.randint(1, 6), 0) if rng.random() < 0.6 else (rng.randint(1, 5), rng.randint(1, 4))
+    nbrs = list(vm.neighbours(a, VIEW))
+    away = [q for q in nbrs if q[1] >= a[1]] if a[1] == 0 else nbrs
+    taker = rng.choice(away)
+    white = {q for q in nbrs if q != taker}
+    # The stones that join White's stones around A to L once White takes.
+    joints = sorted({q for w in white for q in vm.neighbours(w, VIEW)
+                     if q in set(vm.neighbours(taker, VIEW)) and q != a})
+    rng.shuffle(joints)
+    white |= set(joints[:rng.randint(1, len(joints))]) if joints else set()
+    for _ in range(rng.choice((0, 1, 1, 2))):
+        p = rng.choice(sorted(white))
+        q = rng.choice(list(vm.neighbours(p, VIEW)))
+        if q not in (a, taker) and q not in white and not any(r == a for r in vm.neighbours(q)):
+            white.add(q)
+    black = set()
+    for p in white | {taker}:
+        for q in vm.neighbours(p, VIEW):
+            if q not in white and q not in (a, taker):
+                black.add(q)
+    if rng.random() < 0.5:
+        p = rng.choice(sorted(black))
+        if not any(q in (a, taker) for q in vm.neighbours(p)):
+            black.discard(p)
+    if rng.random() < 0.3:
+        p = rng.choice(_near(black | white))
+        if p not in (a, taker):
+            black.add(p)
+    if max(max(p) for p in black | white) > 8 or not vm.every_chain_has_liberty(black, white):
+        return None
+    return {'black': black, 'white': white, 'aim': 2}
+
+
+TESTS = {'snapback': snapback_points, 'stones': under_the_stones_points}
+
+
+def build_tesuji(rng, theme, sizes=(4, 9)):
+    """A corner or side shape (or cutting stones near the corner) turned
+    into a position where the theme's first step is on the board: the shape
+    as it is, or with one stone more or less as in a game (a placement, a
+    stone not played yet), kept when `snapback_points` or
+    `under_the_stones_points` finds the point. The solver decides whether
+    the theme is the answer."""
+    if theme == 'snapback' and rng.random() < 0.7:
+        return build_snapback(rng)
+    if rng.random() < 0.35:
+        made = build_capture(rng, net=rng.random() < 0.5)
+        if not made:
+            return None
+        black, white, aim = made['black'], made['white'], 2
+        defender = white
+    else:
+        shape = build(rng, sizes, rng.random() < 0.3)
+        if not shape:
+            return None
+        defender, wall = shape
+        if not keep_stones_near(defender, wall) or not tidy(defender):
+            return None
+        live = rng.random() < 0.35
+        black, white = (defender, wall) if live else (wall, defender)
+        aim = 1 if live else 2
+    test = TESTS[theme]
+    variants = [(black, white)]
+    for p in _near(black | white):
+        variants.append((black | {p}, white))
+        variants.append((black, white | {p}))
+    for p in sorted(black | white):
+        variants.append((black - {p}, white - {p}))
+    rng.shuffle(variants)
+    variants.sort(key=lambda v: v != (black, white))  # the shape as it is first
+    for b, w in variants:
+        if not b or not w or not vm.every_chain_has_liberty(b, w):
+            continue
+        if aim in (1, 2) and (b, w) != (black, white) and not tidy(b if aim == 1 else w):
+            continue
+        if test(b, w):
+            return {'black': b, 'white': w, 'aim': aim}
+    return None
+
+
 def tidy(defender):
     """A group as in play: at most three chains, at most one of them a
     lone stone."""
@@ -256,6 +434,13 @@ def has_theme(root, names):
     return bool(wanted & {t.replace('-', ' ') for t in themes.themes_of(root)})
 
 
+def one_stone_less(black, white):
+    """The keys of the position with one stone taken off, each stone in
+    turn: two positions one stone apart (as `velmora-data audit` reports
+    near duplicates) share one of them, or one is the other's."""
+    return {vm.canonical_key(black - {p}, white - {p}) for p in black | white}
+
+
 def save(folder, family, seed, level, texts):
     """Writes the problems kept so far (the run may be stopped at any time)."""
     os.makedirs(folder, exist_ok=True)
@@ -276,7 +461,8 @@ def main():
     ap.add_argument('--existing', action='append', default=[])
     ap.add_argument('--min-size', type=int, default=4)
     ap.add_argument('--max-size', type=int, default=9)
-    ap.add_argument('--family', default='shapes', choices=('shapes', 'race', 'capture', 'ko', 'net'))
+    ap.add_argument('--family', default='shapes', choices=('shapes', 'race', 'capture', 'ko', 'net', 'snapback',
+                             'stones'))
     ap.add_argument('--max-tries', type=int, default=100000)
     ap.add_argument('--quota', default='10:100000,20:100000,30:100000')
     ap.add_argument('--toward', choices=('corner', 'centre'),
@@ -292,6 +478,8 @@ def main():
     quota = {int(k): int(v) for k, v in (q.split(':') for q in args.quota.split(','))}
 
     seen = set()
+    known = set()  # the positions kept before and here
+    fewer = set()  # those positions with one stone taken off
     for folder in args.existing:
         for root, _, files in os.walk(folder):
             for f in files:
@@ -302,6 +490,8 @@ def main():
                         b = {(ord(v[0]) - 97, ord(v[1]) - 97) for v in (tree.get('AB') or [])}
                         w = {(ord(v[0]) - 97, ord(v[1]) - 97) for v in (tree.get('AW') or [])}
                         seen.add(vm.canonical_key(b, w))
+                        known.add(vm.canonical_key(b, w))
+                        fewer |= one_stone_less(b, w)
     kept = {10: [], 20: [], 30: []}
     rejected = collections.Counter()
     spent = collections.Counter()
@@ -309,9 +499,13 @@ def main():
     t0 = time.time()
     while sum(len(v) for v in kept.values()) < args.count and tries < args.max_tries:
         tries += 1
-        if args.family in ('race', 'capture', 'net'):
-            made = (build_race(rng, args.min_size > 4) if args.family == 'race'
-                    else build_capture(rng, args.family == 'net', args.toward))
+        if args.family in ('race', 'capture', 'net', 'snapback', 'stones'):
+            if args.family in ('snapback', 'stones'):
+                made = build_tesuji(rng, args.family, (args.min_size, args.max_size))
+            elif args.family == 'race':
+                made = build_race(rng, args.min_size > 4)
+            else:
+                made = build_capture(rng, args.family == 'net', args.toward)
             if not made:
                 continue
             black, white, aim = made['black'], made['white'], made['aim']
@@ -331,6 +525,10 @@ def main():
         if key in seen:
             continue
         seen.add(key)
+        mine = one_stone_less(black, white)
+        if key in fewer or mine & known:
+            rejected['one stone from a known position'] += 1
+            continue
         started = time.time()
         grown, why = tool.grow(vm.root_sgf(black, white, aim, VIEW), args.limit_ms)
         spent['grow'] += time.time() - started
@@ -374,6 +572,8 @@ def main():
             rejected['prove'] += 1
             continue
         kept[level].append(text)
+        known.add(key)
+        fewer |= mine
         save(args.out, args.family, args.seed, level, kept[level])
         print(f'{tries} tries, {time.time() - t0:.0f}s: kept level {level} class {klass} '
               f'line {moves} ({sum(len(v) for v in kept.values())})', file=sys.stderr, flush=True)
