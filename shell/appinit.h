@@ -18,7 +18,14 @@ QFont EnlargedFont(const QFont& font, int extraPixels);
 // loaded (the program still runs). The icon of `programFolder` comes later,
 // from LoadApplicationIcon.
 bool InitApplication(QApplication& app, const QString& programFolder);
-// The window icon found in `programFolder` (velmora*.png, every size). The
-// start-up sequence sets it once the menu is on screen: decoding the large
-// sizes would otherwise hold up the first window.
+// The edge in pixels of an icon file "velmora-<edge>.png"; 0 for any other name.
+int IconFileSize(const QString& fileName);
+// The largest icon given to the windows: title bars, task bars and window
+// switchers draw at most 128 pixels (64 at twice the pixel ratio); larger
+// sizes come from the icon theme through the desktop entry. Decoding the
+// 256-pixel picture alone took three quarters of the icon's cost.
+inline constexpr int kMaxWindowIconSize = 128;
+// The window icon found in `programFolder` (velmora-<edge>.png up to
+// kMaxWindowIconSize). The start-up sequence sets it once the menu is on
+// screen: decoding them would otherwise hold up the first window.
 void LoadApplicationIcon(const QString& programFolder);

@@ -14,12 +14,15 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QIcon>
+#include <QImage>
 #include <QLibrary>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtEndian>
 #include <QtTest>
@@ -359,6 +362,39 @@ private slots:
     // A user with no locale (a fresh machine) still gets UTF-8 characters,
     // so window titles keep their full-width characters; a locale the user
     // chose is left alone.
+    // The window icon takes the sizes window managers draw (up to 128 px);
+    // other PNG files of the folder are no icon.
+    void iconFileSizes_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("size");
+        QTest::newRow("16") << "velmora-16.png" << 16;
+        QTest::newRow("256") << "velmora-256.png" << 256;
+        QTest::newRow("no size") << "velmora-.png" << 0;
+        QTest::newRow("not a number") << "velmora-big.png" << 0;
+        QTest::newRow("other picture") << "board.png" << 0;
+        QTest::newRow("not a PNG") << "velmora-16.bmp" << 0;
+    }
+    void iconFileSizes() {
+        QFETCH(QString, name);
+        QFETCH(int, size);
+        QCOMPARE(IconFileSize(name), size);
+    }
+    void windowIconLeavesTheLargestToTheTheme() {
+        QTemporaryDir folder;
+        for (int edge : {16, 64, 128, 256}) {
+            QImage image(edge, edge, QImage::Format_ARGB32);
+            image.fill(Qt::red);
+            QVERIFY(image.save(folder.filePath(QStringLiteral("velmora-%1.png").arg(edge))));
+        }
+        LoadApplicationIcon(folder.path());
+        const QList<QSize> sizes = QApplication::windowIcon().availableSizes();
+        QCOMPARE(sizes.size(), 3);
+        for (const QSize& s : sizes)
+            QVERIFY(s.width() <= kMaxWindowIconSize);
+        QVERIFY(sizes.contains(QSize(128, 128)));
+        QApplication::setWindowIcon(QIcon());
+    }
+
     void utf8LocaleWhenNoneIsSet_data() {
         QTest::addColumn<QByteArray>("lcAll");
         QTest::addColumn<QByteArray>("lang");
