@@ -134,37 +134,89 @@ void TextLabel::paintEvent(QPaintEvent* event) {
     drewKept_ = true;
 }
 
-void TextButton::paintEvent(QPaintEvent* event) {
-    drewKept_ = false;
-    if (style()->inherits("QStyleSheetStyle")) {
-        QPushButton::paintEvent(event);
+bool KeptPicture::holds(const QWidget& control, const QStyleOption& option, bool same) const {
+    return same && valid_ && rect_ == option.rect && state_ == int(option.state) &&
+           palette_ == option.palette.cacheKey() && ratio_ == control.devicePixelRatioF() &&
+           font_ == control.font();
+}
+
+QPainter* KeptPicture::begin(const QWidget& control, const QStyleOption& option) {
+    rect_ = option.rect;
+    state_ = int(option.state);
+    palette_ = option.palette.cacheKey();
+    font_ = control.font();
+    ratio_ = control.devicePixelRatioF();
+    valid_ = true;
+    picture_ = Canvas(control, control.size(), ratio_);
+    painter_ = new QPainter(&picture_);
+    // Set up as a painter on the control itself would be.
+    painter_->setFont(font_);
+    painter_->setPen(control.palette().color(control.foregroundRole()));
+    painter_->setBrush(control.palette().brush(control.backgroundRole()));
+    return painter_;
+}
+
+void KeptPicture::end() {
+    delete painter_;
+    painter_ = nullptr;
+    // Only the inked part is kept: copying transparent pixels costs as much
+    // as copying drawn ones.
+    const QRect inked = InkedPart(picture_);
+    offset_ = inked.topLeft();
+    picture_ = inked.isEmpty() ? QImage() : picture_.copy(inked);
+    picture_.setDevicePixelRatio(ratio_);
+}
+
+void KeptPicture::paint(QWidget* control) const {
+    if (picture_.isNull()) return;
+    QPainter p(control);
+    p.drawImage(QPointF(offset_) / ratio_, picture_);
+}
+
+template <typename Button, QStyle::ControlElement Element>
+void KeptButton<Button, Element>::paintEvent(QPaintEvent* event) {
+    drewKept_ = !this->style()->inherits("QStyleSheetStyle");
+    if (!drewKept_) {
+        Button::paintEvent(event);
         return;
     }
     QStyleOptionButton option;
-    initStyleOption(&option);
-    const qreal ratio = devicePixelRatioF();
-    const bool same = valid_ && kept_.state == option.state && kept_.text == option.text &&
-                      kept_.features == option.features && kept_.rect == option.rect &&
-                      kept_.iconSize == option.iconSize && keptIcon_ == option.icon.cacheKey() &&
-                      keptPalette_ == option.palette.cacheKey() && keptRatio_ == ratio &&
-                      keptFont_ == font();
-    if (!same) {
+    this->initStyleOption(&option);
+    const bool same = kept_.text == option.text && kept_.features == option.features &&
+                      kept_.iconSize == option.iconSize && keptIcon_ == option.icon.cacheKey();
+    if (!picture_.holds(*this, option, same)) {
         kept_ = option;
         keptIcon_ = option.icon.cacheKey();
-        keptPalette_ = option.palette.cacheKey();
-        keptFont_ = font();
-        keptRatio_ = ratio;
-        valid_ = true;
-        picture_ = Canvas(*this, size(), ratio);
-        // The drawing QPushButton makes, into the picture.
-        QPainter p(&picture_);
-        // Set up as a painter on the button itself would be.
-        p.setFont(font());
-        p.setPen(palette().color(foregroundRole()));
-        p.setBrush(palette().brush(backgroundRole()));
-        style()->drawControl(QStyle::CE_PushButton, &option, &p, this);
+        picture_.redraw(*this, option, [&](QPainter* p) {
+            this->style()->drawControl(Element, &option, p, this);
+        });
     }
-    QPainter p(this);
-    p.drawImage(0, 0, picture_);
+    picture_.paint(this);
+}
+
+template class KeptButton<QPushButton, QStyle::CE_PushButton>;
+template class KeptButton<QRadioButton, QStyle::CE_RadioButton>;
+
+void TextGroupBox::paintEvent(QPaintEvent* event) {
+    drewKept_ = false;
+    if (style()->inherits("QStyleSheetStyle")) {
+        QGroupBox::paintEvent(event);
+        return;
+    }
+    QStyleOptionGroupBox option;
+    initStyleOption(&option);
+    const bool same = kept_.text == option.text && kept_.subControls == option.subControls &&
+                      kept_.activeSubControls == option.activeSubControls &&
+                      kept_.textAlignment == option.textAlignment &&
+                      kept_.textColor == option.textColor && kept_.lineWidth == option.lineWidth &&
+                      kept_.midLineWidth == option.midLineWidth &&
+                      kept_.features == option.features;
+    if (!picture_.holds(*this, option, same)) {
+        kept_ = option;
+        picture_.redraw(*this, option, [&](QPainter* p) {
+            style()->drawComplexControl(QStyle::CC_GroupBox, &option, p, this);
+        });
+    }
+    picture_.paint(this);
     drewKept_ = true;
 }

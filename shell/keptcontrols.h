@@ -1,14 +1,53 @@
-// Labels and push buttons that keep what they drew: the control is laid out
-// and drawn once, when its text, state, size or look changes, into a picture
-// of its own; every repaint after that copies the picture. Plain QLabel and
-// QPushButton lay their text out and draw every glyph again on every paint,
-// which is most of the cost of repainting a window.
+// Labels, push buttons, option buttons and group boxes that keep what they
+// drew: the control is laid out and drawn once, when its text, state, size
+// or look changes, into a picture of its own; every repaint after that
+// copies the picture. Plain QLabel, QPushButton, QRadioButton and QGroupBox
+// lay their text out and draw every glyph again on every paint, which is
+// most of the cost of repainting a window.
 #pragma once
 
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
+
+// The picture a control keeps of its own style drawing, and what it was
+// drawn for besides what is particular to the control: its rectangle and
+// state, the palette, the font and the pixel ratio.
+class KeptPicture {
+public:
+    // Whether the picture still shows `control` drawn with `option`, given
+    // that what is particular to the control is `same`.
+    bool holds(const QWidget& control, const QStyleOption& option, bool same) const;
+    // Draws the picture again: `draw` gets a painter set up as a painter on
+    // the control itself would be.
+    template <typename Draw>
+    void redraw(const QWidget& control, const QStyleOption& option, Draw draw) {
+        QPainter* p = begin(control, option);
+        draw(p);
+        end();
+    }
+    // Copies the picture onto the control.
+    void paint(QWidget* control) const;
+
+private:
+    QPainter* begin(const QWidget& control, const QStyleOption& option);
+    void end();
+
+    QRect rect_;
+    int state_ = 0;
+    qint64 palette_ = 0;
+    QFont font_;
+    qreal ratio_ = 0;
+    bool valid_ = false;
+    QImage picture_; // the inked part of the drawing
+    QPoint offset_;  // where it lies on the control, in device pixels
+    QPainter* painter_ = nullptr;
+};
 
 class TextLabel : public QLabel {
 public:
@@ -40,11 +79,13 @@ private:
     bool drewKept_ = false;
 };
 
-class TextButton : public QPushButton {
+// A push or option button that keeps its picture: `Element` is the style's
+// drawing of the button kind.
+template <typename Button, QStyle::ControlElement Element> class KeptButton : public Button {
 public:
-    using QPushButton::QPushButton;
+    using Button::Button;
 
-    // Whether the last repaint copied the kept picture (else QPushButton's
+    // Whether the last repaint copied the kept picture (else the button's
     // own drawing served: a style sheet).
     bool drewKeptPicture() const { return drewKept_; }
 
@@ -55,11 +96,28 @@ private:
     // What the kept picture was drawn for.
     QStyleOptionButton kept_;
     qint64 keptIcon_ = 0;
-    qint64 keptPalette_ = 0;
-    QFont keptFont_;
-    qreal keptRatio_ = 0;
-    bool valid_ = false;
+    KeptPicture picture_;
+    bool drewKept_ = false;
+};
 
-    QImage picture_;
+extern template class KeptButton<QPushButton, QStyle::CE_PushButton>;
+extern template class KeptButton<QRadioButton, QStyle::CE_RadioButton>;
+using TextButton = KeptButton<QPushButton, QStyle::CE_PushButton>;
+using TextRadio = KeptButton<QRadioButton, QStyle::CE_RadioButton>;
+
+class TextGroupBox : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+    // Whether the last repaint copied the kept picture (else QGroupBox's own
+    // drawing served: a style sheet).
+    bool drewKeptPicture() const { return drewKept_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QStyleOptionGroupBox kept_;
+    KeptPicture picture_;
     bool drewKept_ = false;
 };

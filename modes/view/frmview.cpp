@@ -47,7 +47,7 @@ QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& tex
 // A picture button: its accessible name says what it does.
 QPushButton* MakePictureButton(QWidget* parent, const QString& name, const QString& description,
                                QRect geometry) {
-    auto* button = new QPushButton(parent);
+    auto* button = new TextButton(parent);
     NameControl(button, name, description);
     button->setToolTip(description);
     button->setGeometry(geometry);
@@ -91,13 +91,13 @@ void frmView::BuildControls() {
     connect(picBoard, &BoardView::boardPressed, this,
             [this](int x, int y, int buttons) { BoardPressed(x, y, buttons); });
 
-    Frame1 = new QGroupBox(QStringLiteral("変化図"), this);
+    Frame1 = new TextGroupBox(QStringLiteral("変化図"), this);
     NameControl(Frame1, QStringLiteral("Frame1"), QStringLiteral("変化図"));
     Frame1->setGeometry(4, 8, 225, 125);
     optGroup_ = new QButtonGroup(this);
     optGroup_->setExclusive(true);
     for (int i = 0; i < kMaxSequences; ++i) {
-        auto* opt = new QRadioButton(QStringLiteral("正解"), Frame1);
+        auto* opt = new TextRadio(QStringLiteral("正解"), Frame1);
         NameControl(
             opt, i == 0 ? QStringLiteral("optRepresent") : QStringLiteral("optRepresent_%1").arg(i),
             QStringLiteral("正解"));

@@ -1,6 +1,7 @@
-// Labels and push buttons that keep what they drew: on screen they look as
-// QLabel and QPushButton do in every state, pixel for pixel, and what they keep follows every
-// change of text, state, size and colour.
+// Labels, push buttons, option buttons and group boxes that keep what they
+// drew: on screen they look as QLabel, QPushButton, QRadioButton and QGroupBox
+// do in every state, pixel for pixel, and what they keep follows every change
+// of text, state, size and colour.
 #include "shell/appinit.h"
 #include "shell/keptcontrols.h"
 
@@ -32,6 +33,22 @@ struct LabelLook {
     bool opaque = false;
     QSize size;
 };
+
+// The largest difference of one colour channel between two pictures of the
+// same size. Option buttons and group boxes are drawn with semi-transparent
+// edges: laid over the background from a transparent picture they may round
+// one step away from the same edges drawn straight onto it.
+int MaxDiff(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return 256;
+    int m = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            m = std::max({m, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                          std::abs(qBlue(p) - qBlue(q))});
+        }
+    return m;
+}
 
 template <typename Label> void Apply(Label* l, const LabelLook& look) {
     l->setText(look.text);
@@ -197,6 +214,75 @@ private slots:
             b->setText(QStringLiteral("前問"));
         }
         QCOMPARE(kept.shot(), plain.shot());
+    }
+
+    // The view window's option buttons in every state they take, and after
+    // a change back: as QRadioButton draws them.
+    void radioLooksAsQRadioButton_data() {
+        QTest::addColumn<int>("state");
+        QTest::newRow("plain") << 0;
+        QTest::newRow("checked") << 1;
+        QTest::newRow("disabled") << 2;
+        QTest::newRow("checked and disabled") << 3;
+        QTest::newRow("pressed") << 4;
+    }
+    void radioLooksAsQRadioButton() {
+        QFETCH(int, state);
+        Stage plain({213, 21});
+        Stage kept({213, 21});
+        auto* q = new QRadioButton(QStringLiteral("正解"), &plain.parent);
+        auto* t = new TextRadio(QStringLiteral("正解"), &kept.parent);
+        const QList<QRadioButton*> both{q, t};
+        for (QRadioButton* b : both) {
+            b->setGeometry(4, 4, 213, 21);
+            b->setChecked(state == 1 || state == 3);
+            if (state == 2 || state == 3) b->setEnabled(false);
+            if (state == 4) b->setDown(true);
+        }
+        QVERIFY(MaxDiff(kept.shot(), plain.shot()) <= 1);
+        QVERIFY(MaxDiff(kept.shot(), Stage({213, 21}).shot()) > 100); // drawn at all
+        QVERIFY(t->drewKeptPicture());
+        for (QRadioButton* b : both) {
+            b->setDown(false);
+            b->setEnabled(true);
+            b->setChecked(!b->isChecked());
+            b->setText(QStringLiteral("変化図１"));
+        }
+        QVERIFY(MaxDiff(kept.shot(), plain.shot()) <= 1);
+    }
+
+    void groupBoxLooksAsQGroupBox_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("titled") << QStringLiteral("変化図") << true;
+        QTest::newRow("disabled") << QStringLiteral("変化図") << false;
+        QTest::newRow("no title") << QString() << true;
+    }
+    void groupBoxLooksAsQGroupBox() {
+        QFETCH(QString, title);
+        QFETCH(bool, enabled);
+        Stage plain({225, 125});
+        Stage kept({225, 125});
+        auto* q = new QGroupBox(title, &plain.parent);
+        auto* t = new TextGroupBox(title, &kept.parent);
+        for (QGroupBox* g : {q, static_cast<QGroupBox*>(t)}) {
+            g->setGeometry(4, 4, 225, 125);
+            g->setEnabled(enabled);
+        }
+        QVERIFY(MaxDiff(kept.shot(), plain.shot()) <= 1);
+        QVERIFY(MaxDiff(kept.shot(), Stage({225, 125}).shot()) > 0); // drawn at all
+        QVERIFY(t->drewKeptPicture());
+        // A new title and size are drawn again.
+        for (QGroupBox* g : {q, static_cast<QGroupBox*>(t)}) {
+            g->setTitle(QStringLiteral("正解と変化"));
+            g->resize(180, 90);
+        }
+        QVERIFY(MaxDiff(kept.shot(), plain.shot()) <= 1);
+        // A style sheet is left to QGroupBox itself.
+        for (QGroupBox* g : {q, static_cast<QGroupBox*>(t)})
+            g->setStyleSheet(QStringLiteral("QGroupBox { color: rgb(0, 96, 255); }"));
+        QCOMPARE(kept.shot(), plain.shot());
+        QVERIFY(!t->drewKeptPicture());
     }
 };
 
