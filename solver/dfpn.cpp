@@ -241,6 +241,10 @@ void Searcher::Generate(std::vector<Child>& kids, uint8_t& banFlags) {
         }
         if (st == 3) {
             banFlags |= kKoDep | kPathDep;
+            // The cycle is this side's win: the child (the other side to
+            // move) is lost.
+            if (toMove_ == cycleWinner_)
+                kids.push_back(Child{static_cast<int16_t>(c), 0, kInf, 0, kKoDep | kPathDep, 0});
             continue;
         }
         kids.push_back(evaluate(c));

@@ -95,6 +95,12 @@ public:
     // is not.
     void ConfirmAtTheEnd() { confirm_ = true; }
 
+    // A move of `colour` that repeats a position of the line (other than an
+    // immediate recapture, which stays banned) is allowed and ends the game
+    // in its favour: the cycle of a double ko or of eternal life, which the
+    // other side can never break however many ko threats it has.
+    void CycleWinsFor(int colour) { cycleWinner_ = colour; }
+
 private:
     static constexpr uint32_t kInf = 0x3FFFFFFF;
     // A slot pair of the table fills one cache line.
@@ -153,6 +159,7 @@ private:
     uint8_t startBudget_[3] = {0, 0, 0};
     bool finite_ = false;
     bool confirm_ = false;
+    int cycleWinner_ = 0;
     std::unique_ptr<Searcher> confirmer_;
     std::unordered_map<uint64_t, int> confirmed_; // board key -> winner
     void Grow();

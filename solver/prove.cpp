@@ -12,17 +12,16 @@ namespace velsolver {
 
 namespace {
 
-// The ko classes the solver does not tell apart yet (two-stage, double and
-// eternal ko): a tree may mark any ko of the solver with one of them.
+// The ko classes the solver does not tell apart yet (two-stage and eternal
+// ko, death by a double ko): a tree may mark any ko of the solver with one
+// of them.
 bool UnsettledKoClass(int k) {
     switch (k) {
     case 7:
-    case 9:
     case 14:
     case 25:
     case 40:
     case 51:
-    case 54:
     case 61:
         return true;
     default:

@@ -32,7 +32,10 @@ int ClassWorth(int klass) {
         return 150;
     case kTwoApproachWhite:
         return 140;
+    case kBlackAliveDoubleKo:
+        return 199;
     case kSekiWhite:
+    case kWhiteAliveDoubleKo:
     case kBlackDeadKo:
         return 131;
     default: // 白生き, 黒負け, 黒死
@@ -79,7 +82,31 @@ uint64_t ProblemSolver::TotalNodes() const {
             for (const auto& s : mode)
                 if (s) n += s->Nodes();
     if (endSearcher_) n += endSearcher_->Nodes();
+    for (const auto& s : cycleSearchers_)
+        if (s) n += s->Nodes();
     return n;
+}
+
+Searcher& ProblemSolver::CycleSearcher(int goal) {
+    auto& s = cycleSearchers_[goal];
+    if (!s) {
+        const KoMode threats =
+            region_.attacker == kBlackCell ? KoMode::BlackThreats : KoMode::WhiteThreats;
+        s = std::make_unique<Searcher>(region_, SekiToDefender(goal), threats, tableBits_);
+        s->CycleWinsFor(region_.defender);
+        s->ShareSettled(&Get(goal, KoMode::Base));
+    }
+    return *s;
+}
+
+Outcome ProblemSolver::BlackAchievesWithCycles(int goal, const SearchStart& pos,
+                                               const Limits& limits, uint64_t& nodes) {
+    Searcher& s = CycleSearcher(goal);
+    const Outcome o = s.Solve(pos, limits);
+    nodes += s.LastNodes();
+    if (o == Outcome::Unknown) return o;
+    const int winner = o == Outcome::Win ? pos.toMove : Other(pos.toMove);
+    return winner == kBlackCell ? Outcome::Win : Outcome::Loss;
 }
 
 Outcome ProblemSolver::BlackAchieves(int goal, SearchMode mode, const SearchStart& pos,
@@ -314,6 +341,7 @@ ClassResult ProblemSolver::ClassifyAt(const SearchStart& pos, const Limits& limi
         res.goal = 1;
         res.mode = KoMode::Base;
         res.threats = kUnlimitedThreats;
+        res.cycle = false;
     }
     return keep(res);
 }
@@ -355,6 +383,18 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
         const SearchMode sekiMode = mode;
         const Level kill = Achieve(kHigh, pos, limits, res.nodes, mode);
         if (kill.kind == Level::Unknown) return res;
+        // A capture that turns on a ko may fail against a double ko:
+        // whenever Black takes in one ko, White takes in the other, so Black
+        // needs a threat every time and White never. White then is never
+        // captured however many threats Black has (the searches with
+        // threats ban White's repetition and miss it).
+        auto doubleKo = [&] {
+            const Outcome cycles = BlackAchievesWithCycles(kHigh, pos, limits, res.nodes);
+            if (cycles != Outcome::Loss) return cycles;
+            settle(kWhiteAliveDoubleKo, kHigh);
+            res.cycle = true;
+            return cycles;
+        };
         if (kill.kind == Level::Unconditional) return settle(kWhiteDead, kHigh);
         if (kill.kind == Level::Ko) {
             // When White cannot reach a settled life even with every ko
@@ -364,6 +404,9 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
             const Outcome settled = BlackAchievesAtTheEnd(pos, limits, res.nodes);
             if (settled == Outcome::Unknown) return res;
             if (settled == Outcome::Win) return settle(kWhiteDead, kHigh);
+            const Outcome cycles = doubleKo();
+            if (cycles == Outcome::Unknown) return res;
+            if (cycles == Outcome::Loss) return res;
         }
         if (kill.kind == Level::Ko) return settle(ko(kill), kHigh);
         mode = sekiMode;
@@ -374,6 +417,15 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
     // Live and race: first whether Black survives at all (life or seki).
     const Level low = Achieve(kLow, pos, limits, res.nodes, mode);
     if (low.kind == Level::Unknown) return res;
+    // Black survives whatever White's threats by repeating the position:
+    // a double ko (see the killing problems).
+    auto doubleKo = [&] {
+        const Outcome cycles = BlackAchievesWithCycles(kLow, pos, limits, res.nodes);
+        if (cycles != Outcome::Win) return cycles;
+        settle(kBlackAliveDoubleKo, kLow);
+        res.cycle = true;
+        return cycles;
+    };
     if (low.kind == Level::None)
         return settle(region_.aim == Aim::Live ? kBlackDead : kBlackLoses, kLow);
     if (low.kind == Level::Ko && region_.aim == Aim::Live) {
@@ -382,6 +434,9 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
         const Outcome settled = BlackAchievesAtTheEnd(pos, limits, res.nodes);
         if (settled == Outcome::Unknown) return res;
         if (settled == Outcome::Loss) return settle(kBlackDead, kLow);
+        const Outcome cycles = doubleKo();
+        if (cycles == Outcome::Unknown) return res;
+        if (cycles == Outcome::Win) return res;
     }
     if (low.kind == Level::Ko) return settle(ko(low), kLow);
     const SearchMode lowMode = mode;
@@ -396,6 +451,7 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
 std::vector<int> ProblemSolver::LineFor(const SearchStart& pos, const ClassResult& result,
                                         int maxMoves) {
     if (!result.klass) return {};
+    if (result.cycle) return CycleSearcher(result.goal).Line(pos, maxMoves);
     return Get(result.goal, result.mode, result.threats).Line(pos, maxMoves);
 }
 

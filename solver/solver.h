@@ -12,22 +12,24 @@
 namespace velsolver {
 
 // The outcome classes the solver tells apart (class codes of the outcome table).
-inline constexpr int kWhiteDead = 5;         // 白死
-inline constexpr int kWhiteDeadKo = 6;       // 白死(曲り４目)
-inline constexpr int kBlackAlive = 10;       // 黒生き
-inline constexpr int kSekiBlack = 11;        // セキ(黒生き)
-inline constexpr int kBlackWins = 13;        // 黒勝ち
-inline constexpr int kTwoApproachBlack = 15; // ２手ヨセコウ(黒有利)
-inline constexpr int kOneApproachBlack = 20; // １手ヨセコウ(黒有利)
-inline constexpr int kKoBlackFirst = 30;     // 本コウ(黒取り番)
-inline constexpr int kKoWhiteFirst = 35;     // 本コウ(白取り番)
-inline constexpr int kOneApproachWhite = 45; // １手ヨセコウ(白有利)
-inline constexpr int kTwoApproachWhite = 50; // ２手ヨセコウ(白有利)
-inline constexpr int kSekiWhite = 53;        // セキ(白生き)
-inline constexpr int kWhiteAlive = 55;       // 白生き
-inline constexpr int kBlackLoses = 56;       // 黒負け
-inline constexpr int kBlackDeadKo = 59;      // 黒死(曲り４目)
-inline constexpr int kBlackDead = 60;        // 黒死
+inline constexpr int kWhiteDead = 5;           // 白死
+inline constexpr int kWhiteDeadKo = 6;         // 白死(曲り４目)
+inline constexpr int kBlackAliveDoubleKo = 9;  // 黒生き(両コウ)
+inline constexpr int kBlackAlive = 10;         // 黒生き
+inline constexpr int kSekiBlack = 11;          // セキ(黒生き)
+inline constexpr int kBlackWins = 13;          // 黒勝ち
+inline constexpr int kTwoApproachBlack = 15;   // ２手ヨセコウ(黒有利)
+inline constexpr int kOneApproachBlack = 20;   // １手ヨセコウ(黒有利)
+inline constexpr int kKoBlackFirst = 30;       // 本コウ(黒取り番)
+inline constexpr int kKoWhiteFirst = 35;       // 本コウ(白取り番)
+inline constexpr int kOneApproachWhite = 45;   // １手ヨセコウ(白有利)
+inline constexpr int kTwoApproachWhite = 50;   // ２手ヨセコウ(白有利)
+inline constexpr int kSekiWhite = 53;          // セキ(白生き)
+inline constexpr int kWhiteAliveDoubleKo = 54; // 白生き(両コウ)
+inline constexpr int kWhiteAlive = 55;         // 白生き
+inline constexpr int kBlackLoses = 56;         // 黒負け
+inline constexpr int kBlackDeadKo = 59;        // 黒死(曲り４目)
+inline constexpr int kBlackDead = 60;          // 黒死
 
 // The class of a position, 0 when it is beyond reach within the limits.
 struct ClassResult {
@@ -37,6 +39,7 @@ struct ClassResult {
     int goal = 0;
     KoMode mode = KoMode::Base;
     int threats = kUnlimitedThreats; // of the side `mode` gives threats
+    bool cycle = false;              // the search in which the defender's cycles win
 };
 
 class ProblemSolver {
@@ -129,6 +132,12 @@ private:
     // counts as dead, a seki as alive.
     Outcome BlackAchievesAtTheEnd(const SearchStart& pos, const Limits& limits, uint64_t& nodes);
     std::unique_ptr<Searcher> endSearcher_;
+    // Per goal: the attacker has every ko threat and a repetition the
+    // defender makes is the defender's (a double ko, eternal life).
+    Searcher& CycleSearcher(int goal);
+    Outcome BlackAchievesWithCycles(int goal, const SearchStart& pos, const Limits& limits,
+                                    uint64_t& nodes);
+    std::unique_ptr<Searcher> cycleSearchers_[2];
     bool koTouched_ = false; // some search of the last ClassifyDirect met a ko
     bool koOpen_ = false;    // ... in which nobody could take yet
 };

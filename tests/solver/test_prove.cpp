@@ -279,6 +279,11 @@ void TestProve::classesAgree_data() {
     QTest::newRow("approach ko against a direct ko") << 45 << 30 << 2 << false;
     QTest::newRow("approach kos in favour of either side") << 20 << 45 << 2 << false;
     QTest::newRow("two-stage ko, kind not settled") << 25 << 30 << 2 << true;
+    QTest::newRow("life by a double ko against a ko") << 54 << 45 << 2 << false;
+    QTest::newRow("life by a double ko against plain life") << 54 << 55 << 2 << false;
+    QTest::newRow("a ko against life by a double ko") << 35 << 54 << 2 << false;
+    QTest::newRow("black lives by a double ko") << 9 << 9 << 1 << true;
+    QTest::newRow("black's double ko against a ko") << 9 << 30 << 1 << false;
     QTest::newRow("bent four in the corner against a real ko") << 6 << 30 << 2 << false;
     QTest::newRow("bent four in the corner as dead") << 6 << 5 << 2 << true;
     QTest::newRow("black bent four as dead") << 59 << 60 << 1 << true;

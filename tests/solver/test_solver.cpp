@@ -282,6 +282,27 @@ void TestSolver::koKinds_data() {
         << Rows{". X O . O X X X X X X X .", "X X X O O . X . X . X X .",
                 "O O O O O O O O O O O X .", "X X X X X X X X X X X X ."}
         << kill << 1 << kTwoApproachWhite;
+    // A double ko: White lives (one eye at gb) unless Black wins two kos at
+    // once. Ko 1: Black's stone da, which White retakes at ca, putting
+    // Black's corner (ba ab bb cb) in atari at aa. Ko 2: White's stone ia,
+    // which Black takes at ha, leaving White's group one liberty (gb).
+    // Whenever Black takes in one ko, White takes in the other: Black must
+    // find a threat every time, White never, so however many threats Black
+    // has, White is never captured.
+    const Rows doubleKo = {". X . X O O O . O X .", "X X X O O O . O X X .",
+                           "O O O O O O O O O X .", "X X X X X X X X X X ."};
+    QTest::newRow("White lives by a double ko, Black to move")
+        << doubleKo << kill << 1 << kWhiteAliveDoubleKo;
+    QTest::newRow("White lives by a double ko, White to move")
+        << doubleKo << kill << 2 << kWhiteAliveDoubleKo;
+    // The colours swapped, a living problem: Black lives by the double ko.
+    const int live = static_cast<int>(Aim::Live);
+    const Rows blackDoubleKo = {". O . O X X X . X O .", "O O O X X X . X O O .",
+                                "X X X X X X X X X O .", "O O O O O O O O O O ."};
+    QTest::newRow("Black lives by a double ko, Black to move")
+        << blackDoubleKo << live << 1 << kBlackAliveDoubleKo;
+    QTest::newRow("Black lives by a double ko, White to move")
+        << blackDoubleKo << live << 2 << kBlackAliveDoubleKo;
 }
 
 void TestSolver::koKinds() {
