@@ -367,11 +367,12 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
         }
     };
     SearchMode mode;
-    auto settle = [&](int klass, int goal) {
+    auto settle = [&](int klass, int goal, bool cycle = false) {
         res.klass = klass;
         res.goal = goal;
         res.mode = mode.mode;
         res.threats = mode.threats;
+        res.cycle = cycle;
         return res;
     };
     if (region_.aim == Aim::Kill) {
@@ -388,13 +389,6 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
         // needs a threat every time and White never. White then is never
         // captured however many threats Black has (the searches with
         // threats ban White's repetition and miss it).
-        auto doubleKo = [&] {
-            const Outcome cycles = BlackAchievesWithCycles(kHigh, pos, limits, res.nodes);
-            if (cycles != Outcome::Loss) return cycles;
-            settle(kWhiteAliveDoubleKo, kHigh);
-            res.cycle = true;
-            return cycles;
-        };
         if (kill.kind == Level::Unconditional) return settle(kWhiteDead, kHigh);
         if (kill.kind == Level::Ko) {
             // When White cannot reach a settled life even with every ko
@@ -404,9 +398,9 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
             const Outcome settled = BlackAchievesAtTheEnd(pos, limits, res.nodes);
             if (settled == Outcome::Unknown) return res;
             if (settled == Outcome::Win) return settle(kWhiteDead, kHigh);
-            const Outcome cycles = doubleKo();
+            const Outcome cycles = BlackAchievesWithCycles(kHigh, pos, limits, res.nodes);
             if (cycles == Outcome::Unknown) return res;
-            if (cycles == Outcome::Loss) return res;
+            if (cycles == Outcome::Loss) return settle(kWhiteAliveDoubleKo, kHigh, true);
         }
         if (kill.kind == Level::Ko) return settle(ko(kill), kHigh);
         mode = sekiMode;
@@ -417,15 +411,6 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
     // Live and race: first whether Black survives at all (life or seki).
     const Level low = Achieve(kLow, pos, limits, res.nodes, mode);
     if (low.kind == Level::Unknown) return res;
-    // Black survives whatever White's threats by repeating the position:
-    // a double ko (see the killing problems).
-    auto doubleKo = [&] {
-        const Outcome cycles = BlackAchievesWithCycles(kLow, pos, limits, res.nodes);
-        if (cycles != Outcome::Win) return cycles;
-        settle(kBlackAliveDoubleKo, kLow);
-        res.cycle = true;
-        return cycles;
-    };
     if (low.kind == Level::None)
         return settle(region_.aim == Aim::Live ? kBlackDead : kBlackLoses, kLow);
     if (low.kind == Level::Ko && region_.aim == Aim::Live) {
@@ -434,9 +419,11 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
         const Outcome settled = BlackAchievesAtTheEnd(pos, limits, res.nodes);
         if (settled == Outcome::Unknown) return res;
         if (settled == Outcome::Loss) return settle(kBlackDead, kLow);
-        const Outcome cycles = doubleKo();
+        // Black survives whatever White's threats by repeating the
+        // position: a double ko (see the killing problems).
+        const Outcome cycles = BlackAchievesWithCycles(kLow, pos, limits, res.nodes);
         if (cycles == Outcome::Unknown) return res;
-        if (cycles == Outcome::Win) return res;
+        if (cycles == Outcome::Win) return settle(kBlackAliveDoubleKo, kLow, true);
     }
     if (low.kind == Level::Ko) return settle(ko(low), kLow);
     const SearchMode lowMode = mode;
