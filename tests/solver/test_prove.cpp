@@ -117,6 +117,8 @@ private slots:
     void bentFourIsNoKo();
     void koTrees_data();
     void koTrees();
+    void doubleKoTrees_data();
+    void doubleKoTrees();
     void openProblemIsBeyondReach();
     void problemWithoutMoves();
     void classesAgree_data();
@@ -249,6 +251,33 @@ void TestProve::koTrees() {
     QCOMPARE(r.rootClass, kWhiteDead);
     QVERIFY2((r.status == ProveStatus::Proved) == proved, qPrintable(r.faults.join("; ")));
     if (!proved) QCOMPARE(r.status, ProveStatus::Mismatch);
+}
+
+void TestProve::doubleKoTrees_data() {
+    QTest::addColumn<int>("leafClass");
+    QTest::addColumn<bool>("proved");
+    QTest::newRow("life by the double ko") << 54 << true;
+    // Read with threats alone, the double ko looks like a ko in White's
+    // favour: a tree that says so is wrong now.
+    QTest::newRow("approach ko") << 45 << false;
+    QTest::newRow("two-stage ko") << 40 << false;
+    QTest::newRow("plain life") << 55 << false;
+}
+
+void TestProve::doubleKoTrees() {
+    QFETCH(int, leafClass);
+    QFETCH(bool, proved);
+    // White's stone ia in one ko, Black's stone da in the other; White's
+    // group has one eye (gb). Black's B[ha] takes in the first ko.
+    Problem p = MakeProblem({".X.XOOO.OX.", "XXXOOO.OXX.", "OOOOOOOOOX.", "XXXXXXXXXX."}, 13, 2);
+    Add(p, kRoot, 7, 0, leafClass);
+    const ProveReport r = ProveProblem(p, 20000, false);
+    QCOMPARE(r.rootClass, kWhiteAliveDoubleKo);
+    QVERIFY2((r.status == ProveStatus::Proved) == proved, qPrintable(r.faults.join("; ")));
+    if (!proved)
+        QVERIFY2(AnyFaultContains(
+                     r, QStringLiteral("tree %1, solver 白生き(両コウ)").arg(ClassName(leafClass))),
+                 qPrintable(r.faults.join("; ")));
 }
 
 void TestProve::openProblemIsBeyondReach() {
