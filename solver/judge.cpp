@@ -5,6 +5,24 @@
 
 namespace velsolver {
 
+Judge::Judge(const Region& region) : r_(region) {
+    for (int c : r_.moveCells)
+        if (std::any_of(kDelta.begin(), kDelta.end(), [&](int d) {
+                const int n = c + d;
+                const bool onBoard =
+                    CellX(n) >= 0 && CellX(n) < kSide && CellY(n) >= 0 && CellY(n) < kSide;
+                return onBoard && !r_.movable[n];
+            }))
+            rim_.push_back(static_cast<int16_t>(c));
+    for (int c = 0; c < kCells; ++c)
+        if (!r_.open[c] && CellX(c) >= 0 && CellX(c) < kSide && CellY(c) >= 0 && CellY(c) < kSide &&
+            std::any_of(kDelta.begin(), kDelta.end(), [&](int d) {
+                const int n = c + d;
+                return n >= 0 && n < kCells && r_.open[n];
+            }))
+            openEdge_.push_back(static_cast<int16_t>(c));
+}
+
 bool Judge::AnyDefenderKey(const Goban& b) const {
     for (int k : r_.defenderKeys)
         if (b.At(k) == r_.defender) return true;
@@ -28,6 +46,7 @@ Verdict Judge::Evaluate(const Goban& b, int toMove, bool checkLife) const {
 
 bool Judge::DefenderSafe(const Goban& b) const {
     const int def = r_.defender;
+    if (!MayBeSafe(b)) return false;
     // Label the defender's chains in play (stones on movable points). Other
     // defender stones stand for chains outside the analysis (bit 63).
     constexpr int kOuter = 63;
@@ -117,45 +136,81 @@ bool Judge::DefenderSafe(const Goban& b) const {
     return (alive & keyChains) != 0;
 }
 
+bool Judge::MayBeSafe(const Goban& b) const {
+    const int def = r_.defender;
+    // A defender stone next to the open area may belong to a chain that
+    // has escaped.
+    for (int c : openEdge_)
+        if (b.At(c) == def) return true;
+    // Unconditional life needs two closed regions (connected sets of
+    // non-defender points in play that reach no point out of play).
+    if (++gen_ == 0) {
+        inSpace_.fill(0);
+        gen_ = 1;
+    }
+    int closed = 0;
+    for (int c : r_.moveCells) {
+        if (b.At(c) == def || inSpace_[c] == gen_) continue;
+        bool isClosed = true;
+        queue_.clear();
+        queue_.push_back(static_cast<int16_t>(c));
+        inSpace_[c] = gen_;
+        for (size_t i = 0; i < queue_.size(); ++i) {
+            for (int d : kDelta) {
+                const int n = queue_[i] + d;
+                const uint8_t v = b.At(n);
+                if (v == kBorderCell || v == def || inSpace_[n] == gen_) continue;
+                if (!r_.movable[n]) {
+                    isClosed = false;
+                    continue;
+                }
+                inSpace_[n] = gen_;
+                queue_.push_back(static_cast<int16_t>(n));
+            }
+        }
+        if (isClosed && ++closed == 2) return true;
+    }
+    return false;
+}
+
 bool Judge::StaticDead(const Goban& b, int toMove) const {
     const int def = r_.defender;
     const int att = r_.attacker;
-    // Quick test: the eye space holds every liberty, so at most six of them
-    // (liberties out of play fail below).
-    {
-        int libs = 0;
-        for (int c : r_.moveCells) {
-            if (b.At(c) != kEmptyCell) continue;
-            for (int d : kDelta) {
-                const int n = c + d;
-                if (b.At(n) == def && r_.movable[n]) {
-                    if (++libs > 6) return false;
-                    break;
-                }
+    // The liberties of the defender's stones in play (the eye space holds
+    // all of them, so at most six), with the first of them as the seed.
+    // Liberties out of play are caught by the next test.
+    int libCount = 0;
+    std::array<int16_t, 6> eyeLibs{};
+    for (int c : r_.moveCells) {
+        if (b.At(c) != kEmptyCell) continue;
+        for (int d : kDelta) {
+            const int n = c + d;
+            if (b.At(n) == def && r_.movable[n]) {
+                if (libCount == 6) return false;
+                eyeLibs[libCount++] = static_cast<int16_t>(c);
+                break;
             }
         }
     }
-    // Every defender stone in play, with the liberties of all of them.
-    label_.fill(0); // 1 defender stone, 2 liberty, 3 eye-space point
-    int seed = -1;
-    for (int c : r_.moveCells) {
+    if (libCount == 0) return false;
+    // A stone in play joined to outer stones or with a liberty in the open
+    // (only points next to points out of play can have them).
+    for (int c : rim_) {
         if (b.At(c) != def) continue;
         for (int d : kDelta) {
             const int n = c + d;
-            if (b.At(n) == def && !r_.movable[n]) return false; // joined to outer stones
-            if (b.At(n) == kEmptyCell) {
-                if (!r_.movable[n]) return false; // a liberty in the open
-                label_[n] = 2;
-                if (seed < 0) seed = n;
-            }
+            if (!r_.movable[n] && (b.At(n) == def || b.At(n) == kEmptyCell)) return false;
         }
-        label_[c] = 1;
     }
-    if (seed < 0) return false;
     // The eye space: the non-defender area around the first liberty.
+    if (++gen_ == 0) {
+        inSpace_.fill(0);
+        gen_ = 1;
+    }
+    const int seed = eyeLibs[0];
     queue_.clear();
     queue_.push_back(static_cast<int16_t>(seed));
-    label_[seed] = 3;
+    inSpace_[seed] = gen_;
     bool attackerInside = false;
     for (size_t i = 0; i < queue_.size(); ++i) {
         const int p = queue_[i];
@@ -164,24 +219,24 @@ bool Judge::StaticDead(const Goban& b, int toMove) const {
         for (int d : kDelta) {
             const int n = p + d;
             const uint8_t v = b.At(n);
-            if (v == kBorderCell || label_[n] == 3) continue;
+            if (v == kBorderCell || inSpace_[n] == gen_) continue;
             if (v == def) {
-                if (label_[n] != 1) return false; // an outer defender stone
+                if (!r_.movable[n]) return false; // an outer defender stone
                 continue;
             }
-            label_[n] = 3;
+            inSpace_[n] = gen_;
             queue_.push_back(static_cast<int16_t>(n));
         }
     }
+    for (int i = 0; i < libCount; ++i)
+        if (inSpace_[eyeLibs[i]] != gen_) return false; // a liberty outside the eye space
     const int size = static_cast<int>(queue_.size());
-    for (int c : r_.moveCells)
-        if (label_[c] == 2) return false; // a liberty outside the eye space
     // The attacker's chains around the target must not be capturable first.
     for (int c : r_.moveCells) {
         if (b.At(c) != def) continue;
         for (int d : kDelta) {
             const int n = c + d;
-            if (b.At(n) != att || label_[n] == 3) continue;
+            if (b.At(n) != att || inSpace_[n] == gen_) continue;
             b.Chain(n, stones_, &libs_);
             const bool wall =
                 std::any_of(libs_.begin(), libs_.end(), [&](int l) { return r_.open[l] != 0; });
@@ -196,9 +251,10 @@ bool Judge::StaticDead(const Goban& b, int toMove) const {
     for (int p : queue_) {
         int degree = 0;
         for (int d : kDelta)
-            if (label_[p + d] == 3 && b.At(p + d) != kBorderCell) ++degree;
+            if (inSpace_[p + d] == gen_ && b.At(p + d) != kBorderCell) ++degree;
         maxDegree = std::max(maxDegree, degree);
-        if (label_[p + 1] == 3 && label_[p + kStride] == 3 && label_[p + kStride + 1] == 3)
+        if (inSpace_[p + 1] == gen_ && inSpace_[p + kStride] == gen_ &&
+            inSpace_[p + kStride + 1] == gen_)
             block = true;
     }
     const bool attackerToMove = toMove == att;

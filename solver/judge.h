@@ -10,7 +10,7 @@ enum class Verdict : uint8_t { None, DefenderWins, AttackerWins };
 
 class Judge {
 public:
-    explicit Judge(const Region& region) : r_(region) {}
+    explicit Judge(const Region& region);
 
     // `checkLife`: whether unconditional life can have arisen (it only can
     // after a move of the defender, or at the start).
@@ -30,6 +30,16 @@ private:
     mutable std::vector<int16_t> stones_, libs_, queue_;
     mutable std::array<int16_t, kCells> label_{};
     mutable std::array<int16_t, kCells> area_{};
+    // Points in play next to a point out of play.
+    std::vector<int16_t> rim_;
+    // Points next to the open area (out of it).
+    std::vector<int16_t> openEdge_;
+    // Whether DefenderSafe can hold: a defender stone touches the open area
+    // or there are two closed regions.
+    bool MayBeSafe(const Goban& b) const;
+    // The eye space of StaticDead: points marked with the current generation.
+    mutable std::array<uint32_t, kCells> inSpace_{};
+    mutable uint32_t gen_ = 0;
     struct Area {
         uint64_t adjacent; // chains next to the area
         uint64_t vital;    // chains every empty point of the area touches
