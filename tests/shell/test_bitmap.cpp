@@ -81,6 +81,9 @@ private slots:
         QTest::newRow("24-bit, padded rows") << QtBmp(odd) << odd << QSize();
         QTest::newRow("24-bit, one pixel") << QtBmp(Pattern(1, 1)) << Pattern(1, 1) << QSize();
         QTest::newRow("24-bit, wider than a chunk row") << QtBmp(wide) << wide << QSize();
+        // Rows are converted four pixels at a time: every remainder.
+        for (int w : {4, 42, 43, 44})
+            QTest::addRow("24-bit, %d wide", w) << QtBmp(Pattern(w, 3)) << Pattern(w, 3) << QSize();
         QTest::newRow("32-bit bottom-up") << Bmp32(odd, false) << odd << QSize();
         QTest::newRow("32-bit top-down") << Bmp32(odd, true) << odd << QSize();
         QTest::newRow("cut, bottom-up") << QtBmp(odd) << odd.copy(0, 0, 20, 10) << QSize(20, 10);
