@@ -14,6 +14,7 @@
 #include "platform/recordingplatform.h"
 #include "rules/outcome.h"
 #include "rules/rules.h"
+#include "shell/appinit.h"
 
 #include <QApplication>
 #include <QDir>
@@ -182,6 +183,7 @@ BENCHMARK(BM_LearnRepaint)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    InitApplication(app, QString()); // the program's font, as its windows show it
     RecordingPlatform platform; // message boxes and sounds are recorded, never shown
     SetPlatform(&platform);
     benchmark::Initialize(&argc, argv);
