@@ -2,32 +2,6 @@
 
 namespace velsolver {
 
-uint64_t Mix64(uint64_t v) {
-    v += 0x9E3779B97F4A7C15ull;
-    v = (v ^ (v >> 30)) * 0xBF58476D1CE4E5B9ull;
-    v = (v ^ (v >> 27)) * 0x94D049BB133111EBull;
-    return v ^ (v >> 31);
-}
-
-const Zobrist& Zobrist::Get() {
-    static const Zobrist table = [] {
-        Zobrist z;
-        uint64_t seed = 0x5EEDF00Dull;
-        auto next = [&seed] { return Mix64(seed++); };
-        for (auto& colour : z.stone)
-            for (auto& k : colour)
-                k = next();
-        for (auto& k : z.side)
-            k = next();
-        z.pass = next();
-        for (auto& k : z.ko)
-            k = next();
-        z.ko[0] = 0;
-        return z;
-    }();
-    return table;
-}
-
 Goban::Goban() {
     cells_.fill(kBorderCell);
     for (int y = 0; y < kSide; ++y)

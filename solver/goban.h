@@ -35,7 +35,16 @@ inline constexpr int Other(int colour) {
 }
 inline constexpr std::array<int, 4> kDelta = {-1, -kStride, 1, kStride};
 
-// Zobrist keys shared by every board and search.
+// Mixes a 64-bit value (splitmix64 finaliser).
+constexpr uint64_t Mix64(uint64_t v) {
+    v += 0x9E3779B97F4A7C15ull;
+    v = (v ^ (v >> 30)) * 0xBF58476D1CE4E5B9ull;
+    v = (v ^ (v >> 27)) * 0x94D049BB133111EBull;
+    return v ^ (v >> 31);
+}
+
+// Zobrist keys shared by every board and search (made at compile time, so
+// that reading them costs no start-up check).
 struct Zobrist {
     std::array<std::array<uint64_t, kCells>, 3> stone{};
     std::array<uint64_t, 3> side{};
@@ -44,8 +53,27 @@ struct Zobrist {
     static const Zobrist& Get();
 };
 
-// Mixes a 64-bit value (splitmix64 finaliser).
-uint64_t Mix64(uint64_t v);
+namespace detail {
+constexpr Zobrist MakeZobrist() {
+    Zobrist z;
+    uint64_t seed = 0x5EEDF00Dull;
+    for (auto& colour : z.stone)
+        for (auto& k : colour)
+            k = Mix64(seed++);
+    for (auto& k : z.side)
+        k = Mix64(seed++);
+    z.pass = Mix64(seed++);
+    for (auto& k : z.ko)
+        k = Mix64(seed++);
+    z.ko[0] = 0;
+    return z;
+}
+inline constexpr Zobrist kZobrist = MakeZobrist();
+} // namespace detail
+
+inline const Zobrist& Zobrist::Get() {
+    return detail::kZobrist;
+}
 
 class Goban {
 public:
