@@ -253,22 +253,32 @@ def _black_move(black, white, p):
     return nb, nw, white - nw
 
 
+def _given_up(black, white):
+    """Black's moves that take nothing and leave Black's chain in atari, as
+    (point, the chain, White's point that takes it, the position after
+    White takes)."""
+    for p in _near(black | white):
+        moved = _black_move(black, white, p)
+        if not moved or moved[2]:
+            continue
+        nb, nw, _ = moved
+        stones, libs = vm.chain(_board(nb, nw), p)
+        if len(libs) != 1:
+            continue
+        (taker,) = libs
+        after = vm.play(nb, nw, 'W', taker)
+        if stones & after[0]:
+            continue  # White's stone there is suicide
+        yield p, stones, taker, after
+
+
 def snapback_points(black, white):
     """The points where Black throws in a lone stone that White can only
     take by filling its own last liberty but one, so that Black takes back
     two stones or more at once (a snapback)."""
     out = []
-    for a in _near(black | white):
-        moved = _black_move(black, white, a)
-        if not moved or moved[2]:
-            continue
-        nb, nw, _ = moved
-        stones, libs = vm.chain(_board(nb, nw), a)
-        if len(stones) != 1 or len(libs) != 1:
-            continue
-        (taker,) = libs
-        ab, aw = vm.play(nb, nw, 'W', taker)
-        if a in ab:
+    for a, stones, taker, (ab, aw) in _given_up(black, white):
+        if len(stones) != 1:
             continue
         group, glibs = vm.chain(_board(ab, aw), taker)
         if glibs == {a} and len(group) >= 2:
@@ -281,17 +291,8 @@ def under_the_stones_points(black, white):
     after White takes them Black plays on the ground just emptied and
     ataris or takes White's stones there (under the stones)."""
     out = []
-    for m in _near(black | white):
-        moved = _black_move(black, white, m)
-        if not moved or moved[2]:
-            continue
-        nb, nw, _ = moved
-        stones, libs = vm.chain(_board(nb, nw), m)
-        if len(stones) < 2 or len(libs) != 1:
-            continue
-        (taker,) = libs
-        ab, aw = vm.play(nb, nw, 'W', taker)
-        taken = nb - ab
+    for m, stones, taker, (ab, aw) in _given_up(black, white):
+        taken = stones
         if len(taken) < 2:
             continue
         for q in sorted(taken):
