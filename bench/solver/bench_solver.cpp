@@ -1,4 +1,4 @@
-// The solver on the textbook shapes and on empty eye spaces of 12 to 24
+// The solver on the textbook shapes and on empty eye spaces of 12 to 30
 // points (a white group walled in by Black in the top-left corner). Each run
 // builds a fresh solver, so the times include every search a class needs.
 // Counters: nodes searched, the class found (0 when beyond the limit).
@@ -85,8 +85,9 @@ SHAPE(bent_four_corner, kBentFourCorner, 7);
 SHAPE(seki, kSeki, 9);
 SHAPE(unresolvable_ko, kKo, 7);
 
-// Eye spaces: {width, height, side to move}; 12, 16, 20 and 24 points as a
-// strip along the edge and as a block in the corner.
+// Eye spaces: {width, height, side to move}; 12, 16, 20, 24 and 30 points as
+// a strip along the edge and as a block in the corner. A class of 0 in the
+// counters means the 30-second limit was reached.
 BENCHMARK(Eye)
     ->ArgNames({"w", "h", "toMove"})
     ->Args({6, 2, kWhiteCell})
@@ -97,12 +98,15 @@ BENCHMARK(Eye)
     ->Args({4, 4, kWhiteCell})
     ->Args({5, 4, kWhiteCell})
     ->Args({6, 4, kWhiteCell})
+    ->Args({15, 2, kWhiteCell})
+    ->Args({6, 5, kWhiteCell})
     ->Args({6, 2, kBlackCell})
     ->Args({8, 2, kBlackCell})
     ->Args({10, 2, kBlackCell})
     ->Args({12, 2, kBlackCell})
     ->Args({4, 3, kBlackCell})
     ->Args({4, 4, kBlackCell})
+    ->Args({15, 2, kBlackCell})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
     ->Repetitions(3);
