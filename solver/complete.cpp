@@ -44,6 +44,7 @@ Demand DemandAt(ProblemSolver& solver, const SearchStart& pos, const Limits& lim
     if (solver.Advance(passed, kPassMove)) {
         const ClassResult r = solver.Classify(passed, limits);
         d.nodes += r.nodes;
+        if (!r.klass) d.reached = false; // whether a pass keeps the result is not known
         d.passKeeps = r.klass && ClassValue(r.klass) == ClassValue(d.klass);
     }
     struct Scored {

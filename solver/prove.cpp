@@ -122,7 +122,12 @@ ProveReport ProveProblem(const Problem& problem, int limitMs, bool completeness)
     Limits limits;
     limits.deadline = t0 + std::chrono::milliseconds(std::max(1, limitMs));
     auto finish = [&](ProveReport& r) -> ProveReport& {
-        r.ms = std::chrono::duration<double, std::milli>(SolverClock::now() - t0).count();
+        const auto end = SolverClock::now();
+        r.ms = std::chrono::duration<double, std::milli>(end - t0).count();
+        // A search cut short by the limit answers "unknown" or nothing at
+        // all; a check that ran past the limit proved nothing.
+        if (r.faults.isEmpty() && r.reachNote.isEmpty() && end >= limits.deadline)
+            r.reachNote = QStringLiteral("the limit was reached during the checks");
         if (!r.faults.isEmpty())
             r.status = ProveStatus::Mismatch;
         else if (!r.reachNote.isEmpty())
@@ -322,7 +327,12 @@ void CheckCompleteness(const Problem& p, ProblemSolver& solver, const SearchStar
             const auto known = d.classes.find(c);
             const ClassResult r =
                 known != d.classes.end() ? known->second : solver.Classify(after, limits);
-            if (!r.klass || Refutation(solver, after, r, limits, 1).empty()) continue;
+            if (!r.klass) {
+                rep.reachNote = QStringLiteral("%1: the wrong move %2 beyond reach")
+                                    .arg(where, SgfMove(kBlackCell, CellX(c), CellY(c)));
+                continue;
+            }
+            if (Refutation(solver, after, r, limits, 1).empty()) continue;
             rep.faults << QStringLiteral("%1: the wrong move %2 has no refutation")
                               .arg(where, SgfMove(kBlackCell, CellX(c), CellY(c)));
         }

@@ -131,6 +131,7 @@ private slots:
     void solveFindsEveryCorrectMove_data();
     void solveFindsEveryCorrectMove();
     void solveNeverGuessesAtTheLimit();
+    void proveNeverPassesAtTheLimit();
     void frameWallsTheTargetIn_data();
     void frameWallsTheTargetIn();
     void solveRefusesWhatIsNoBarePosition();
@@ -603,6 +604,32 @@ void TestProve::solveNeverGuessesAtTheLimit() {
     QVERIFY(!reports[0].why.empty());
     QVERIFY(reports[0].correct.empty());
     QVERIFY(out.empty());
+}
+
+// A search cut short by the limit answers nothing; a check that needed one
+// must leave the problem beyond reach, never proved, whichever check the
+// limit falls in.
+void TestProve::proveNeverPassesAtTheLimit() {
+    std::string out, notes, error;
+    QVERIFY(GrowSgf("(;SZ[19]VS[8]PP[2]AB[fa][eb][fb][ec][ad][bd][cd][dd][ed]"
+                    "AW[da][db][ac][bc][cc][dc])",
+                    GrowOptions(), out, notes, error));
+    std::vector<sgf::Tree> trees;
+    sgf::Error err;
+    QVERIFY(sgf::Parse(out, trees, err));
+    const Problem p = ProblemFromTree(trees[0]);
+    for (int limit : {1, 2, 3, 5, 8, 13, 21, 34, 55, 89}) {
+        const ProveReport r = ProveProblem(p, limit);
+        QVERIFY(r.faults.isEmpty());
+        if (r.status == ProveStatus::Proved)
+            QVERIFY2(
+                r.ms < limit,
+                qPrintable(
+                    QStringLiteral("proved in %1 ms with a limit of %2").arg(r.ms).arg(limit)));
+        else
+            QVERIFY(!r.reachNote.isEmpty());
+    }
+    QCOMPARE(ProveProblem(p, 20000).status, ProveStatus::Proved);
 }
 
 void TestProve::solveRefusesWhatIsNoBarePosition() {
