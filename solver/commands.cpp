@@ -241,7 +241,7 @@ int RunSolve(int argc, char** argv) {
             outPath = value;
         } else if (opt == QStringLiteral("--frame")) {
             options.frame = value.toInt(&ok);
-            if (options.frame < 1 || options.frame > 3) ok = false;
+            if (options.frame < 0 || options.frame > 3) ok = false;
         } else {
             const QStringList aims = {QStringLiteral("live"), QStringLiteral("kill"),
                                       QStringLiteral("race")};
@@ -257,9 +257,9 @@ int RunSolve(int argc, char** argv) {
                      "  solves each bare position (AB, AW, PL; no moves) within MS per position\n"
                      "  (10000 unless given) and writes it as a problem with its tree: Black to\n"
                      "  play in the top-left corner. Exit 2 when some position reached the limit.\n"
-                     "  --frame N (1-3) walls the target in with the attacker's stones N empty\n"
-                     "  lines away. A kill or ko found so is refused when a frame N+1 lines away\n"
-                     "  gives the start another class.\n");
+                     "  --frame N (0-3) walls the target in with the attacker's stones N empty\n"
+                     "  lines away (0: next to its liberties). A kill or ko found so is refused\n"
+                     "  when a frame N+1 lines away gives the start another class.\n");
         return 2;
     }
     InitOutcomeTable();

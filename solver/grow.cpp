@@ -396,7 +396,11 @@ int GuessAim(const Goban& g, int viewSize) {
 
 bool AddFrame(Goban& board, int lines, int defender, int& reach) {
     const uint8_t wall = static_cast<uint8_t>(Other(defender));
-    // King-step distance of every point from the nearest defender stone.
+    // King-step distance of every point from the nearest defender stone. With
+    // no empty line between (lines 0) the distance is counted in plain steps
+    // instead: the ring then touches the defender's stones only diagonally and
+    // stands next to their liberties, which all stay.
+    const bool tight = lines == 0;
     std::array<int, kCells> dist;
     dist.fill(-1);
     std::vector<int> queue;
@@ -409,8 +413,8 @@ bool AddFrame(Goban& board, int lines, int defender, int& reach) {
     constexpr std::array<int, 8> kAround = {
         -1, 1, -kStride, kStride, -kStride - 1, -kStride + 1, kStride - 1, kStride + 1};
     for (size_t i = 0; i < queue.size(); ++i)
-        for (int d : kAround) {
-            const int n = queue[i] + d;
+        for (int k = 0; k < (tight ? 4 : 8); ++k) {
+            const int n = queue[i] + kAround[static_cast<size_t>(k)];
             if (board.At(n) == kBorderCell || dist[n] >= 0) continue;
             dist[n] = dist[queue[i]] + 1;
             queue.push_back(n);
@@ -427,7 +431,7 @@ bool AddFrame(Goban& board, int lines, int defender, int& reach) {
             by0 = std::min(by0, CellY(c));
             by1 = std::max(by1, CellY(c));
         }
-    const int ring = lines + 1;
+    const int ring = tight ? 2 : lines + 1;
     auto mayOpen = [&](int c) {
         const int x = CellX(c), y = CellY(c);
         const bool ownSide = (x <= bx1 && y < by0) || (y <= by1 && x < bx0);

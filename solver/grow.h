@@ -18,7 +18,8 @@ struct GrowOptions {
     int maxLineMoves = 24; // moves of one added line
     bool strict = false;   // a leaf out of reach fails the problem
     // solve: the attacker's wall this many empty lines around the stones'
-    // box (-1: none; the open board then counts as an escape).
+    // box (0: next to their liberties; -1: none, the open board then counts
+    // as an escape).
     int frame = -1;
 };
 
@@ -64,7 +65,10 @@ bool SolveSgf(const std::string& text, const GrowOptions& options, int forcedAim
 // king steps from the nearest stone of `defender` that faces the open board
 // beyond; whatever stood beyond the ring is taken off. `lines` empty lines
 // then separate the ring from the defender's stones, which keep every
-// liberty they have. `reach` receives the largest coordinate of a stone left.
+// liberty they have. With `lines` 0 the ring stands on the points two plain
+// steps from the defender's stones: it touches them diagonally and keeps
+// every liberty they have, with nothing beyond. `reach` receives the largest
+// coordinate of a stone left.
 // False when the defender has no stone or the ring would leave no open line
 // inside the board.
 bool AddFrame(Goban& board, int lines, int defender, int& reach);

@@ -550,6 +550,13 @@ void TestProve::frameWallsTheTargetIn_data() {
                                                  ". . . X . . . .", "X X X X . . . .",
                                                  ". . . . . . . ."}
                                   << 3;
+    // No empty line: the ring touches White only diagonally and stands next
+    // to each of its liberties, which all stay.
+    QTest::newRow("next to the liberties")
+        << corner << 0
+        << QStringList{". O . X . . . .", "O O . X . . . .", ". . X . . . . .", "X X . . . . . .",
+                       ". . . . . . . ."}
+        << 3;
     QTest::newRow("two lines out")
         << corner << 2
         << QStringList{". O . . X . . .", "O O . . X . . .", ". . . . X . . .", ". . . . X . . .",

@@ -2,12 +2,13 @@
 """Bare positions of the classical problem collections, normalised for us.
 
 Reads the SGF transcriptions of Gokyo Shumyo, Xuanxuan Qijing and Igo
-Hatsuyoron from a local git mirror and writes one JSON line per problem:
+Hatsuyoron from a local git mirror (and, given a second mirror, the TeX
+diagrams of Guanzi Pu) and writes one JSON line per problem:
 the work, its number, where it came from, and the stones with Black to play
 (colours swapped where White plays first), turned into the top-left corner.
 Nothing else of the files is read: no comments, no answers.
 
-    classical.py MIRROR_GIT_DIR > positions.jsonl
+    classical.py MIRROR_GIT_DIR [TEX_MIRROR_GIT_DIR] > positions.jsonl
 """
 import json
 import re
@@ -22,6 +23,12 @@ WORKS = [
 ]
 
 PROBLEM = re.compile(r"\(;C\[problem ([0-9-]+), (black|white) to play[^\]]*\]PL\[[BW]\]((?:A[BW](?:\[[a-s]{2}\])+)+)\)")
+# Guanzi Pu: TeX board diagrams, every one from the top-left corner of the
+# board, one token per point (empty, white stone `!`, black stone `@`, then
+# the grid's shape); every problem of the work is Black to play.
+GZP_VOLUMES = ["books/gzp1.tex", "books/gzp2.tex", "books/gzp3.tex"]
+GZP_DIAGRAM = re.compile(r"\\goo\n(.*?)\n\}\n\\hfil problem (\d+)\\hfil", re.S)
+GZP_POINT = re.compile(r"(\\0\?\?|\\- !|\\- @)(.)")
 PROP = re.compile(r"(A[BW])((?:\[[a-s]{2}\])+)")
 
 
@@ -81,7 +88,36 @@ def positions(mirror):
                    "black": black, "white": white}
 
 
+def gzp_positions(mirror):
+    """Every Guanzi Pu problem (number: volume-problem), Black to play."""
+    commit = subprocess.run(["git", "-C", mirror, "rev-parse", "HEAD"], capture_output=True,
+                            text=True, check=True).stdout.strip()
+    for volume, path in enumerate(GZP_VOLUMES, 1):
+        text = subprocess.run(["git", "-C", mirror, "show", f"{commit}:{path}"],
+                              capture_output=True, text=True, check=True).stdout
+        for m in GZP_DIAGRAM.finditer(text):
+            rows = m.group(1).split("\n")
+            if not re.match(r"\\(0\?\?|- [!@])<", rows[0]):
+                continue  # a diagram that does not start at the board's corner
+            black, white = [], []
+            for y, row in enumerate(rows):
+                for x, (stone, _) in enumerate(GZP_POINT.findall(row)):
+                    if stone == "\\- @":
+                        black.append((x, y))
+                    elif stone == "\\- !":
+                        white.append((x, y))
+            if not black or not white:
+                continue
+            black, white = normalise(black, white)
+            yield {"work": "Guanzi Pu", "number": f"{volume}-{m.group(2)}",
+                   "repo": "tasuki/tsumego", "path": path, "commit": commit, "swapped": False,
+                   "black": black, "white": white}
+
+
 def main():
+    if len(sys.argv) > 2:
+        for d in gzp_positions(sys.argv[2]):
+            print(json.dumps(d))
     for d in positions(sys.argv[1]):
         print(json.dumps(d))
 
