@@ -219,8 +219,11 @@ ProblemSolver::Level ProblemSolver::KoBalance(int goal, const SearchStart& pos,
             lost = m;
         }
     }
+    // (A fight that is not close is no ko whoever takes first.)
+    const int direct = close ? DirectBalance(pos, goal, mode, lost, limits, nodes) : 0;
+    if (direct < 0) return level;
     level.balance = balance;
-    level.approach = balance - DirectBalance(pos, goal, mode, lost);
+    level.approach = balance - direct;
     // A ko that needs three approach moves is no ko (三手ヨセコウはコウにあらず).
     level.kind = level.approach <= -3  ? Level::Unconditional
                  : level.approach >= 3 ? Level::None
@@ -228,8 +231,8 @@ ProblemSolver::Level ProblemSolver::KoBalance(int goal, const SearchStart& pos,
     return level;
 }
 
-int ProblemSolver::DirectBalance(const SearchStart& pos, int goal, SearchMode won,
-                                 SearchMode lost) {
+int ProblemSolver::DirectBalance(const SearchStart& pos, int goal, SearchMode won, SearchMode lost,
+                                 const Limits& limits, uint64_t& nodes) {
     const int mover = pos.toMove == kBlackCell ? 0 : 1;
     const int other = 1 - mover;
     // The side to move may not retake: the other side has taken.
@@ -246,29 +249,55 @@ int ProblemSolver::DirectBalance(const SearchStart& pos, int goal, SearchMode wo
     if (canTake(pos.board, pos.toMove)) return mover;
     if (canTake(pos.board, Other(pos.toMove))) return other;
     koOpen_ = true;
-    // Nobody can take yet: the first ko capture in the lines of the fight
-    // (the one Black wins with the fewest threats, the one Black loses with
-    // one fewer) shows who takes first. The side to move may approach, or
-    // offer the other side the ko (the throw-in of the bent four in the
-    // corner).
-    int first = kTakeLookAhead + 1, taker = mover;
-    for (const SearchMode& mode : {won, lost}) {
-        SearchStart s = pos;
-        const std::vector<int> line = Get(goal, mode.mode, mode.threats).Line(pos, kTakeLookAhead);
-        for (int i = 0; i < static_cast<int>(line.size()) && i < first; ++i) {
-            std::vector<int16_t> cap;
-            if (line[i] != kPassMove) {
-                if (!s.board.Play(s.toMove, line[i], cap)) break;
-                if (Searcher::KoPointAfter(s.board, line[i], cap)) {
-                    first = i;
-                    taker = s.toMove == kBlackCell ? 0 : 1;
-                    break;
-                }
-            }
-            s.toMove = Other(s.toMove);
+    // Nobody can take yet: the fight at the ko's balance shows who takes
+    // first (the side to move may approach, or offer the other side the ko,
+    // as White's throw-in in the bent four in the corner does).
+    TakeGame game{goal, won, lost, limits, nodes, mover, 0, false};
+    const int taker = FirstTaker(game, pos, 0);
+    return game.aborted ? -1 : taker;
+}
+
+int ProblemSolver::FirstTaker(TakeGame& g, const SearchStart& pos, int depth) {
+    // Each side plays only the moves that keep its result at the balance:
+    // Black the moves that win the search Black wins with the fewest
+    // threats, White those that win the search Black loses with one fewer.
+    // That is the fight as both sides must play it, and the first ko
+    // capture in it tells who takes first. Where a side has a choice, it
+    // picks as the outcome table ranks the classes: at the same balance a
+    // ko the other side takes first leaves this side fewer approach moves
+    // (本コウ(白取り番) is worth more to Black than １手ヨセコウ(白有利)), so
+    // Black steers for White taking first and White for Black, as the look
+    // one move on would choose between the positions. Only the results of
+    // searches decide, never a line read from a table, so the answer is a
+    // function of the position.
+    if (depth >= kTakeDepth) return g.horizon;
+    const bool black = pos.toMove == kBlackCell;
+    const int mover = black ? 0 : 1;
+    const int wish = 1 - mover;
+    const SearchMode mine = black ? g.won : g.lost;
+    Searcher& search = Get(g.goal, mine.mode, mine.threats);
+    std::vector<int> moves;
+    for (int c : region_.moveCells)
+        if (pos.board.At(c) == kEmptyCell) moves.push_back(c);
+    if (!pos.passes) moves.push_back(kPassMove);
+    int best = -1;
+    for (int m : moves) {
+        SearchStart next = pos;
+        if (!search.Advance(next, m)) continue;
+        if (++g.solves > kTakeSolves) break;
+        const Outcome o = search.Solve(next, g.limits);
+        g.nodes += search.LastNodes();
+        if (o == Outcome::Unknown) {
+            g.aborted = true;
+            return 0;
         }
+        if (o != Outcome::Loss) continue; // the other side wins after it
+        const int t = next.koCell ? mover : FirstTaker(g, next, depth + 1);
+        if (g.aborted) return 0;
+        if (best < 0 || t == wish) best = t;
+        if (best == wish) break;
     }
-    return taker;
+    return best < 0 ? g.horizon : best;
 }
 
 ProblemSolver::Level ProblemSolver::Achieve(int goal, const SearchStart& pos, const Limits& limits,

@@ -105,11 +105,26 @@ private:
     Level KoBalance(int goal, const SearchStart& pos, const Limits& limits, uint64_t& nodes,
                     SearchMode& mode);
     // The balance the ko of `pos` would have as a direct ko: 0 when Black
-    // takes first, 1 when White does. `won`, `lost`: the searches of `goal`
-    // at the ko's balance (their lines show who takes first when nobody can
-    // take yet).
-    static constexpr int kTakeLookAhead = 12;
-    int DirectBalance(const SearchStart& pos, int goal, SearchMode won, SearchMode lost);
+    // takes first, 1 when White does, -1 when the limits were reached.
+    // `won`, `lost`: the searches of `goal` at the ko's balance (Black wins
+    // the first, loses the second; when nobody can take yet, the fight
+    // played in them shows who takes first).
+    int DirectBalance(const SearchStart& pos, int goal, SearchMode won, SearchMode lost,
+                      const Limits& limits, uint64_t& nodes);
+    // Who takes first (0 Black, 1 White) in the fight at a ko's balance when
+    // nobody can take yet.
+    struct TakeGame {
+        int goal;
+        SearchMode won, lost;
+        const Limits& limits;
+        uint64_t& nodes;
+        int horizon; // the answer when nobody takes within the horizon
+        int solves;  // searches of moves so far
+        bool aborted;
+    };
+    static constexpr int kTakeDepth = 6;    // moves looked ahead
+    static constexpr int kTakeSolves = 400; // searches of moves, at most
+    int FirstTaker(TakeGame& game, const SearchStart& pos, int depth);
     bool SekiToDefender(int goal) const;
     // Classify at a depth of the look one move on: the start looks at its
     // moves, a position one move on only when nobody can take a ko yet.
