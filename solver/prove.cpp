@@ -12,28 +12,6 @@ namespace velsolver {
 
 namespace {
 
-// The ko classes the solver does not tell apart yet (two-stage and eternal
-// ko, death by a double ko): a tree may mark any ko of the solver with one
-// of them.
-bool UnsettledKoClass(int k) {
-    switch (k) {
-    case 7:
-    case 14:
-    case 25:
-    case 40:
-    case 51:
-    case 61:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool SolverKoClass(int k) {
-    return k == kTwoApproachBlack || k == kOneApproachBlack || k == kKoBlackFirst ||
-           k == kKoWhiteFirst || k == kOneApproachWhite || k == kTwoApproachWhite;
-}
-
 int ClassValue(int klass) {
     return ResultValue(klass * 10) / 10;
 }
@@ -84,7 +62,6 @@ QString ClassName(int klass) {
 
 bool ClassesAgree(int tree, int solver, int aim) {
     if (tree == solver) return true;
-    if (SolverKoClass(solver)) return UnsettledKoClass(tree);
     // Generic success and failure classes.
     const bool failure = solver == kWhiteAlive || solver == kBlackLoses || solver == kBlackDead;
     if (failure && (tree == 57 || tree == 58 || tree == 62)) return true;

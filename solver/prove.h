@@ -27,11 +27,11 @@ struct ProveReport {
 Goban GobanFromProblem(const Problem& p);
 
 // Whether a leaf or best class of the tree agrees with a class found by the
-// solver. The ko kinds the solver does not tell apart yet (two-stage and
-// eternal ko, death by a double ko) agree with any ko the solver finds; a
-// life by a double ko must be the solver's. A group that only a ko the
-// defender can never resolve keeps on the board is dead (the solver says
-// 白死/黒死; 白死(曲り４目)/黒死(曲り４目) agree), never a ko.
+// solver. Every ko kind must be the solver's own (a two-stage ko, an eternal
+// ko or a double ko marked where the solver reads another ko is a mismatch).
+// A group that only a ko the defender can never resolve keeps on the board
+// is dead (the solver says 白死/黒死; 白死(曲り４目)/黒死(曲り４目) agree),
+// never a ko.
 bool ClassesAgree(int treeClass, int solverClass, int aim);
 
 // The name of an outcome class ("白死"), or the number when it has none.

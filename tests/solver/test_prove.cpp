@@ -309,7 +309,12 @@ void TestProve::classesAgree_data() {
     QTest::newRow("the two direct kos") << 30 << 35 << 2 << false;
     QTest::newRow("approach ko against a direct ko") << 45 << 30 << 2 << false;
     QTest::newRow("approach kos in favour of either side") << 20 << 45 << 2 << false;
-    QTest::newRow("two-stage ko, kind not settled") << 25 << 30 << 2 << true;
+    QTest::newRow("two-stage ko against a direct ko") << 25 << 30 << 2 << false;
+    QTest::newRow("two-stage ko against an approach ko") << 40 << 45 << 2 << false;
+    QTest::newRow("eternal ko of a killing problem against a direct ko") << 51 << 35 << 2 << false;
+    QTest::newRow("eternal ko of a living problem against a direct ko") << 14 << 30 << 1 << false;
+    QTest::newRow("death by a double ko against an approach ko") << 7 << 20 << 2 << false;
+    QTest::newRow("black's death by a double ko against a ko") << 61 << 45 << 1 << false;
     QTest::newRow("life by a double ko against a ko") << 54 << 45 << 2 << false;
     QTest::newRow("life by a double ko against plain life") << 54 << 55 << 2 << false;
     QTest::newRow("a ko against life by a double ko") << 35 << 54 << 2 << false;
