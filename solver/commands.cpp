@@ -243,8 +243,11 @@ int RunSolve(int argc, char** argv) {
             options.frame = value.toInt(&ok);
             if (options.frame < 0 || options.frame > 3) ok = false;
         } else {
+            // In the order of the solver's aims (connect and cut are aim 0
+            // with their goal).
             const QStringList aims = {QStringLiteral("live"), QStringLiteral("kill"),
-                                      QStringLiteral("race")};
+                                      QStringLiteral("race"), QStringLiteral("connect"),
+                                      QStringLiteral("cut")};
             aim = static_cast<int>(aims.indexOf(value)) + 1;
             if (aim == 0) ok = false;
         }
@@ -253,7 +256,7 @@ int RunSolve(int argc, char** argv) {
         args[0].startsWith(QLatin1Char('-'))) {
         std::fprintf(stderr,
                      "usage: velmora-data solve SRC.sgf [-o OUT.sgf] [--limit-ms MS] "
-                     "[--aim live|kill|race] [--frame N]\n"
+                     "[--aim live|kill|race|connect|cut] [--frame N]\n"
                      "  solves each bare position (AB, AW, PL; no moves) within MS per position\n"
                      "  (10000 unless given) and writes it as a problem with its tree: Black to\n"
                      "  play in the top-left corner. Exit 2 when some position reached the limit.\n"

@@ -14,8 +14,9 @@ constexpr uint8_t kDepMask = kPathDep | kKoDep;
 } // namespace
 
 Searcher::Searcher(const Region& region, bool sekiToDefender, KoMode mode, int tableBits,
-                   int threats)
-    : r_(region), judge_(region), sekiToDefender_(sekiToDefender), mode_(mode) {
+                   int threats, bool everyKey)
+    : r_(region), everyKey_(everyKey), judge_(region, everyKey), sekiToDefender_(sekiToDefender),
+      mode_(mode) {
     const int side = mode == KoMode::BlackThreats   ? kBlackCell
                      : mode == KoMode::WhiteThreats ? kWhiteCell
                                                     : 0;
@@ -295,7 +296,9 @@ int Searcher::PassWinner() {
     if (!confirm_) return sekiToDefender_ ? r_.defender : r_.attacker;
     const uint64_t key = b_.Hash();
     if (const auto it = confirmed_.find(key); it != confirmed_.end()) return it->second;
-    if (!confirmer_) confirmer_ = std::make_unique<Searcher>(r_, true, KoMode::Base, 18);
+    if (!confirmer_)
+        confirmer_ =
+            std::make_unique<Searcher>(r_, true, KoMode::Base, 18, kUnlimitedThreats, everyKey_);
     SearchStart s;
     s.board = b_;
     s.toMove = r_.attacker;

@@ -58,8 +58,10 @@ public:
     //
     // `threats`: with BlackThreats or WhiteThreats, how many times that side
     // may retake at once (each retake spends one ko threat).
+    //
+    // `everyKey`: every target stone is at stake (see Judge).
     Searcher(const Region& region, bool sekiToDefender, KoMode mode, int tableBits = 21,
-             int threats = kUnlimitedThreats);
+             int threats = kUnlimitedThreats, bool everyKey = false);
 
     // Does the side to move win?
     Outcome Solve(const SearchStart& start, const Limits& limits);
@@ -150,6 +152,7 @@ private:
     int PassWinner();
 
     const Region& r_;
+    bool everyKey_;
     Judge judge_;
     bool sekiToDefender_;
     KoMode mode_;

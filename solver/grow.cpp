@@ -73,6 +73,18 @@ bool NodeMove(const GNode& n, int& cell, int& colour) {
     return false;
 }
 
+// The solver's aim of a source root: PP 1-3, or PP 0 with its goal GL
+// ("connect" or "cut"); 0 when unknown.
+int SourceAim(const GNode& root) {
+    const int pp = IntProp(root, "PP", -1);
+    if (pp >= 1 && pp <= 3) return pp;
+    const auto* gl = root.Find("GL");
+    if (pp != 0 || !gl || gl->empty()) return 0;
+    if ((*gl)[0] == "connect") return static_cast<int>(Aim::Connect);
+    if ((*gl)[0] == "cut") return static_cast<int>(Aim::Cut);
+    return 0;
+}
+
 std::string PointText(int cell) {
     return std::string{static_cast<char>('a' + CellX(cell)), static_cast<char>('a' + CellY(cell))};
 }
@@ -108,8 +120,8 @@ public:
     // Returns an empty string when grown, else why not.
     std::string Grow() {
         const GNode& root = nodes_[0];
-        const int aim = IntProp(root, "PP", 0);
-        if (aim < 1 || aim > 3) return "aim (PP) not 1-3";
+        const int aim = SourceAim(root);
+        if (aim == 0) return "aim (PP) not 1-3, nor 0 with GL connect or cut";
         Goban start;
         AddStones(start, root.Find("AB"), kBlackCell);
         AddStones(start, root.Find("AW"), kWhiteCell);
@@ -536,16 +548,20 @@ Posed Pose(const GNode& root, int forcedAim, int frame) {
         }
     // Two open lines beyond the stones: room to escape into.
     p.viewSize = std::min(kSide, IntProp(root, "VS", extent + 3));
-    p.aim = forcedAim ? forcedAim : IntProp(root, "PP", 0);
-    if (p.aim && p.swapped && !forcedAim && p.aim != static_cast<int>(Aim::Race))
-        p.aim = 3 - p.aim; // a live problem for White is a kill one for Black
+    p.aim = forcedAim ? forcedAim : SourceAim(root);
+    // A live problem for White is a kill one for Black (a connection or a
+    // cut stays what it is: it names the side to play's goal).
+    if (p.aim && p.swapped && !forcedAim && p.aim < static_cast<int>(Aim::Race)) p.aim = 3 - p.aim;
     if (!p.aim) p.aim = GuessAim(p.board, p.viewSize);
-    if (p.aim < 1 || p.aim > 3) {
+    if (p.aim < 1 || p.aim > static_cast<int>(Aim::Cut)) {
         p.why = "cannot tell whose stones are at stake (give --aim)";
         return p;
     }
     if (frame >= 0 && p.aim != static_cast<int>(Aim::Race)) {
-        const int defender = p.aim == static_cast<int>(Aim::Live) ? kBlackCell : kWhiteCell;
+        const int defender =
+            p.aim == static_cast<int>(Aim::Live) || p.aim == static_cast<int>(Aim::Connect)
+                ? kBlackCell
+                : kWhiteCell;
         int reach = 0;
         // The problem is then shown and searched in a 13-line corner.
         if (!AddFrame(p.board, frame, defender, reach) || reach + 2 >= kFramedView) {
@@ -560,7 +576,12 @@ Posed Pose(const GNode& root, int forcedAim, int frame) {
 
 std::string RootText(const Posed& p, const GNode& source) {
     std::string out = "(;GM[1]FF[4]SZ[19]PL[B]";
-    out += "VS[" + std::to_string(p.viewSize) + "]PP[" + std::to_string(p.aim) + "]";
+    out += "VS[" + std::to_string(p.viewSize) + "]";
+    if (p.aim == static_cast<int>(Aim::Connect) || p.aim == static_cast<int>(Aim::Cut))
+        out += std::string("PP[0]GL[") + (p.aim == static_cast<int>(Aim::Cut) ? "cut" : "connect") +
+               "]";
+    else
+        out += "PP[" + std::to_string(p.aim) + "]";
     for (const char* colourId : {"AB", "AW"}) {
         const uint8_t colour = colourId[1] == 'B' ? kBlackCell : kWhiteCell;
         std::string pts;
@@ -663,8 +684,13 @@ bool SolveSgf(const std::string& text, const GrowOptions& options, int forcedAim
                 // A kill or a ko may be the frame's doing: the frame one line
                 // further out (searched within a limit of its own) must give
                 // the start the same class, or the position is refused.
+                // (A connection made holds; a cut that fails fails.)
                 const bool defenderLives = posed.aim == static_cast<int>(Aim::Live)
                                                ? rep.best == kBlackAlive || rep.best == kSekiBlack
+                                           : posed.aim == static_cast<int>(Aim::Connect)
+                                               ? rep.best == kBlackSucceeds
+                                           : posed.aim == static_cast<int>(Aim::Cut)
+                                               ? rep.best == kBlackFails
                                                : rep.best == kWhiteAlive || rep.best == kSekiWhite;
                 if (defenderLives)
                     rep.frame = SolveReport::Frame::Holds;

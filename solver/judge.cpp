@@ -5,7 +5,7 @@
 
 namespace velsolver {
 
-Judge::Judge(const Region& region) : r_(region) {
+Judge::Judge(const Region& region, bool everyKey) : r_(region), everyKey_(everyKey) {
     for (int c : r_.moveCells)
         if (std::any_of(kDelta.begin(), kDelta.end(), [&](int d) {
                 const int n = c + d;
@@ -29,6 +29,12 @@ bool Judge::AnyDefenderKey(const Goban& b) const {
     return false;
 }
 
+bool Judge::EveryDefenderKey(const Goban& b) const {
+    for (int k : r_.defenderKeys)
+        if (b.At(k) != r_.defender) return false;
+    return true;
+}
+
 bool Judge::AnyAttackerKey(const Goban& b) const {
     for (int k : r_.attackerKeys)
         if (b.At(k) == r_.attacker) return true;
@@ -36,7 +42,7 @@ bool Judge::AnyAttackerKey(const Goban& b) const {
 }
 
 Verdict Judge::Evaluate(const Goban& b, int toMove, bool checkLife) const {
-    if (!AnyDefenderKey(b)) return Verdict::AttackerWins;
+    if (everyKey_ ? !EveryDefenderKey(b) : !AnyDefenderKey(b)) return Verdict::AttackerWins;
     if (r_.aim == Aim::Race && !r_.attackerKeys.empty() && !AnyAttackerKey(b))
         return Verdict::DefenderWins;
     if (checkLife && DefenderSafe(b)) return Verdict::DefenderWins;
@@ -53,6 +59,7 @@ bool Judge::DefenderSafe(const Goban& b) const {
     label_.fill(-1);
     int chains = 0;
     uint64_t keyChains = 0;
+    uint64_t escaped = 0;
     for (int c : r_.moveCells) {
         if (b.At(c) != def || label_[c] >= 0) continue;
         if (chains >= kOuter) return false;
@@ -63,13 +70,18 @@ bool Judge::DefenderSafe(const Goban& b) const {
             if (r_.defenderKey[s]) key = true;
         }
         if (key) {
+            const uint64_t bit = uint64_t{1} << chains;
             for (int l : libs_)
-                if (r_.open[l]) return true; // escaped
-            keyChains |= uint64_t{1} << chains;
+                if (r_.open[l]) {
+                    if (!everyKey_) return true; // escaped
+                    escaped |= bit;
+                }
+            keyChains |= bit;
         }
         ++chains;
     }
     if (!keyChains) return false;
+    if (everyKey_ && escaped == keyChains) return true;
 
     // The regions: connected sets of non-defender points in play. A region
     // that reaches a point out of play (a wall, the open area) is not closed.
@@ -133,6 +145,7 @@ bool Judge::DefenderSafe(const Goban& b) const {
             }
         }
     }
+    if (everyKey_) return ((alive | escaped) & keyChains) == keyChains;
     return (alive & keyChains) != 0;
 }
 

@@ -10,7 +10,11 @@ enum class Verdict : uint8_t { None, DefenderWins, AttackerWins };
 
 class Judge {
 public:
-    explicit Judge(const Region& region);
+    // `everyKey`: every target stone is at stake, not the target as a whole:
+    // the attacker wins as soon as any of them is captured, the defender only
+    // when all of them are safe (a connection must save every stone, where
+    // a life needs one living chain and a kill must take them all).
+    explicit Judge(const Region& region, bool everyKey = false);
 
     // `checkLife`: whether unconditional life can have arisen (it only can
     // after a move of the defender, or at the start).
@@ -18,7 +22,10 @@ public:
 
     bool AnyDefenderKey(const Goban& b) const;
     bool AnyAttackerKey(const Goban& b) const;
-    // A target chain is unconditionally alive (Benson) or has escaped.
+    // Every target stone still stands on its point.
+    bool EveryDefenderKey(const Goban& b) const;
+    // A target chain (with `everyKey` every target chain) is unconditionally
+    // alive (Benson) or has escaped.
     bool DefenderSafe(const Goban& b) const;
     // The target's only eye space is a dead shape: one or two points, or a
     // nakade shape of three to six empty points with the attacker to move
@@ -27,6 +34,7 @@ public:
 
 private:
     const Region& r_;
+    bool everyKey_;
     mutable std::vector<int16_t> stones_, libs_, queue_;
     mutable std::array<int16_t, kCells> label_{};
     mutable std::array<int16_t, kCells> area_{};

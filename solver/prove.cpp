@@ -83,6 +83,13 @@ bool ClassesAgree(int tree, int solver, int aim) {
     }
 }
 
+int ProblemAim(const Problem& p) {
+    if (p.ProbPurpose >= 1 && p.ProbPurpose <= 3) return p.ProbPurpose;
+    if (p.ProbPurpose == 0 && (p.HeadFlag == 0 || p.HeadFlag == 1))
+        return static_cast<int>(p.HeadFlag == 0 ? Aim::Connect : Aim::Cut);
+    return 0;
+}
+
 Goban GobanFromProblem(const Problem& p) {
     Goban g;
     for (int y = 0; y < kSide; ++y)
@@ -121,12 +128,23 @@ ProveReport ProveProblem(const Problem& problem, int limitMs, bool completeness)
         return finish(rep);
     }
     rep.treeClass = best / 10;
-    const int aim = p.ProbPurpose;
-    if (aim < 1 || aim > 3) {
-        rep.reachNote = QStringLiteral("aim %1 unknown").arg(aim);
+    const int aim = ProblemAim(p);
+    if (aim == 0) {
+        rep.reachNote = QStringLiteral("aim %1 unknown").arg(p.ProbPurpose);
         return finish(rep);
     }
     ProblemSolver solver(GobanFromProblem(p), p.ViewSize, static_cast<Aim>(aim));
+    if (aim > static_cast<int>(Aim::Race)) {
+        // Connect and cut: the stones at stake are the goal's colour in the
+        // fight (those that do not reach the open board).
+        const Region& region = solver.region();
+        if (region.defenderKeys.empty() || !region.enclosed) {
+            rep.faults << QStringLiteral("no %1 stones at stake: every one reaches the open board")
+                              .arg(aim == static_cast<int>(Aim::Connect) ? QStringLiteral("black")
+                                                                         : QStringLiteral("white"));
+            return finish(rep);
+        }
+    }
     const SearchStart start = solver.Start();
     const ClassResult root = solver.Classify(start, limits);
     rep.nodes += root.nodes;

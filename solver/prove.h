@@ -23,6 +23,10 @@ struct ProveReport {
     double ms = 0;
 };
 
+// The solver's aim of a problem: PP 1-3 as they are; PP 0 ("play one move")
+// by its goal in HeadFlag, 0 connect, 1 cut. 0 when the aim is unknown.
+int ProblemAim(const Problem& p);
+
 // Builds the solver board of a problem's start position.
 Goban GobanFromProblem(const Problem& p);
 

@@ -59,7 +59,7 @@ Region AnalyzeRegion(const Goban& start, int viewSize, Aim aim) {
     Region r;
     r.aim = aim;
     r.viewSize = std::clamp(viewSize, 1, kSide);
-    r.defender = aim == Aim::Live ? kBlackCell : kWhiteCell;
+    r.defender = aim == Aim::Live || aim == Aim::Connect ? kBlackCell : kWhiteCell;
     r.attacker = Other(r.defender);
     const int vs = r.viewSize;
     for (int y = 0; y < vs; ++y)

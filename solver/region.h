@@ -10,8 +10,10 @@
 
 namespace velsolver {
 
-// The aims of a problem (ProbPurpose).
-enum class Aim { Live = 1, Kill = 2, Race = 3 };
+// The aims of a problem (ProbPurpose 1-3). A problem of aim 0 ("play one
+// move") names its goal apart: Connect, every one of Black's stones in the
+// fight survives; Cut, every one of White's stones in the fight is captured.
+enum class Aim { Live = 1, Kill = 2, Race = 3, Connect = 4, Cut = 5 };
 
 struct Region {
     Aim aim = Aim::Kill;

@@ -13,6 +13,7 @@ constexpr int kLow = 1;  // life or seki / no clean life / capture or seki
 int ClassWorth(int klass) {
     switch (klass) {
     case kBlackWins:
+    case kBlackSucceeds:
         return 210;
     case kWhiteDead:
     case kBlackAlive:
@@ -45,7 +46,14 @@ int ClassWorth(int klass) {
 } // namespace
 
 ProblemSolver::ProblemSolver(const Goban& start, int viewSize, Aim aim, int tableBits)
-    : start_(start), region_(AnalyzeRegion(start, viewSize, aim)), tableBits_(tableBits) {}
+    : start_(start), region_(AnalyzeRegion(start, viewSize, aim)), tableBits_(tableBits) {
+    if (!region_.defenderKeys.empty()) {
+        std::vector<int16_t> chain;
+        start_.Chain(region_.defenderKeys.front(), chain, nullptr);
+        for (int k : region_.defenderKeys)
+            if (std::find(chain.begin(), chain.end(), k) == chain.end()) oneTarget_ = false;
+    }
+}
 
 SearchStart ProblemSolver::Start() const {
     SearchStart s;
@@ -54,7 +62,17 @@ SearchStart ProblemSolver::Start() const {
     return s;
 }
 
+bool ProblemSolver::EveryKey(int goal) const {
+    // Connect: every stone saved is the success, one saved the part. Cut:
+    // every stone taken is the success, one taken the part.
+    if (region_.aim == Aim::Connect) return goal == kHigh;
+    if (region_.aim == Aim::Cut) return goal == kLow;
+    return false;
+}
+
 bool ProblemSolver::SekiToDefender(int goal) const {
+    // Connect and cut: stones in a seki are not captured.
+    if (GoalAim()) return true;
     // For the live aim the high goal is clean life; for kill and race the
     // high goal is the capture, which a seki denies.
     return region_.aim == Aim::Live ? goal == kLow : goal == kHigh;
@@ -69,7 +87,8 @@ Searcher& ProblemSolver::Get(int goal, KoMode mode, int threats) {
     auto& s = searchers_[goal][static_cast<int>(mode)][slot];
     if (!s) {
         s = std::make_unique<Searcher>(region_, SekiToDefender(goal), mode, tableBits_,
-                                       slot > kMaxThreats ? kUnlimitedThreats : slot);
+                                       slot > kMaxThreats ? kUnlimitedThreats : slot,
+                                       EveryKey(goal));
         if (mode != KoMode::Base) s->ShareSettled(&Get(goal, KoMode::Base));
     }
     return *s;
@@ -92,7 +111,8 @@ Searcher& ProblemSolver::CycleSearcher(int goal) {
     if (!s) {
         const KoMode threats =
             region_.attacker == kBlackCell ? KoMode::BlackThreats : KoMode::WhiteThreats;
-        s = std::make_unique<Searcher>(region_, SekiToDefender(goal), threats, tableBits_);
+        s = std::make_unique<Searcher>(region_, SekiToDefender(goal), threats, tableBits_,
+                                       kUnlimitedThreats, EveryKey(goal));
         s->CycleWinsFor(region_.defender);
         s->ShareSettled(&Get(goal, KoMode::Base));
     }
@@ -123,9 +143,12 @@ Outcome ProblemSolver::BlackAchieves(int goal, SearchMode mode, const SearchStar
 Outcome ProblemSolver::BlackAchievesAtTheEnd(const SearchStart& pos, const Limits& limits,
                                              uint64_t& nodes) {
     if (!endSearcher_) {
+        // The defender has the threats (for connect and cut: the searches
+        // of the whole goal).
         const KoMode threats =
-            region_.aim == Aim::Live ? KoMode::BlackThreats : KoMode::WhiteThreats;
-        endSearcher_ = std::make_unique<Searcher>(region_, true, threats, tableBits_);
+            region_.defender == kBlackCell ? KoMode::BlackThreats : KoMode::WhiteThreats;
+        endSearcher_ = std::make_unique<Searcher>(region_, true, threats, tableBits_,
+                                                  kUnlimitedThreats, EveryKey(kHigh));
         endSearcher_->ConfirmAtTheEnd();
     }
     const Outcome o = endSearcher_->Solve(pos, limits);
@@ -375,26 +398,27 @@ ClassResult ProblemSolver::ClassifyAt(const SearchStart& pos, const Limits& limi
     return keep(res);
 }
 
+int ProblemSolver::KoClass(const Level& l) {
+    // By the number of approach moves (negative: White must approach) and,
+    // for a direct ko, by who takes first.
+    switch (l.approach) {
+    case -2:
+        return kTwoApproachBlack;
+    case -1:
+        return kOneApproachBlack;
+    case 0:
+        return l.balance <= 0 ? kKoBlackFirst : kKoWhiteFirst;
+    case 1:
+        return kOneApproachWhite;
+    default:
+        return kTwoApproachWhite;
+    }
+}
+
 ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& limits) {
     koTouched_ = false;
     koOpen_ = false;
     ClassResult res;
-    // The ko classes by the number of approach moves (negative: White must
-    // approach) and, for a direct ko, by who takes first.
-    auto ko = [](const Level& l) {
-        switch (l.approach) {
-        case -2:
-            return kTwoApproachBlack;
-        case -1:
-            return kOneApproachBlack;
-        case 0:
-            return l.balance <= 0 ? kKoBlackFirst : kKoWhiteFirst;
-        case 1:
-            return kOneApproachWhite;
-        default:
-            return kTwoApproachWhite;
-        }
-    };
     SearchMode mode;
     auto settle = [&](int klass, int goal, bool cycle = false) {
         res.klass = klass;
@@ -404,6 +428,10 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
         res.cycle = cycle;
         return res;
     };
+    if (GoalAim()) {
+        const Found f = ClassifyGoal(pos, limits, res.nodes, mode);
+        return f.klass ? settle(f.klass, f.goal, f.cycle) : res;
+    }
     if (region_.aim == Aim::Kill) {
         // Most positions met while proving are lives: whether Black reaches
         // even a seki settles them with one search.
@@ -431,7 +459,7 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
             if (cycles == Outcome::Unknown) return res;
             if (cycles == Outcome::Loss) return settle(kWhiteAliveDoubleKo, kHigh, true);
         }
-        if (kill.kind == Level::Ko) return settle(ko(kill), kHigh);
+        if (kill.kind == Level::Ko) return settle(KoClass(kill), kHigh);
         mode = sekiMode;
         return settle(seki.kind == Level::Unconditional || seki.BlackAhead() ? kSekiWhite
                                                                              : kWhiteAlive,
@@ -454,7 +482,7 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
         if (cycles == Outcome::Unknown) return res;
         if (cycles == Outcome::Win) return settle(kBlackAliveDoubleKo, kLow, true);
     }
-    if (low.kind == Level::Ko) return settle(ko(low), kLow);
+    if (low.kind == Level::Ko) return settle(KoClass(low), kLow);
     const SearchMode lowMode = mode;
     const Level high = Achieve(kHigh, pos, limits, res.nodes, mode);
     if (high.kind == Level::Unknown) return res;
@@ -462,6 +490,39 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
         return settle(region_.aim == Aim::Live ? kBlackAlive : kBlackWins, kHigh);
     mode = lowMode;
     return settle(kSekiBlack, kLow);
+}
+
+ProblemSolver::Found ProblemSolver::ClassifyGoal(const SearchStart& pos, const Limits& limits,
+                                                 uint64_t& nodes, SearchMode& mode) {
+    auto settle = [](int klass, int goal, bool cycle = false) { return Found{klass, goal, cycle}; };
+    const bool blackAttacks = region_.attacker == kBlackCell;
+    const Level full = Achieve(kHigh, pos, limits, nodes, mode);
+    if (full.kind == Level::Unknown) return {};
+    if (full.kind == Level::Unconditional) return settle(kBlackSucceeds, kHigh);
+    if (full.kind == Level::Ko) {
+        // As in life and death: a ko the defender can never resolve is no
+        // ko, and a double ko is the defender's for ever.
+        const Outcome settled = BlackAchievesAtTheEnd(pos, limits, nodes);
+        if (settled == Outcome::Unknown) return {};
+        bool fails = false;
+        if (blackAttacks && settled == Outcome::Win) return settle(kBlackSucceeds, kHigh);
+        if (!blackAttacks && settled == Outcome::Loss) {
+            fails = true;
+        } else {
+            const Outcome cycles = BlackAchievesWithCycles(kHigh, pos, limits, nodes);
+            if (cycles == Outcome::Unknown) return {};
+            if (!blackAttacks && cycles == Outcome::Win) return settle(kBlackSucceeds, kHigh, true);
+            fails = blackAttacks && cycles == Outcome::Loss;
+        }
+        if (!fails) return settle(KoClass(full), kHigh);
+    }
+    // The whole goal fails: is part of it reached (some of the stones saved
+    // or taken)? With one target chain the two goals are the same.
+    if (oneTarget_) return settle(kBlackFails, kHigh);
+    const Level part = Achieve(kLow, pos, limits, nodes, mode);
+    if (part.kind == Level::Unconditional) return settle(kBlackLoss, kLow);
+    if (part.kind == Level::None) return settle(kBlackFails, kLow);
+    return {}; // beyond reach, or a part that turns on a ko (not told apart)
 }
 
 std::vector<int> ProblemSolver::LineFor(const SearchStart& pos, const ClassResult& result,
@@ -512,6 +573,9 @@ std::vector<int> ProblemSolver::BestLine(const SearchStart& pos, const ClassResu
 }
 
 bool ProblemSolver::Settled(const SearchStart& pos) const {
+    // Connect and cut: both the whole goal and its part are decided.
+    if (GoalAim() && Judge(region_, true).Evaluate(pos.board, pos.toMove, true) == Verdict::None)
+        return false;
     return Judge(region_).Evaluate(pos.board, pos.toMove, true) != Verdict::None;
 }
 

@@ -17,6 +17,7 @@ inline constexpr int kWhiteDeadKo = 6;         // 白死(曲り４目)
 inline constexpr int kBlackAliveDoubleKo = 9;  // 黒生き(両コウ)
 inline constexpr int kBlackAlive = 10;         // 黒生き
 inline constexpr int kSekiBlack = 11;          // セキ(黒生き)
+inline constexpr int kBlackSucceeds = 12;      // 黒成功 (connect / cut)
 inline constexpr int kBlackWins = 13;          // 黒勝ち
 inline constexpr int kTwoApproachBlack = 15;   // ２手ヨセコウ(黒有利)
 inline constexpr int kOneApproachBlack = 20;   // １手ヨセコウ(黒有利)
@@ -28,6 +29,8 @@ inline constexpr int kSekiWhite = 53;          // セキ(白生き)
 inline constexpr int kWhiteAliveDoubleKo = 54; // 白生き(両コウ)
 inline constexpr int kWhiteAlive = 55;         // 白生き
 inline constexpr int kBlackLoses = 56;         // 黒負け
+inline constexpr int kBlackFails = 57;         // 黒失敗 (connect / cut)
+inline constexpr int kBlackLoss = 58;          // 黒損 (connect / cut: the goal reached in part)
 inline constexpr int kBlackDeadKo = 59;        // 黒死(曲り４目)
 inline constexpr int kBlackDead = 60;          // 黒死
 
@@ -126,6 +129,15 @@ private:
     static constexpr int kTakeSolves = 400; // searches of moves, at most
     int FirstTaker(TakeGame& game, const SearchStart& pos, int depth);
     bool SekiToDefender(int goal) const;
+    // The ko class of a level that turns on a ko.
+    static int KoClass(const Level& level);
+    // Connect and cut: the goal whose target stones are all at stake (see
+    // Judge); the other goal asks for the target as a whole.
+    bool EveryKey(int goal) const;
+    bool GoalAim() const { return region_.aim == Aim::Connect || region_.aim == Aim::Cut; }
+    // The target stones of the start form one chain: both goals of a
+    // connect or cut problem then ask the same.
+    bool oneTarget_ = true;
     // Classify at a depth of the look one move on: the start looks at its
     // moves, a position one move on only when nobody can take a ko yet.
     ClassResult ClassifyAt(const SearchStart& pos, const Limits& limits, int depth);
@@ -133,6 +145,17 @@ private:
     std::unordered_map<uint64_t, ClassResult> classes_;
     // The class from the searches of this position alone.
     ClassResult ClassifyDirect(const SearchStart& pos, const Limits& limits);
+    // ClassifyDirect of a connect or cut problem: 黒成功 when Black reaches
+    // the whole goal (or a ko class when it turns on a ko), 黒損 when only a
+    // part of it (some of the target stones saved or taken), else 黒失敗.
+    // `mode` receives the search that settled the class.
+    struct Found {
+        int klass = 0; // 0 beyond reach
+        int goal = 0;
+        bool cycle = false;
+    };
+    Found ClassifyGoal(const SearchStart& pos, const Limits& limits, uint64_t& nodes,
+                       SearchMode& mode);
 
     Goban start_;
     Region region_;

@@ -599,12 +599,35 @@ void TestDataTool::sourceFaults_data() {
     QTest::newRow("unknown property (warning)")
         << "abc" << with("OC[10]", "OC[10]QQ[1]") << true << "warning: unknown property QQ";
     QTest::newRow("unknown aim (warning)")
-        << "abc" << with("PP[1]", "PP[0]") << true << "warning: PP (aim) 0 is unknown";
+        << "abc" << with("PP[1]", "PP[5]") << true << "warning: PP (aim) 5 is unknown";
     QTest::newRow("not UTF-8") << "abc" << with("GN", "GN").append("(;C[\x82\xA0])") << false
                                << "t.sgf:7:5: the file is not UTF-8";
     QTest::newRow("other charset")
         << "abc" << with("SZ[19]", "SZ[19]CA[Shift_JIS]") << false << "sources must be UTF-8";
     QTest::newRow("DF is free outside abc") << "s1" << with("DF[10]", "DF[15]") << true << "";
+
+    // Aim 0 ("play one move"): the goal is named and the lines end in its classes.
+    auto goal = [&](const char* gl) {
+        return with("PP[1]", gl).replace("OC[10]", "OC[12]").replace("OC[60]", "OC[黒失敗]");
+    };
+    QTest::newRow("aim 0, connect") << "abc" << goal("PP[0]GL[connect]") << true << "";
+    QTest::newRow("aim 0, cut, 黒損 on a line")
+        << "abc" << goal("PP[0]GL[cut]").replace("(;B[ca];W[ba]OC[黒失敗])", "(;B[ca];W[ba]OC[58])")
+        << true << "";
+    QTest::newRow("aim 0 without its goal")
+        << "abc" << goal("PP[0]") << false << "PP[0] needs its goal: GL[connect] or GL[cut]";
+    QTest::newRow("aim 0, unknown goal")
+        << "abc" << goal("PP[0]GL[live]") << false << "GL[live]: the goal is connect or cut";
+    QTest::newRow("aim 0 with HF")
+        << "abc" << goal("PP[0]GL[cut]HF[0]") << false << "HF is not given with PP[0]: GL[cut]";
+    QTest::newRow("goal on a live problem") << "abc" << with("PP[1]", "PP[1]GL[cut]") << false
+                                            << "GL (the goal) belongs to PP[0] problems only";
+    QTest::newRow("aim 0, a line ending in life")
+        << "abc" << with("PP[1]", "PP[0]GL[connect]").replace("OC[60]", "OC[57]") << false
+        << "B[ba]: 黒生き (100) in a PP[0] problem";
+    QTest::newRow("aim 0, a line ending in 長生")
+        << "abc" << goal("PP[0]GL[connect]").replace("OC[黒失敗]RP", "OC[62]RP") << false
+        << "W[ba]: 長生(黒失敗) (620) in a PP[0] problem";
 }
 
 void TestDataTool::sourceFaults() {
@@ -910,7 +933,7 @@ void TestDataTool::roundTripUnusualNodeOrder() {
     p.ViewSize = 19;
     p.HeadFlag = 1;
     p.Difficulty = 20;
-    p.ProbPurpose = 0;
+    p.ProbPurpose = 5;
     p.gInitBoard[19 + 1] = kWhite;
     p.hands = 4;
     // node 3: B[aa] (root child); node 0: W[ba] after 3; node 2: B[ab]
@@ -942,7 +965,7 @@ void TestDataTool::roundTripUnusualNodeOrder() {
     QVERIFY2(WriteDataFiles(dir, files, &error), qPrintable(error));
     QString out;
     QCOMPARE(Run({"check", dir}, &out), 0); // warnings only
-    QVERIFY(out.contains("warning: PP (aim) 0 is unknown"));
+    QVERIFY(out.contains("warning: PP (aim) 5 is unknown"));
 
     DumpAll(dir, tmp_.filePath("rt3/src"));
     QString err;

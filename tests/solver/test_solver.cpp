@@ -112,6 +112,37 @@ const Rows kLooseNet = {
     "X . X . X . .",
 };
 
+// Connect: Black's three corner stones are cut off from Black's wall on the
+// fifth line by White's stone at (0,2), which has two liberties, (1,2) and
+// (0,3). Black (1,2) joins (1,1) and ataris it: if White extends to (0,3)
+// Black takes both at (1,3); if White cuts at (1,3) Black takes at (0,3)
+// and joins the wall. Black (1,0) instead lets White (1,2) take all four
+// stones; White moving first plays (1,2) and they have one liberty left.
+const Rows kConnect = {
+    "X . O . . . .", "X X O . . . .", "O . O . . . .", ". . O . . . .", "X X X . . . .",
+};
+// Cut: the same with the colours swapped (White's corner stones must all be
+// taken; White's stones on the fifth line are its own outside stones).
+const Rows kCut = {
+    "O . X . . . .", "O O X . . . .", "X . X . . . .", ". . X . . . .", "O O O . . . .",
+};
+// Two targets. White's corner group has two eyes, (0,0) and (2,0), and can
+// never be taken; its stone at (5,0) has its last liberty at (6,0), where
+// White cannot play (no liberty). Black takes the stone: only part of the
+// goal, whoever moves.
+const Rows kCutInPart = {
+    ". O . O X O . X .",
+    "O O O O X X X X .",
+    "X X X X X . . . .",
+};
+// The same with the colours swapped, as a connection: Black's corner group
+// lives, its stone at (5,0) is lost.
+const Rows kConnectInPart = {
+    ". X . X O X . O .",
+    "X X X X O O O O .",
+    "O O O O O . . . .",
+};
+
 Limits Generous() {
     Limits l;
     l.deadline = SolverClock::now() + std::chrono::seconds(60);
@@ -145,6 +176,9 @@ private slots:
     void deadShapes_data();
     void deadShapes();
     void gobanCapturesAndSuicide();
+    void goals_data();
+    void goals();
+    void everyKeyJudge();
 };
 
 void TestSolver::shapes_data() {
@@ -600,6 +634,75 @@ void TestSolver::gobanCapturesAndSuicide() {
     QCOMPARE(g.Hash(), before);
     QCOMPARE(g.At(CellOf(2, 0)), kWhiteCell);
     QVERIFY(cap.empty());
+}
+
+void TestSolver::goals_data() {
+    QTest::addColumn<Rows>("rows");
+    QTest::addColumn<int>("aim");
+    QTest::addColumn<int>("toMove");
+    QTest::addColumn<int>("expected");
+    // Black's moves to try first and the class each reaches (-1: none).
+    QTest::addColumn<int>("move");
+    QTest::addColumn<int>("moveClass");
+    const int connect = static_cast<int>(Aim::Connect);
+    const int cut = static_cast<int>(Aim::Cut);
+    const int black = kBlackCell, white = kWhiteCell;
+    QTest::newRow("connect: the atari joins")
+        << kConnect << connect << black << kBlackSucceeds << CellOf(1, 2) << kBlackSucceeds;
+    QTest::newRow("connect: the corner point loses all")
+        << kConnect << connect << black << kBlackSucceeds << CellOf(1, 0) << kBlackFails;
+    QTest::newRow("connect: White first cuts")
+        << kConnect << connect << white << kBlackFails << -1 << 0;
+    QTest::newRow("cut: the atari takes them")
+        << kCut << cut << black << kBlackSucceeds << CellOf(1, 2) << kBlackSucceeds;
+    // White first joins: (1,2) leaves Black's stone at (0,2) one liberty,
+    // and White takes it at (0,3) onto its own stones, or, after Black
+    // (1,3), fills (0,2) once taken.
+    QTest::newRow("cut: White first joins") << kCut << cut << white << kBlackFails << -1 << 0;
+    QTest::newRow("cut: a living group and a lost stone")
+        << kCutInPart << cut << black << kBlackLoss << CellOf(6, 0) << kBlackLoss;
+    QTest::newRow("cut in part, White first")
+        << kCutInPart << cut << white << kBlackLoss << -1 << 0;
+    QTest::newRow("connect: a living group and a lost stone")
+        << kConnectInPart << connect << black << kBlackLoss << -1 << 0;
+}
+
+void TestSolver::goals() {
+    QFETCH(Rows, rows);
+    QFETCH(int, aim);
+    QFETCH(int, toMove);
+    QFETCH(int, expected);
+    QFETCH(int, move);
+    QFETCH(int, moveClass);
+    // The view one line wider than the diagram: its right-hand column is
+    // open board.
+    const int view = static_cast<int>(rows[0].size() + 1) / 2 + 1;
+    ProblemSolver solver(Goban::FromDiagram(rows), view, static_cast<Aim>(aim));
+    QVERIFY(solver.region().enclosed);
+    SearchStart s = solver.Start();
+    s.toMove = toMove;
+    QCOMPARE(solver.Classify(s, Generous()).klass, expected);
+    if (move < 0) return;
+    QVERIFY(solver.Advance(s, move));
+    QCOMPARE(solver.Classify(s, Generous()).klass, moveClass);
+}
+
+void TestSolver::everyKeyJudge() {
+    // Two White targets: the stone at (5,0) taken off, the living group
+    // left. Taking the target as a whole is not reached; with every stone at
+    // stake, the loss of one decides.
+    Rows rows = kCutInPart;
+    const Region r = AnalyzeRegion(Goban::FromDiagram(rows), 10, Aim::Cut);
+    QCOMPARE(static_cast<int>(r.defenderKeys.size()), 7);
+    rows[0] = ". O . O X . X X .";
+    const Goban after = Goban::FromDiagram(rows);
+    QCOMPARE(Judge(r, true).Evaluate(after, kWhiteCell, true), Verdict::AttackerWins);
+    QCOMPARE(Judge(r, false).Evaluate(after, kWhiteCell, true), Verdict::DefenderWins);
+    // With the stone back on the board, the group's two eyes make the target
+    // as a whole safe, but not every stone of it.
+    const Goban start = Goban::FromDiagram(kCutInPart);
+    QCOMPARE(Judge(r, false).DefenderSafe(start), true);
+    QCOMPARE(Judge(r, true).DefenderSafe(start), false);
 }
 
 QTEST_GUILESS_MAIN(TestSolver)

@@ -236,6 +236,46 @@ def build_capture(rng, net=False, toward=None):
     return {'black': black, 'white': white, 'aim': 2}
 
 
+def build_goal(rng):
+    """A connection or a cut in the corner: a strip of the first two or three
+    lines, closed along its length by one side's wall and at its end by the
+    other side's, both with their liberties on the open board. Stones of the
+    side at stake stand in the strip apart from their wall; the other side's
+    stones stand between. Connect: Black's stones in the strip must all be
+    saved (joined to Black's wall, or living, or by taking the cutting
+    stones); cut: White's must all be captured. Aim 0 with GL names it."""
+    goal = rng.choice(('connect', 'cut'))
+    mine, theirs = (set(), set())
+    w, h = rng.randint(4, 7), rng.choice((2, 2, 3))
+    # The wall of the side at stake closes the strip's end, the other's its length.
+    end_wall = {(w, y) for y in range(h + 1)}
+    side_wall = {(x, h) for x in range(w)}
+    strip = [(x, y) for y in range(h) for x in range(w)]
+    for _ in range(rng.randint(1, 4)):
+        p = (rng.randint(0, max(0, w - 3)), rng.randint(0, h - 1))
+        mine.add(p)
+    for _ in range(rng.randint(2, 5)):
+        p = rng.choice(strip)
+        if p not in mine:
+            theirs.add(p)
+    if rng.random() < 0.3:
+        # A stone of the side at stake near its wall, inviting a connection.
+        p = (w - 1, rng.randint(0, h - 1))
+        if p not in theirs:
+            mine.add(p)
+    mine |= end_wall
+    theirs |= side_wall
+    board = _board(mine, set())
+    joined = vm.chain(board, (w, 0))[0]
+    if not (mine - set(joined)):
+        return None  # nothing at stake: every stone is part of the wall
+    black, white = (mine, theirs) if goal == 'connect' else (theirs, mine)
+    if rng.random() < 0.5:  # the strip along the other edge
+        black = {(y, x) for x, y in black}
+        white = {(y, x) for x, y in white}
+    return {'black': black, 'white': white, 'aim': 0, 'goal': goal}
+
+
 def _board(black, white):
     board = {p: 'B' for p in black}
     board.update({p: 'W' for p in white})
@@ -463,7 +503,7 @@ def main():
     ap.add_argument('--min-size', type=int, default=4)
     ap.add_argument('--max-size', type=int, default=9)
     ap.add_argument('--family', default='shapes', choices=('shapes', 'race', 'capture', 'ko', 'net', 'snapback',
-                             'stones'))
+                             'stones', 'goal'))
     ap.add_argument('--max-tries', type=int, default=100000)
     ap.add_argument('--quota', default='10:100000,20:100000,30:100000')
     ap.add_argument('--toward', choices=('corner', 'centre'),
@@ -500,8 +540,12 @@ def main():
     t0 = time.time()
     while sum(len(v) for v in kept.values()) < args.count and tries < args.max_tries:
         tries += 1
-        if args.family in ('race', 'capture', 'net', 'snapback', 'stones'):
-            if args.family in ('snapback', 'stones'):
+        goal = ''
+        if args.family in ('race', 'capture', 'net', 'snapback', 'stones', 'goal'):
+            if args.family == 'goal':
+                made = build_goal(rng)
+                goal = f"GL[{made['goal']}]"
+            elif args.family in ('snapback', 'stones'):
                 made = build_tesuji(rng, args.family, (args.min_size, args.max_size))
             elif args.family == 'race':
                 made = build_race(rng, args.min_size > 4)
@@ -531,7 +575,7 @@ def main():
             rejected['one stone from a known position'] += 1
             continue
         started = time.time()
-        grown, why = tool.grow(vm.root_sgf(black, white, aim, VIEW), args.limit_ms)
+        grown, why = tool.grow(vm.root_sgf(black, white, aim, VIEW, extra=goal), args.limit_ms)
         spent['grow'] += time.time() - started
         if not grown:
             rejected['not grown'] += 1
@@ -539,7 +583,8 @@ def main():
             continue
         root = vm.parse_sgf(grown)[0]
         best, klass = vm.minimax(root)
-        if best < 140 or (args.family == 'ko' and klass not in vm.KO_CLASSES):
+        if best < 140 or (args.family == 'ko' and klass not in vm.KO_CLASSES) or \
+                (args.family == 'goal' and klass in vm.KO_CLASSES):
             rejected['failure or not ko'] += 1
             continue
         correct, wrong = vm.mark_lines(root)

@@ -88,6 +88,13 @@ bool ClassFitsAim(int klass, int aim) {
     }
 }
 
+bool ClassFitsGoalAim(int klass) {
+    // Aim 0 ("play one move"): the goal is reached, missed or reached in
+    // part, or it turns on a ko.
+    static constexpr int kGoal[] = {12, 57, 58, 15, 20, 25, 30, 35, 40, 45, 50};
+    return std::find(std::begin(kGoal), std::end(kGoal), klass) != std::end(kGoal);
+}
+
 bool ViewSizeHasTiles(int viewSize) {
     return viewSize == 13 || viewSize == 19;
 }
@@ -106,9 +113,10 @@ std::vector<ProblemFault> CheckProblem(const Problem& p, DataSet set) {
     if (set == DataSet::Abc && p.Difficulty != 10 && p.Difficulty != 20 && p.Difficulty != 30)
         Add(faults, -1, false,
             QStringLiteral("DF (Difficulty) %1 is not 10, 20 or 30").arg(p.Difficulty));
-    if (p.ProbPurpose < 1 || p.ProbPurpose > 3)
+    if (p.ProbPurpose < 0 || p.ProbPurpose > 3)
         Add(faults, -1, true,
-            QStringLiteral("PP (aim) %1 is unknown (1 live, 2 kill, 3 race)").arg(p.ProbPurpose));
+            QStringLiteral("PP (aim) %1 is unknown (0 one move, 1 live, 2 kill, 3 race)")
+                .arg(p.ProbPurpose));
     if (p.hands < 0 || p.hands > kMaxNodes) {
         Add(faults, -1, false, QStringLiteral("%1 nodes: at most 1000 are allowed").arg(p.hands));
         return faults;
@@ -267,6 +275,12 @@ std::vector<ProblemFault> CheckProblem(const Problem& p, DataSet set) {
         } else if (OutcomeRow(r) < 0) {
             Add(faults, n, false,
                 QStringLiteral("outcome class %1 has no row in the outcome table").arg(p.code[n]));
+            leavesOk = false;
+        } else if (p.ProbPurpose == 0 && !ClassFitsGoalAim(p.code[n])) {
+            Add(faults, n, false,
+                QStringLiteral("%1 in a PP[0] problem: its lines end in 黒成功, 黒失敗, 黒損 or a "
+                               "ko")
+                    .arg(ResultName(r)));
             leavesOk = false;
         }
     }

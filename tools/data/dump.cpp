@@ -30,8 +30,12 @@ QByteArray DumpProblem(const Problem& source, DataSet set, int number, const QSt
 
     std::string out = "(;FF[4]GM[1]CA[UTF-8]SZ[19]PL[B]GN[" + DataSetName(set).toStdString() + " " +
                       Num(number) + "]\n";
-    out += "VS[" + Num(p.ViewSize) + "]HF[" + Num(p.HeadFlag) + "]DF[" + Num(p.Difficulty) +
-           "]PP[" + Num(p.ProbPurpose) + "]KC[" + Num(p.kekkaCalc[0]) + "]";
+    // An aim-0 problem keeps its goal in HeadFlag: GL names it.
+    const std::string flag = p.ProbPurpose != 0 ? "HF[" + Num(p.HeadFlag) + "]"
+                             : p.HeadFlag == 1  ? std::string("GL[cut]")
+                                                : std::string("GL[connect]");
+    out += "VS[" + Num(p.ViewSize) + "]" + flag + "DF[" + Num(p.Difficulty) + "]PP[" +
+           Num(p.ProbPurpose) + "]KC[" + Num(p.kekkaCalc[0]) + "]";
     if (set != DataSet::Abc && !comment.isEmpty())
         out += "CM[" + sgf::Escape(comment.toStdString()) + "]";
     out += "\n";

@@ -23,7 +23,7 @@ const std::set<std::string_view>& IgnoredProperties() {
 
 bool IsRootProperty(std::string_view id) {
     return id == "SZ" || id == "PL" || id == "AB" || id == "AW" || id == "AE" || id == "VS" ||
-           id == "HF" || id == "DF" || id == "PP" || id == "CM" || id == "CA";
+           id == "HF" || id == "DF" || id == "PP" || id == "CM" || id == "CA" || id == "GL";
 }
 
 bool IsMoveProperty(std::string_view id) {
@@ -192,6 +192,9 @@ void TreeReader::ReadRoot(Problem& p, QString& comment) {
     bool haveVs = false;
     bool havePp = false;
     bool haveDf = false;
+    const sgf::Property* hf = nullptr;
+    const sgf::Property* goal = nullptr; // GL, the goal of an aim-0 problem
+    int goalFlag = -1;                   // 0 connect, 1 cut
     for (const sgf::Property& prop : root.props) {
         const std::string& id = prop.ident;
         int v = 0;
@@ -225,7 +228,15 @@ void TreeReader::ReadRoot(Problem& p, QString& comment) {
                 else
                     p.ViewSize = static_cast<int16_t>(v);
             }
+        } else if (id == "GL") {
+            goal = &prop;
+            const std::string* s = Single(prop);
+            if (s && (*s == "connect" || *s == "cut"))
+                goalFlag = *s == "cut" ? 1 : 0;
+            else if (s)
+                Fault(prop.offset, QStringLiteral("GL[%1]: the goal is connect or cut").arg(Q(*s)));
         } else if (id == "HF") {
+            hf = &prop;
             if (Number(prop, 1, v, QStringLiteral("HeadFlag must be 0 or 1")))
                 p.HeadFlag = static_cast<int16_t>(v);
         } else if (id == "DF") {
@@ -236,7 +247,8 @@ void TreeReader::ReadRoot(Problem& p, QString& comment) {
                 dfMissing_ = true; // already reported
         } else if (id == "PP") {
             havePp = true;
-            if (Number(prop, 7, v, QStringLiteral("the aim must be 1 live, 2 kill or 3 race")))
+            if (Number(prop, 7, v,
+                       QStringLiteral("the aim must be 0 one move, 1 live, 2 kill or 3 race")))
                 p.ProbPurpose = static_cast<int16_t>(v);
         } else if (id == "CM") {
             const std::string* s = Single(prop);
@@ -274,6 +286,19 @@ void TreeReader::ReadRoot(Problem& p, QString& comment) {
         p.ViewSize = kBoardSize; // keep the other checks quiet about it
     }
     if (!havePp) Fault(root.offset, QStringLiteral("PP (aim) missing in the root"));
+    // An aim-0 problem ("play one move") names its goal; the compiled
+    // problem keeps it in HeadFlag, which the program never reads.
+    if (havePp && p.ProbPurpose == 0) {
+        if (!goal)
+            Fault(root.offset, QStringLiteral("PP[0] needs its goal: GL[connect] or GL[cut]"));
+        else if (hf)
+            Fault(hf->offset,
+                  QStringLiteral("HF is not given with PP[0]: GL[%1] sets it")
+                      .arg(goalFlag == 1 ? QStringLiteral("cut") : QStringLiteral("connect")));
+        if (goalFlag >= 0) p.HeadFlag = static_cast<int16_t>(goalFlag);
+    } else if (goal) {
+        Fault(goal->offset, QStringLiteral("GL (the goal) belongs to PP[0] problems only"));
+    }
     if (!haveDf && set_ == DataSet::Abc) {
         Fault(root.offset, QStringLiteral("DF (Difficulty) missing in the root"));
         dfMissing_ = true;
