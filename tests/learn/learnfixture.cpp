@@ -48,6 +48,18 @@ Problem SuccessProblem() {
     return MakeProblem(3, 30, {{kRoot, 2, 2}, {0, 3, 3, 12, 0}, {kRoot, 1, 1}, {2, 4, 4, 57, 0}});
 }
 
+// Aim 0: (2,2) reaches 黒成功, (1,1) only part of the goal (黒損), (5,5)
+// nothing (黒失敗); White answers each.
+Problem OneMoveProblem() {
+    return MakeProblem(0, 10,
+                       {{kRoot, 2, 2},
+                        {0, 3, 3, 12, 0},
+                        {kRoot, 1, 1},
+                        {2, 4, 4, 58, 0},
+                        {kRoot, 5, 5},
+                        {4, 6, 6, 57, 0}});
+}
+
 Problem EmptyTreeProblem() {
     return MakeProblem(1, 10, {});
 }

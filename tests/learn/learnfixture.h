@@ -30,6 +30,7 @@ Problem KillProblem(int difficulty = 10); // best 白死 (50)
 Problem NearProblem();                    // the reply reaches 51 where 50 was best
 Problem SuccessProblem();                 // best 黒成功 (120)
 Problem EmptyTreeProblem();               // no stored lines
+Problem OneMoveProblem();                 // aim 0: 黒成功, 黒損 and 黒失敗 lines
 
 class LearnPlatform : public Platform {
 public:

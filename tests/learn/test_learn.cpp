@@ -164,6 +164,31 @@ private slots:
         QCOMPARE(data_->platform.beeps, 0);
     }
 
+    // A one-move problem (aim 0, a connection or a cut) with no comment asks
+    // to play until the position settles; the verdict knows only 黒成功 and
+    // 黒失敗, so a line that reaches the goal in part (黒損) is a failure.
+    void oneMoveProblem_data() {
+        QTest::addColumn<QPoint>("move");
+        QTest::addColumn<QString>("verdict");
+        QTest::newRow("黒成功") << QPoint(2, 2) << QStringLiteral("黒成功です。");
+        QTest::newRow("黒損") << QPoint(1, 1)
+                              << QStringLiteral("黒失敗です。１手目が悪手でした。○が正解です");
+        QTest::newRow("黒失敗") << QPoint(5, 5)
+                                << QStringLiteral("黒失敗です。１手目が悪手でした。○が正解です");
+    }
+    void oneMoveProblem() {
+        QFETCH(QPoint, move);
+        QFETCH(QString, verdict);
+        data_.reset();
+        data_ = std::make_unique<LearnTestData>(std::vector<Problem>{OneMoveProblem()},
+                                                Repeat(KillProblem(), 1), Repeat(KillProblem(), 1));
+        auto w = OpenLearn(0);
+        QCOMPARE(w->lblComment->text(), QStringLiteral("黒先で一段落するまで打ってください"));
+        PlayLearn(*w, {move});
+        QVERIFY(w->state().settled());
+        QCOMPARE(w->lblComment->text(), verdict);
+    }
+
     void mousePressesReachTheBoard() {
         auto w = OpenLearn(0);
         const BoardMetrics& m = w->picBoard->metrics();

@@ -83,6 +83,7 @@ Problem ProblemFromTree(const sgf::Tree& t) {
     points("AW", 2);
     p.ViewSize = static_cast<int16_t>(std::stoi(root.Find("VS")->values[0]));
     p.ProbPurpose = static_cast<int16_t>(std::stoi(root.Find("PP")->values[0]));
+    if (const sgf::Property* goal = root.Find("GL")) p.HeadFlag = goal->values[0] == "cut" ? 1 : 0;
     std::function<void(int, int)> walk = [&](int node, int prev) {
         for (int k : t.nodes[static_cast<size_t>(node)].children) {
             const sgf::Node& n = t.nodes[static_cast<size_t>(k)];
@@ -129,6 +130,7 @@ private slots:
     void completenessGaps();
     void grownTreesProve_data();
     void grownTreesProve();
+    void goalTrees();
     void solveFindsEveryCorrectMove_data();
     void solveFindsEveryCorrectMove();
     void solveNeverGuessesAtTheLimit();
@@ -440,6 +442,44 @@ void TestProve::grownTreesProve_data() {
         << 53;
     QTest::newRow("live on the vital point")
         << "(;SZ[19]VS[8]PP[1]AB[da][cb][db][ac][bc][cc]AW[ea][eb][dc][ec][ad][bd][cd][dd])" << 10;
+    // Black's corner stones join the wall on the fifth line by the atari at
+    // b3 (see the goals test of the solver).
+    QTest::newRow("connect by atari")
+        << "(;SZ[19]VS[8]PP[0]GL[connect]AB[aa][ab][bb][ae][be][ce]AW[ca][cb][ac][cc][cd])"
+        << kBlackSucceeds;
+    // The same with the colours swapped: White's corner stones are taken.
+    QTest::newRow("cut by atari")
+        << "(;SZ[19]VS[8]PP[0]GL[cut]AW[aa][ab][bb][ae][be][ce]AB[ca][cb][ac][cc][cd])"
+        << kBlackSucceeds;
+}
+
+void TestProve::goalTrees() {
+    // The connection of the grown test above, with the failure of B[ba]
+    // called 黒損: every stone is lost, so the solver says 黒失敗.
+    Problem p = MakeProblem(
+        {"X . O . . . .", "X X O . . . .", "O . O . . . .", ". . O . . . .", "X X X . . . ."}, 8,
+        0);
+    p.HeadFlag = 0;
+    const int right = Add(p, kRoot, 1, 2);
+    const int w = Add(p, right, 1, 3);
+    Add(p, w, 0, 3, kBlackSucceeds);
+    const int wrong = Add(p, kRoot, 1, 0);
+    Add(p, wrong, 1, 2, kBlackLoss);
+    ProveReport r = ProveProblem(p, 20000, false);
+    QCOMPARE(r.status, ProveStatus::Mismatch);
+    QCOMPARE(r.rootClass, kBlackSucceeds);
+    QVERIFY2(AnyFaultContains(r, "leaf 4 (B[ba] W[bc]): tree 黒損, solver 黒失敗"),
+             qPrintable(r.faults.join("; ")));
+    p.code[4] = kBlackFails;
+    r = ProveProblem(p, 20000, false);
+    QVERIFY2(r.status == ProveStatus::Proved, qPrintable(r.faults.join("; ")));
+    QCOMPARE(r.winningMoves, QStringList{"B[bc]"});
+    // A connection without any black stone has nothing to save.
+    Problem none = MakeProblem({". O . .", "O . . ."}, 7, 0);
+    Add(none, kRoot, 0, 0, kBlackFails);
+    r = ProveProblem(none, 20000, false);
+    QCOMPARE(r.status, ProveStatus::Mismatch);
+    QVERIFY2(AnyFaultContains(r, "no black stones at stake"), qPrintable(r.faults.join("; ")));
 }
 
 void TestProve::grownTreesProve() {

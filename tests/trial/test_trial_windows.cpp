@@ -145,6 +145,37 @@ private slots:
         delete t;
     }
 
+    // A one-move problem (aim 0, a connection or a cut): the aim label has no
+    // row for it, the comment asks for one move; 黒損 (the goal reached only
+    // in part) is as wrong as 黒失敗.
+    void oneMoveProblem_data() {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<QString>("verdict");
+        QTest::addColumn<int>("correct");
+        QTest::newRow("黒成功") << 2 << "正解です" << 1;
+        QTest::newRow("黒損") << 4 << "不正解です" << 0;
+        QTest::newRow("黒失敗") << 3 << "不正解です" << 0;
+    }
+    void oneMoveProblem() {
+        QFETCH(int, x);
+        QFETCH(QString, verdict);
+        QFETCH(int, correct);
+        TrialWorld world(Levels(12, 30));
+        Problem p = MakeProblem({{2, 2, 12, 0}, {3, 3, 57, 0}, {4, 4, 58, 0}});
+        p.ProbPurpose = 0;
+        QVERIFY(
+            WriteSetFiles(world.dir.path(), QStringLiteral("abc"), std::vector<Problem>(12, p)));
+        gCourse = 0;
+        QPointer<frmTrial> t = new frmTrial(kSeed);
+        QCOMPARE(t->Label3->text(), QStringLiteral("題意不明"));
+        QCOMPARE(t->lblComment->text(), QStringLiteral("黒先で一手打ってください"));
+        QCOMPARE(t->Label4->text(), QStringLiteral("黒先黒成功"));
+        t->picBoardMouseDown(x, x, 1);
+        QCOMPARE(t->Label12->text(), verdict);
+        QCOMPARE(gPlayerRecord.Stat[static_cast<size_t>(gProbNo)].Correct, correct);
+        delete t;
+    }
+
     void illegalAndRightPressesAreRefused() {
         TrialWorld world(Levels(12, 30));
         gCourse = 0;

@@ -12,6 +12,9 @@ swap), and writes
                                         (one correct first move, short main
                                         line, fewest stones), with comments.
 
+--top-level L files a problem measured above level L at L (the level rule is
+a floor: a problem may always stand lower).
+
 Prints the counts per level, aim and outcome class.
 """
 import argparse
@@ -25,6 +28,15 @@ import vmcontent as vm  # noqa: E402
 
 CAPTURE = '黒先で白石を取ってください'
 COMMENTS = {1: '黒先で生きてください', 2: '黒先で白を殺してください', 3: '黒先で攻め合いに勝ってください'}
+# Aim 0 by its goal (GL).
+GOAL_COMMENTS = {'connect': '黒先で黒石を助けてください', 'cut': CAPTURE}
+
+
+def comment(root):
+    aim = int(root.get('PP')[0])
+    if aim == 0:
+        return GOAL_COMMENTS[root.get('GL')[0]]
+    return CAPTURE if root.family == 'capture' else COMMENTS[aim]
 
 
 def main():
@@ -34,6 +46,7 @@ def main():
     ap.add_argument('--s2', type=int, default=0)
     ap.add_argument('--tag', default='gen')
     ap.add_argument('--max', default='10:100000,20:100000,30:100000')
+    ap.add_argument('--top-level', type=int, default=30, choices=(10, 20, 30))
     args = ap.parse_args()
     limit = {int(k): int(v) for k, v in (q.split(':') for q in args.max.split(','))}
     seen = set()
@@ -61,7 +74,7 @@ def main():
             root.family = 'capture' if '-capture-' in os.path.basename(path) else ''
             level = int(root.get('DF')[0])
             if '-capture-' not in os.path.basename(path):
-                level = vm.level_for(root)  # as the audit measures it
+                level = min(vm.level_for(root), args.top_level)  # as the audit measures it
                 root.set('DF', [str(level)])
             by_level[level].append(root)
     s2 = []
@@ -80,7 +93,7 @@ def main():
         by_level[10] = [r for r in by_level[10] if id(r) not in chosen]
         for r in s2:
             r.set('DF', ['10'])
-            r.set('CM', [CAPTURE if r.family == 'capture' else COMMENTS[int(r.get('PP')[0])]])
+            r.set('CM', [comment(r)])
     stats = collections.Counter()
     for level, roots in by_level.items():
         roots = roots[:limit.get(level, 100000)]
