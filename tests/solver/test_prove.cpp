@@ -522,6 +522,16 @@ void TestProve::solveFindsEveryCorrectMove_data() {
     QTest::newRow("straight three, Black to live")
         << "(;SZ[19]PL[B]AB[da][ab][bb][cb][db]AW[ea][eb][ac][bc][cc][dc][ec])" << -1 << 1 << 10
         << "B[ba]" << int(F::None);
+    // A connection (aim 0 with its goal): Black's corner stones join the
+    // wall by the atari at b3; the goal stays the side to play's when the
+    // source has White to play in another corner.
+    const int connect = static_cast<int>(Aim::Connect);
+    QTest::newRow("connection, Black to play")
+        << "(;SZ[19]PL[B]PP[0]GL[connect]AB[aa][ab][bb][ae][be][ce]AW[ca][cb][ac][cc][cd])" << -1
+        << connect << kBlackSucceeds << "B[bc]" << int(F::None);
+    QTest::newRow("connection, White to play, other corner")
+        << "(;SZ[19]PL[W]PP[0]GL[connect]AW[ss][sr][rr][so][ro][qo]AB[qs][qr][sq][qq][qp])" << -1
+        << connect << kBlackSucceeds << "W[rq]" << int(F::None);
     // The bent three with a gap in Black's net on the left edge:
     //   . . O X          Posed open, White runs out through the gap and
     //   . O O X          every move "lives". Walled in one line out (and
