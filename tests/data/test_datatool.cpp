@@ -769,6 +769,9 @@ void TestDataTool::checkerFaults_data() {
     QTest::newRow("DF not a level in abc")
         << patchBlock([](QByteArray& b) { b[NodeStart(b) - 3] = char(32 + 11); })
         << "abc.dt: problem 1: DF (Difficulty) 11";
+    QTest::newRow("aim 0 with a line ending in life")
+        << patchBlock([](QByteArray& b) { b[NodeStart(b) - 3] = char(10); })
+        << "abc.dt: problem 1: node 0 B[ba]: 黒生き (100) in a PP[0] problem";
     QTest::newRow("template of the wrong size")
         << patchFile("vm2.psn", [](QByteArray& b) { b.chop(1); }) << "vm2.psn: 12247 bytes";
     QTest::newRow("template level differs")
