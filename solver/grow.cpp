@@ -563,13 +563,13 @@ Posed Pose(const GNode& root, int forcedAim, int frame) {
                 ? kBlackCell
                 : kWhiteCell;
         int reach = 0;
-        // The problem is then shown and searched in a 13-line corner.
-        if (!AddFrame(p.board, frame, defender, reach) || reach + 2 >= kFramedView) {
-            p.why = "a frame " + std::to_string(frame) + " lines out does not fit a " +
-                    std::to_string(kFramedView) + "-line corner";
+        // The problem is then shown and searched in a 13-line corner, or on
+        // the whole board when the ring reaches further (a side problem).
+        if (!AddFrame(p.board, frame, defender, reach)) {
+            p.why = "a frame " + std::to_string(frame) + " lines out does not fit the board";
             return p;
         }
-        p.viewSize = kFramedView;
+        p.viewSize = reach + 2 < kFramedView ? kFramedView : kSide;
     }
     return p;
 }

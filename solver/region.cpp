@@ -66,17 +66,38 @@ Region AnalyzeRegion(const Goban& start, int viewSize, Aim aim) {
         for (int x = 0; x < vs; ++x)
             r.corner[CellOf(x, y)] = 1;
 
-    // The open area: empty points reachable from the far edges of the corner.
+    // The open area: empty points reachable from the far edges of the corner
+    // (on the whole board, from the points more than a line beyond the
+    // stones' box).
+    int x0 = kSide, y0 = kSide, x1 = -1, y1 = -1;
+    for (int c = 0; c < kCells; ++c) {
+        if (!r.corner[c] || start.At(c) == kEmptyCell) continue;
+        x0 = std::min(x0, CellX(c));
+        x1 = std::max(x1, CellX(c));
+        y0 = std::min(y0, CellY(c));
+        y1 = std::max(y1, CellY(c));
+    }
+    auto beyondBox = [&](int c) {
+        const int x = CellX(c), y = CellY(c);
+        return x < x0 - 1 || x > x1 + 1 || y < y0 - 1 || y > y1 + 1;
+    };
     std::array<uint8_t, kCells> outside{};
     std::vector<int16_t> stack;
-    if (vs < kSide) {
-        for (int i = 0; i < vs; ++i) {
-            for (int c : {CellOf(vs - 1, i), CellOf(i, vs - 1)}) {
-                if (start.At(c) == kEmptyCell && !outside[c]) {
-                    outside[c] = 1;
-                    stack.push_back(static_cast<int16_t>(c));
-                }
+    {
+        auto seed = [&](int c) {
+            if (start.At(c) == kEmptyCell && !outside[c]) {
+                outside[c] = 1;
+                stack.push_back(static_cast<int16_t>(c));
             }
+        };
+        if (vs < kSide) {
+            for (int i = 0; i < vs; ++i) {
+                seed(CellOf(vs - 1, i));
+                seed(CellOf(i, vs - 1));
+            }
+        } else {
+            for (int c = 0; c < kCells; ++c)
+                if (r.corner[c] && beyondBox(c)) seed(c);
         }
         while (!stack.empty()) {
             const int p = stack.back();
@@ -91,25 +112,12 @@ Region AnalyzeRegion(const Goban& start, int viewSize, Aim aim) {
         }
     }
 
-    // A whole-board corner has no far edge: the area around the stones then.
-    if (vs == kSide || !Enclose(start, r, outside)) {
+    if (!Enclose(start, r, outside)) {
         // A loose net: the area around the stones (their bounding box and
         // one line more) is in play, the rest of the corner is open.
-        int x0 = kSide, y0 = kSide, x1 = -1, y1 = -1;
-        for (int c = 0; c < kCells; ++c) {
-            if (!r.corner[c] || start.At(c) == kEmptyCell) continue;
-            x0 = std::min(x0, CellX(c));
-            x1 = std::max(x1, CellX(c));
-            y0 = std::min(y0, CellY(c));
-            y1 = std::max(y1, CellY(c));
-        }
         outside.fill(0);
-        for (int c = 0; c < kCells; ++c) {
-            const int x = CellX(c), y = CellY(c);
-            if (r.corner[c] && start.At(c) == kEmptyCell &&
-                (x < x0 - 1 || x > x1 + 1 || y < y0 - 1 || y > y1 + 1))
-                outside[c] = 1;
-        }
+        for (int c = 0; c < kCells; ++c)
+            if (r.corner[c] && start.At(c) == kEmptyCell && beyondBox(c)) outside[c] = 1;
     }
     if (r.defenderKeys.empty() && !Enclose(start, r, outside)) {
         // Nothing enclosed to attack: search the whole corner.

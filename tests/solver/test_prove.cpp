@@ -506,46 +506,55 @@ void TestProve::solveFindsEveryCorrectMove_data() {
     QTest::addColumn<int>("best");
     QTest::addColumn<QString>("correct");
     QTest::addColumn<int>("frameStatus");
+    QTest::addColumn<int>("view"); // of the written problem; 0: not looked at
     // Bent three in the top-left corner, Black to play: the aim (kill) is
     // found from the position, the vital point at the 1-1 point is the one
     // correct move.
     QTest::newRow("bent three, Black to play")
         << "(;SZ[19]PL[B]AB[da][db][cc][dc][ad][bd][cd]AW[ca][bb][cb][ac][bc])" << -1 << 2 << 5
-        << "B[aa]" << int(F::None);
+        << "B[aa]" << int(F::None) << 0;
     // The same shape with the colours swapped in the bottom-right corner and
     // White to play: posed Black to play in the top-left corner, answered in
     // the source's own terms.
     QTest::newRow("bent three, White to play, other corner")
         << "(;SZ[19]PL[W]AW[ps][pr][qq][pq][sp][rp][qp]AB[qs][rr][qr][sq][rq])" << -1 << 2 << 5
-        << "W[ss]" << int(F::None);
+        << "W[ss]" << int(F::None) << 0;
     // Black's straight three with Black to play: the middle point lives.
     QTest::newRow("straight three, Black to live")
         << "(;SZ[19]PL[B]AB[da][ab][bb][cb][db]AW[ea][eb][ac][bc][cc][dc][ec])" << -1 << 1 << 10
-        << "B[ba]" << int(F::None);
+        << "B[ba]" << int(F::None) << 0;
     // A connection (aim 0 with its goal): Black's corner stones join the
     // wall by the atari at b3; the goal stays the side to play's when the
     // source has White to play in another corner.
     const int connect = static_cast<int>(Aim::Connect);
     QTest::newRow("connection, Black to play")
         << "(;SZ[19]PL[B]PP[0]GL[connect]AB[aa][ab][bb][ae][be][ce]AW[ca][cb][ac][cc][cd])" << -1
-        << connect << kBlackSucceeds << "B[bc]" << int(F::None);
+        << connect << kBlackSucceeds << "B[bc]" << int(F::None) << 0;
     QTest::newRow("connection, White to play, other corner")
         << "(;SZ[19]PL[W]PP[0]GL[connect]AW[ss][sr][rr][so][ro][qo]AB[qs][qr][sq][qq][qp])" << -1
-        << connect << kBlackSucceeds << "W[rq]" << int(F::None);
+        << connect << kBlackSucceeds << "W[rq]" << int(F::None) << 0;
     // The bent three with a gap in Black's net on the left edge:
     //   . . O X          Posed open, White runs out through the gap and
     //   . O O X          every move "lives". Walled in one line out (and
     //   O O X X          checked two lines out), the vital point kills, as
     //   . . X .          it does in the book's idea of a strong outside.
     const QString gap = "(;SZ[19]PL[B]AB[da][db][cc][dc][cd]AW[ca][bb][cb][ac][bc])";
-    QTest::newRow("gap in the net, open: runs out") << gap << -1 << 2 << 55 << "" << int(F::None);
+    QTest::newRow("gap in the net, open: runs out")
+        << gap << -1 << 2 << 55 << "" << int(F::None) << 0;
     QTest::newRow("gap in the net, framed: killed")
-        << gap << 1 << 2 << 5 << "B[aa]" << int(F::Confirmed);
+        << gap << 1 << 2 << 5 << "B[aa]" << int(F::Confirmed) << 13;
     // A life found inside the frame holds on the open board as well: no
     // second search.
     QTest::newRow("straight three, framed: a life holds")
         << "(;SZ[19]PL[B]AB[da][ab][bb][cb][db]AW[ea][eb][ac][bc][cc][dc][ec])" << 1 << 1 << 10
-        << "B[ba]" << int(F::Holds);
+        << "B[ba]" << int(F::Holds) << 13;
+    // A straight three on the top edge, away from the corners: the ring next
+    // to the liberties reaches past a 13-line corner, so the problem is shown
+    // on the whole board; the middle point kills (the same one line out).
+    QTest::newRow("straight three on the side: whole board")
+        << "(;SZ[19]PL[B]AB[ha][hb][na][nb][hc][ic][jc][kc][lc][mc][nc]"
+           "AW[ia][ib][jb][kb][lb][mb][ma])"
+        << 0 << 2 << 5 << "B[ka]" << int(F::Confirmed) << 19;
 }
 
 void TestProve::solveFindsEveryCorrectMove() {
@@ -555,6 +564,7 @@ void TestProve::solveFindsEveryCorrectMove() {
     QFETCH(int, best);
     QFETCH(QString, correct);
     QFETCH(int, frameStatus);
+    QFETCH(int, view);
     std::string out, error;
     std::vector<SolveReport> reports;
     GrowOptions options;
@@ -583,6 +593,7 @@ void TestProve::solveFindsEveryCorrectMove() {
     QVERIFY2(sgf::Parse(out, trees, err), err.message.c_str());
     QCOMPARE(trees.size(), size_t{1});
     QCOMPARE(trees[0].nodes[0].Find("PL")->values[0], std::string("B"));
+    if (view) QCOMPARE(trees[0].nodes[0].Find("VS")->values[0], std::to_string(view));
     const Problem p = ProblemFromTree(trees[0]);
     QVERIFY(p.hands >= 1);
     const ProveReport proved = ProveProblem(p, 20000);
