@@ -21,6 +21,8 @@ int ClassWorth(int klass) {
         return 200;
     case kWhiteDeadKo:
         return 199;
+    case kEternalKoLive:
+        return 195;
     case kTwoApproachBlack:
         return 190;
     case kOneApproachBlack:
@@ -33,6 +35,8 @@ int ClassWorth(int klass) {
         return 150;
     case kTwoApproachWhite:
         return 140;
+    case kEternalKoKill:
+        return 135;
     case kBlackAliveDoubleKo:
         return 199;
     case kSekiWhite:
@@ -365,8 +369,11 @@ ClassResult ProblemSolver::ClassifyAt(const SearchStart& pos, const Limits& limi
     // cannot show that, the searches with threats do.
     // One move on, only a position in which nobody can take yet is looked
     // past, and not after a pass (the game may end there).
-    if (!res.klass || !koTouched_ || pos.koCell ||
-        (depth > 0 && (depth > 1 || !nobodyTakes || pos.passes)))
+    // An eternal ko is the defender's to leave: its moves cannot show that
+    // (leaving it lets the attacker start the ko, which the outcome table
+    // ranks apart from the eternal ko).
+    if (!res.klass || !koTouched_ || pos.koCell || res.klass == kEternalKoKill ||
+        res.klass == kEternalKoLive || (depth > 0 && (depth > 1 || !nobodyTakes || pos.passes)))
         return keep(res);
     // A ko position: who may retake, which fight the side to move picks and
     // whether it must approach show only one move on. The side to move
@@ -415,6 +422,46 @@ int ProblemSolver::KoClass(const Level& l) {
     }
 }
 
+int ProblemSolver::EternalKo(const SearchStart& pos, const Level& kill, Level cleanLife,
+                             const Limits& limits, uint64_t& nodes) {
+    // The defender to move, a ko nobody has just taken (after a pass too:
+    // ending the game there leaves the seki the class holds). With the
+    // attacker to move the position is the ko the attacker can start.
+    if (pos.toMove != region_.defender || pos.koCell || kill.kind != Level::Ko) return 0;
+    const bool live = region_.aim == Aim::Live;
+    const int killGoal = live ? kLow : kHigh;
+    // The defender's clean life: kill problems keep it in the seki goal
+    // (Black reaches a seki unless White lives cleanly), living problems in
+    // the high goal.
+    const int lifeGoal = live ? kHigh : kLow;
+    const bool blackAttacks = region_.attacker == kBlackCell;
+    auto attackerAhead = [&](const Level& l) {
+        return l.kind == Level::Ko && l.BlackAhead() == blackAttacks;
+    };
+    SearchMode mode;
+    if (cleanLife.kind == Level::Unknown)
+        cleanLife = AchieveLevel(lifeGoal, pos, limits, nodes, mode);
+    if (cleanLife.kind == Level::Unknown) return -1;
+    SearchStart other = pos;
+    other.toMove = Other(pos.toMove);
+    other.passes = 0;
+    const Level otherKill = AchieveLevel(killGoal, other, limits, nodes, mode);
+    if (otherKill.kind == Level::Unknown) return -1;
+    const Level otherLife = AchieveLevel(lifeGoal, other, limits, nodes, mode);
+    if (otherLife.kind == Level::Unknown) return -1;
+    // The attacker to move: the defender's clean life is out of reach (the
+    // seki is its best short of the ko), and the attacker's start lets the
+    // defender take first. The defender to move: the capture still turns
+    // on the ko, and the defender's clean life is a ko the attacker would
+    // take first. Each side's start gives the other the first take.
+    const bool noLife =
+        live ? otherLife.kind == Level::None : otherLife.kind == Level::Unconditional;
+    return noLife && otherKill.kind == Level::Ko && !attackerAhead(otherKill) &&
+                   attackerAhead(cleanLife)
+               ? 1
+               : 0;
+}
+
 ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& limits) {
     koTouched_ = false;
     koOpen_ = false;
@@ -459,7 +506,11 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
             if (cycles == Outcome::Unknown) return res;
             if (cycles == Outcome::Loss) return settle(kWhiteAliveDoubleKo, kHigh, true);
         }
-        if (kill.kind == Level::Ko) return settle(KoClass(kill), kHigh);
+        if (kill.kind == Level::Ko) {
+            const int eternal = EternalKo(pos, kill, seki, limits, res.nodes);
+            if (eternal < 0) return res;
+            return settle(eternal ? kEternalKoKill : KoClass(kill), kHigh);
+        }
         mode = sekiMode;
         return settle(seki.kind == Level::Unconditional || seki.BlackAhead() ? kSekiWhite
                                                                              : kWhiteAlive,
@@ -482,7 +533,14 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
         if (cycles == Outcome::Unknown) return res;
         if (cycles == Outcome::Win) return settle(kBlackAliveDoubleKo, kLow, true);
     }
-    if (low.kind == Level::Ko) return settle(KoClass(low), kLow);
+    if (low.kind == Level::Ko) {
+        const SearchMode lowMode = mode;
+        const int eternal =
+            region_.aim == Aim::Live ? EternalKo(pos, low, Level{}, limits, res.nodes) : 0;
+        if (eternal < 0) return res;
+        mode = lowMode;
+        return settle(eternal ? kEternalKoLive : KoClass(low), kLow);
+    }
     const SearchMode lowMode = mode;
     const Level high = Achieve(kHigh, pos, limits, res.nodes, mode);
     if (high.kind == Level::Unknown) return res;

@@ -19,12 +19,14 @@ inline constexpr int kBlackAlive = 10;         // 黒生き
 inline constexpr int kSekiBlack = 11;          // セキ(黒生き)
 inline constexpr int kBlackSucceeds = 12;      // 黒成功 (connect / cut)
 inline constexpr int kBlackWins = 13;          // 黒勝ち
+inline constexpr int kEternalKoLive = 14;      // 万年コウ(生き問題)
 inline constexpr int kTwoApproachBlack = 15;   // ２手ヨセコウ(黒有利)
 inline constexpr int kOneApproachBlack = 20;   // １手ヨセコウ(黒有利)
 inline constexpr int kKoBlackFirst = 30;       // 本コウ(黒取り番)
 inline constexpr int kKoWhiteFirst = 35;       // 本コウ(白取り番)
 inline constexpr int kOneApproachWhite = 45;   // １手ヨセコウ(白有利)
 inline constexpr int kTwoApproachWhite = 50;   // ２手ヨセコウ(白有利)
+inline constexpr int kEternalKoKill = 51;      // 万年コウ(殺し問題)
 inline constexpr int kSekiWhite = 53;          // セキ(白生き)
 inline constexpr int kWhiteAliveDoubleKo = 54; // 白生き(両コウ)
 inline constexpr int kWhiteAlive = 55;         // 白生き
@@ -138,6 +140,14 @@ private:
     // The target stones of the start form one chain: both goals of a
     // connect or cut problem then ask the same.
     bool oneTarget_ = true;
+    // Whether the ko the capture of `pos` turns on is an eternal ko (万年コウ):
+    // left alone it is a seki, and a side that starts the ko lets the other
+    // side take first, so the ko stays whoever moves. `kill`: the level of
+    // the goal the capture is, found for `pos`; `cleanLife`: the level of
+    // the defender's clean life for `pos` when already found (Unknown when
+    // not). 0 no, 1 yes, -1 beyond the limits.
+    int EternalKo(const SearchStart& pos, const Level& kill, Level cleanLife, const Limits& limits,
+                  uint64_t& nodes);
     // Classify at a depth of the look one move on: the start looks at its
     // moves, a position one move on only when nobody can take a ko yet.
     ClassResult ClassifyAt(const SearchStart& pos, const Limits& limits, int depth);

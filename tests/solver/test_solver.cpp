@@ -161,6 +161,7 @@ private slots:
     void koKinds();
     void classDoesNotDependOnEarlierSearches_data();
     void classDoesNotDependOnEarlierSearches();
+    void eternalKoStartedIsADirectKo();
     void falseEyeKoIsDead();
     void koLeafTakesTheBestReply();
     void killingMoveIsTheVitalPoint();
@@ -341,6 +342,42 @@ void TestSolver::koKinds_data() {
         << blackDoubleKo << live << 1 << kBlackAliveDoubleKo;
     QTest::newRow("Black lives by a double ko, White to move")
         << blackDoubleKo << live << 2 << kBlackAliveDoubleKo;
+    // An eternal ko (万年コウ). Black's inner stones ca da ea bb cb have the
+    // liberties ba, db and fa; White's group around them has only db and
+    // fa, both shared; Black's corner stone aa hangs on ba. Read by hand:
+    // - Left alone it is a seki: whoever fills db or fa puts its own group
+    //   in atari.
+    // - Black starts the ko by filling db (or fa): White, in atari, takes
+    //   at ba, capturing aa; that gives White the liberty aa and leaves the
+    //   inner stones one. Black must retake at aa with a threat: White took
+    //   first, so Black kills only with more threats than White. If White
+    //   wins (connects at aa), it captures the inner stones and lives.
+    // - White may take at ba at once but gains nothing: connecting at aa
+    //   makes the seki for good (filling db to sacrifice the inner stones
+    //   only gives White a living six), and Black's retake at aa restores
+    //   the start. To live cleanly White must take at ba and fill db or fa,
+    //   putting its own group down to aa and the other shared point: Black
+    //   retakes at aa and White is in atari, a ko Black takes first.
+    // So neither side gains by starting: the side that starts lets the
+    // other take first. With White (the defender) to move that is the
+    // class, 万年コウ: White has nothing better than to leave it. With Black
+    // to move, Black may start the ko by filling db, and a direct ko White
+    // takes first is worth more to Black than the eternal ko (the outcome
+    // table ranks 本コウ(白取り番) above 万年コウ(殺し問題)).
+    const Rows eternalKo = {"X . X X X . O X", "O X X . O O O X", "O O O O O X X X",
+                            "X X X X X X X ."};
+    QTest::newRow("eternal ko, White to move") << eternalKo << kill << 2 << kEternalKoKill;
+    QTest::newRow("eternal ko, Black starts it") << eternalKo << kill << 1 << kKoWhiteFirst;
+    // The colours swapped, a living problem: Black's group lives in the
+    // seki; with Black to move it is 万年コウ, with White to move White may
+    // start the ko, which lets Black take first (本コウ(黒取り番), which the
+    // table ranks below the eternal ko for Black).
+    const Rows eternalKoLive = {"O . O O O . X O", "X O O . X X X O", "X X X X X O O O",
+                                "O O O O O O O ."};
+    QTest::newRow("eternal ko of a living problem, Black to move")
+        << eternalKoLive << live << 1 << kEternalKoLive;
+    QTest::newRow("eternal ko of a living problem, White starts it")
+        << eternalKoLive << live << 2 << kKoBlackFirst;
 }
 
 void TestSolver::koKinds() {
@@ -413,6 +450,25 @@ void TestSolver::classDoesNotDependOnEarlierSearches() {
         }
     }
     QCOMPARE(filled.Classify(s, limits).klass, klass);
+}
+
+void TestSolver::eternalKoStartedIsADirectKo() {
+    // The eternal ko of koKinds once a side has started it.
+    const Limits limits = Generous();
+    ProblemSolver solver(Goban::FromDiagram({"X . X X X . O X", "O X X . O O O X",
+                                             "O O O O O X X X", "X X X X X X X ."}),
+                         13, Aim::Kill);
+    // Black fills the shared liberty db: White, in atari, takes first at ba.
+    SearchStart s = solver.Start();
+    QVERIFY(solver.Advance(s, CellOf(3, 1)));
+    QCOMPARE(solver.Classify(s, limits).klass, kKoWhiteFirst);
+    // White takes at ba and connects at aa: the seki for good.
+    SearchStart w = solver.Start();
+    w.toMove = kWhiteCell;
+    QVERIFY(solver.Advance(w, CellOf(1, 0)));
+    QVERIFY(solver.Advance(w, kPassMove));
+    QVERIFY(solver.Advance(w, CellOf(0, 0)));
+    QCOMPARE(solver.Classify(w, limits).klass, kSekiWhite);
 }
 
 void TestSolver::falseEyeKoIsDead() {
