@@ -121,6 +121,8 @@ private slots:
     void koTrees();
     void doubleKoTrees_data();
     void doubleKoTrees();
+    void eternalKoTrees_data();
+    void eternalKoTrees();
     void openProblemIsBeyondReach();
     void problemWithoutMoves();
     void classesAgree_data();
@@ -282,6 +284,33 @@ void TestProve::doubleKoTrees() {
         QVERIFY2(AnyFaultContains(
                      r, QStringLiteral("tree %1, solver 白生き(両コウ)").arg(ClassName(leafClass))),
                  qPrintable(r.faults.join("; ")));
+}
+
+void TestProve::eternalKoTrees_data() {
+    QTest::addColumn<int>("leafClass");
+    QTest::addColumn<bool>("proved");
+    QTest::newRow("eternal ko") << 51 << true;
+    // Black could start it, White taking first: but with White to move the
+    // ko stays as it is.
+    QTest::newRow("direct ko White takes first") << 35 << false;
+    QTest::newRow("seki") << 53 << false;
+}
+
+void TestProve::eternalKoTrees() {
+    QFETCH(int, leafClass);
+    QFETCH(bool, proved);
+    // B[aa] makes the eternal ko of the solver tests: Black's inner stones
+    // and White's group share db and fa, the stone aa hangs on ba.
+    Problem p = MakeProblem({"..XXX.OX", "OXX.OOOX", "OOOOOXXX", "XXXXXXX."}, 13, 2);
+    Add(p, kRoot, 0, 0, leafClass);
+    const ProveReport r = ProveProblem(p, 20000, false);
+    QCOMPARE(r.rootClass, kEternalKoKill);
+    QVERIFY2((r.status == ProveStatus::Proved) == proved, qPrintable(r.faults.join("; ")));
+    if (!proved)
+        QVERIFY2(
+            AnyFaultContains(
+                r, QStringLiteral("tree %1, solver 万年コウ(殺し問題)").arg(ClassName(leafClass))),
+            qPrintable(r.faults.join("; ")));
 }
 
 void TestProve::openProblemIsBeyondReach() {
