@@ -125,11 +125,68 @@ void Searcher::Store(uint64_t key, uint64_t pathKey, uint32_t phi, uint32_t delt
     slot->flags = static_cast<uint8_t>(kUsed | (flags & kDepMask));
 }
 
-uint64_t Searcher::NodeKey() const {
+namespace {
+uint64_t ThreatCode(unsigned black, unsigned white) {
+    return Mix64(0x6b6f000u + black * 16u + white);
+}
+} // namespace
+
+uint64_t Searcher::BaseKey() const {
     const auto& z = Zobrist::Get();
-    const uint64_t key = b_.Hash() ^ z.side[toMove_] ^ (passes_ ? z.pass : 0) ^ z.ko[ko_];
-    return finite_ ? key ^ Mix64(0x6b6f000u + budget_[kBlackCell] * 16u + budget_[kWhiteCell])
-                   : key;
+    return b_.Hash() ^ z.side[toMove_] ^ (passes_ ? z.pass : 0) ^ z.ko[ko_];
+}
+
+uint64_t Searcher::NodeKey() const {
+    const uint64_t key = BaseKey();
+    return finite_ ? key ^ ThreatCode(budget_[kBlackCell], budget_[kWhiteCell]) : key;
+}
+
+uint64_t Searcher::StoredPath(uint64_t key) const {
+    const size_t base = static_cast<size_t>(key & mask_ & ~uint64_t{1});
+    for (size_t i = base; i < base + 2; ++i)
+        if ((table_[i].flags & kUsed) && table_[i].key == key) return table_[i].pathKey;
+    return ~uint64_t{0};
+}
+
+int Searcher::Power() const {
+    if (mode_ == KoMode::Base) return 0;
+    const bool black = mode_ == KoMode::BlackThreats;
+    const int left =
+        finite_ ? std::min<int>(budget_[black ? kBlackCell : kWhiteCell], kRungs - 1) : kRungs;
+    return black ? left : -left;
+}
+
+bool Searcher::Import(uint64_t pathKey, uint32_t& phi, uint32_t& delta, uint8_t& flags) const {
+    if (!ladder_) return false;
+    const int power = Power();
+    const uint64_t base = BaseKey();
+    for (int q : {power - 1, power + 1}) {
+        if (q < -kRungs || q > kRungs) continue;
+        const Searcher* from = ladder_->rung[q + kRungs];
+        if (!from) continue;
+        // A finite count is part of the key; none and every threat are not.
+        const unsigned n = static_cast<unsigned>(q < 0 ? -q : q);
+        const uint64_t key =
+            n == 0 || n == kRungs ? base : base ^ (q > 0 ? ThreatCode(n, 0) : ThreatCode(0, n));
+        uint32_t p = 0, d = 0, w = 0;
+        uint8_t f = 0;
+        if (!from->LookupOwn(key, pathKey, p, d, f, &w) || (p != 0 && d != 0)) continue;
+        // Only a result settled for this very set of earlier positions is
+        // taken. One flagged as not resting on the path may still do so: a
+        // move it allowed may repeat a position of another path (taken from
+        // any path, such results turned a White win with two threats into a
+        // Black one in the tables of a living problem).
+        if (from->StoredPath(key) != pathKey) continue;
+        const bool blackWins = (p == 0) == (toMove_ == kBlackCell);
+        if (blackWins != (q < power)) continue;
+        phi = p;
+        delta = d;
+        // Not a result without bans here: whether it holds whoever may
+        // retake is for this search to find out.
+        flags = static_cast<uint8_t>(kKoDep | (f & kPathDep));
+        return true;
+    }
+    return false;
 }
 
 bool Searcher::MayRetake(int colour) const {
@@ -221,7 +278,9 @@ void Searcher::Generate(std::vector<Child>& kids, uint8_t& banFlags) {
     banFlags = 0;
     auto evaluate = [this](int move) {
         Child k{static_cast<int16_t>(move), NodeKey(), 1, 1, 0, 0};
-        if (Lookup(k.key, pathKey_, k.phi, k.delta, k.flags)) return k;
+        if (Lookup(k.key, pathKey_, k.phi, k.delta, k.flags) ||
+            Import(pathKey_, k.phi, k.delta, k.flags))
+            return k;
         const Verdict v = judge_.Evaluate(b_, toMove_, toMove_ == r_.attacker);
         if (TerminalValue(toMove_, v, k.phi, k.delta)) {
             k.flags = 0;
@@ -399,7 +458,8 @@ Outcome Searcher::Solve(const SearchStart& start, const Limits& limits) {
         return phi == 0 ? Outcome::Win : Outcome::Loss;
     }
     uint8_t flags = 0;
-    if (!Lookup(NodeKey(), pathKey_, phi, delta, flags) || (phi != 0 && delta != 0))
+    if ((!Lookup(NodeKey(), pathKey_, phi, delta, flags) && !Import(pathKey_, phi, delta, flags)) ||
+        (phi != 0 && delta != 0))
         Mid(kInf - 1, kInf - 1, 0, phi, delta, flags);
     lastNodes_ = nodes_ - startNodes_;
     lastKoDep_ = (flags & kKoDep) != 0;

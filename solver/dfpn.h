@@ -89,6 +89,18 @@ public:
     // repetition ban hold here too (they do not depend on who may retake).
     void ShareSettled(const Searcher* other) { shared_ = other; }
 
+    // The searches of one goal by the ko threats they give, as a power for
+    // Black: -kRungs every threat for White, -4 … -1 that many for White, 0
+    // none, 1 … 4 that many for Black, kRungs every threat for Black. Ko
+    // threats only help their side, so a win of Black's settled with less
+    // power holds with more, a loss settled with more holds with less; a
+    // search takes such results from the searches one step either side.
+    static constexpr int kRungs = 5;
+    struct Ladder {
+        const Searcher* rung[2 * kRungs + 1] = {};
+    };
+    void ShareByThreats(const Ladder* ladder) { ladder_ = ladder; }
+
     // Judges a game ended by two passes as the rules do when the players
     // disagree about a group: the attacker moves first on the final board,
     // with no ko threats on either side and the earlier positions forgotten;
@@ -137,9 +149,19 @@ private:
     bool LookupOwn(uint64_t key, uint64_t pathKey, uint32_t& phi, uint32_t& delta, uint8_t& flags,
                    uint32_t* work) const;
     const Searcher* shared_ = nullptr;
+    const Ladder* ladder_ = nullptr;
+    // The power of the current node (see Ladder).
+    int Power() const;
+    // The earlier positions of the path an entry was settled on.
+    uint64_t StoredPath(uint64_t key) const;
+    // A settled result of a search one step either side on the ladder that
+    // holds here (the current node, not a child).
+    bool Import(uint64_t pathKey, uint32_t& phi, uint32_t& delta, uint8_t& flags) const;
     void Store(uint64_t key, uint64_t pathKey, uint32_t phi, uint32_t delta, uint8_t flags,
                uint32_t work);
     uint64_t NodeKey() const;
+    // The key of the current node without the threat counts.
+    uint64_t BaseKey() const;
     // 0 legal, 1 illegal, 2 banned by the immediate-ko rule, 3 banned as a repetition.
     int DoMove(int move, UndoInfo& u);
     void UndoMove(const UndoInfo& u);

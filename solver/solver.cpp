@@ -94,6 +94,13 @@ Searcher& ProblemSolver::Get(int goal, KoMode mode, int threats) {
                                        slot > kMaxThreats ? kUnlimitedThreats : slot,
                                        EveryKey(goal));
         if (mode != KoMode::Base) s->ShareSettled(&Get(goal, KoMode::Base));
+        if (shareByThreats_) {
+            const int n = slot > kMaxThreats ? Searcher::kRungs : slot;
+            ladders_[goal].rung[Searcher::kRungs + (mode == KoMode::WhiteThreats ? -n
+                                                    : mode == KoMode::Base       ? 0
+                                                                                 : n)] = s.get();
+            s->ShareByThreats(&ladders_[goal]);
+        }
     }
     return *s;
 }

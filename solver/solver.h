@@ -79,6 +79,10 @@ public:
     // Plays a move under the search's rules (ko and repetition bans).
     bool Advance(SearchStart& pos, int move);
     uint64_t TotalNodes() const;
+    // Whether the searches of one goal with different ko threats take
+    // settled results from one another (on unless turned off before the
+    // first Classify; the benchmarks and tests compare both ways).
+    void ShareBetweenKoSearches(bool on) { shareByThreats_ = on; }
 
 private:
     // How Black fares in one goal. A ko: Black reaches the goal exactly when
@@ -174,6 +178,9 @@ private:
     // [kMaxThreats + 1] unlimited threats (and the search without threats).
     static constexpr int kMaxThreats = 4;
     std::unique_ptr<Searcher> searchers_[2][3][kMaxThreats + 2];
+    static_assert(kMaxThreats + 1 == Searcher::kRungs);
+    Searcher::Ladder ladders_[2];
+    bool shareByThreats_ = true;
     // Kill: does Black still capture when White has every ko threat and a
     // game ended by passes is judged on the board? Live: does Black avoid
     // that with every threat? A ko the defender can never resolve then

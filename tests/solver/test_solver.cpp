@@ -162,6 +162,8 @@ private slots:
     void classDoesNotDependOnEarlierSearches_data();
     void classDoesNotDependOnEarlierSearches();
     void eternalKoStartedIsADirectKo();
+    void sharingBetweenKoSearchesKeepsClasses_data();
+    void sharingBetweenKoSearchesKeepsClasses();
     void falseEyeKoIsDead();
     void koLeafTakesTheBestReply();
     void killingMoveIsTheVitalPoint();
@@ -469,6 +471,57 @@ void TestSolver::eternalKoStartedIsADirectKo() {
     QVERIFY(solver.Advance(w, kPassMove));
     QVERIFY(solver.Advance(w, CellOf(0, 0)));
     QCOMPARE(solver.Classify(w, limits).klass, kSekiWhite);
+}
+
+void TestSolver::sharingBetweenKoSearchesKeepsClasses_data() {
+    QTest::addColumn<Rows>("rows");
+    QTest::addColumn<int>("viewSize");
+    QTest::addColumn<int>("aim");
+    QTest::addColumn<QString>("moves"); // played from the start, Black first
+    QTest::addColumn<int>("expected");
+    const int kill = static_cast<int>(Aim::Kill);
+    const int live = static_cast<int>(Aim::Live);
+    // A hand-made living problem with two kos at the corner. After B[cc]
+    // W[aa] Black lives in seki at least; clean life turns on a ko White
+    // wins with two threats. Results taken across the searches from other
+    // paths once made it clean life.
+    const Rows twoKos = {". . . X O O .", ". O . X X O .", ". X . . X O .",
+                         "X X O X X O .", "O O O O O O .", ". . . . . . ."};
+    QTest::newRow("two kos at the corner, after B[cc] W[aa]")
+        << twoKos << 13 << live << QStringLiteral("cc aa") << kSekiBlack;
+    QTest::newRow("two kos at the corner, after B[cc] W[aa] B[ba]")
+        << twoKos << 13 << live << QStringLiteral("cc aa ba") << kBlackAliveDoubleKo;
+    // A 4 x 3 eye space, Black first: White lives (many kos on the way).
+    QTest::newRow("4 x 3 eye space, Black first")
+        << Rows{". . . . O X", ". . . . O X", ". . . . O X", "O O O O O X", "X X X X X X"} << 8
+        << kill << QString() << kWhiteAlive;
+    // A capturing race decided by a one-move approach ko.
+    QTest::newRow("one-move approach ko") << Rows{". X O . O X X X X X .", "X X X O O . X . X X .",
+                                                  "O O O O O O O O O X .", "X X X X X X X X X X ."}
+                                          << 13 << kill << QString() << kOneApproachWhite;
+}
+
+void TestSolver::sharingBetweenKoSearchesKeepsClasses() {
+    // The searches of one goal with different ko threats take settled
+    // results from one another; every class is the one each search finds
+    // alone.
+    QFETCH(Rows, rows);
+    QFETCH(int, viewSize);
+    QFETCH(int, aim);
+    QFETCH(QString, moves);
+    QFETCH(int, expected);
+    int klass[2] = {0, 0};
+    for (int share = 0; share < 2; ++share) {
+        ProblemSolver solver(Goban::FromDiagram(rows), viewSize, static_cast<Aim>(aim));
+        solver.ShareBetweenKoSearches(share == 1);
+        SearchStart s = solver.Start();
+        for (const QString& m : moves.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            QVERIFY(
+                ProblemSolver::PlayPlain(s, CellOf(m[0].unicode() - 'a', m[1].unicode() - 'a')));
+        klass[share] = solver.Classify(s, Generous()).klass;
+    }
+    QCOMPARE(klass[1], klass[0]);
+    QCOMPARE(klass[1], expected);
 }
 
 void TestSolver::falseEyeKoIsDead() {
