@@ -5,6 +5,7 @@ import unittest
 import glob
 import os
 
+import classical
 import classical_run
 import dedup
 import gnugo
@@ -154,6 +155,27 @@ class Builders(unittest.TestCase):
             d = min(max(abs(p[0] - x), abs(p[1] - y)) for x, y in black + white)
             self.assertEqual(d, 2)
         self.assertEqual(w, set(white))  # the attacker (Black) gets the ring
+
+    def test_area_in_play_next_to_the_liberties(self):
+        # White's corner group: four stones, seven liberties; the ring stands
+        # on the points two steps out, so only the liberties stay empty.
+        group = [(0, 1), (1, 1), (2, 1), (2, 0)]
+        table = [
+            # (name, black, white, defender, (empty, defender, attacker))
+            ("liberties only", [], group, 'W', (7, 4, 0)),
+            ("an attacker inside", [(1, 0)], group, 'W', (6, 4, 1)),
+            ("stones beyond the ring leave", [(6, 6), (1, 4)], group, 'W', (7, 4, 0)),
+            ("the other colour's target", [(1, 0)], group, 'B', (1, 1, 2)),
+            # Between a group and the near edge is its own side: it stays in
+            # play however far from the stones, up to the ring along it
+            # (five liberties and the edge points above the group).
+            ("own side kept", [], [(0, 5), (1, 5)], 'W', (9, 2, 0)),
+        ]
+        for name, black, white, defender, want in table:
+            with self.subTest(name):
+                area = classical.frame_area(black, white, defender)
+                self.assertEqual((area['empty'], area['defender'], area['attacker']), want)
+        self.assertIsNone(classical.frame_area([(1, 1)], [], 'W'))
 
 
 

@@ -29,6 +29,7 @@ PROBLEM = re.compile(r"\(;C\[problem ([0-9-]+), (black|white) to play[^\]]*\]PL\
 GZP_VOLUMES = ["books/gzp1.tex", "books/gzp2.tex", "books/gzp3.tex"]
 GZP_DIAGRAM = re.compile(r"\\goo\n(.*?)\n\}\n\\hfil problem (\d+)\\hfil", re.S)
 GZP_POINT = re.compile(r"(\\0\?\?|\\- !|\\- @)(.)")
+N = 19
 PROP = re.compile(r"(A[BW])((?:\[[a-s]{2}\])+)")
 
 
@@ -64,6 +65,58 @@ def normalise(black, white):
         if best is None or span < best[0]:
             best = (span, b, w)
     return best[1], best[2]
+
+
+def frame_area(black, white, defender):
+    """The points in play when the position is framed next to the liberties
+    (`solve --frame 0`, AddFrame in solver/grow.cpp), as a cheap measure of
+    how hard it is to settle: the empty points inside the ring, the
+    defender's and the attacker's stones inside it, and the furthest line the
+    ring reaches. `defender` is 'B' or 'W'; None without a defender stone.
+    The ring stands on the points two plain steps from the nearest defender
+    stone that face the open board; the points between the defender's stones
+    and the near edges stay in play."""
+    stones = {tuple(p): 'B' for p in black}
+    stones.update({tuple(p): 'W' for p in white})
+    own = [p for p, c in stones.items() if c == defender]
+    if not own:
+        return None
+
+    def around(p):
+        for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)):
+            x, y = p[0] + dx, p[1] + dy
+            if 0 <= x < N and 0 <= y < N:
+                yield x, y
+
+    dist = {p: 0 for p in own}
+    queue = list(own)
+    for p in queue:
+        for n in around(p):
+            if n not in dist:
+                dist[n] = dist[p] + 1
+                queue.append(n)
+    x0, x1 = min(p[0] for p in own), max(p[0] for p in own)
+    y0, y1 = min(p[1] for p in own), max(p[1] for p in own)
+
+    def may_open(p):
+        own_side = (p[0] <= x1 and p[1] < y0) or (p[1] <= y1 and p[0] < x0)
+        return dist[p] > 2 and not own_side
+
+    queue = [(x, y) for x in range(N) for y in range(N)
+             if (x == N - 1 or y == N - 1) and may_open((x, y))]
+    open_ = set(queue)
+    for p in queue:
+        for n in around(p):
+            if n not in open_ and may_open(n):
+                open_.add(n)
+                queue.append(n)
+    inside = [(x, y) for x in range(N) for y in range(N) if (x, y) not in open_]
+    ring = {p for p in inside if any(n in open_ for n in around(p))}
+    kept = [p for p in inside if p not in ring]
+    return {'empty': sum(p not in stones for p in kept),
+            'defender': sum(stones.get(p) == defender for p in kept),
+            'attacker': sum(stones.get(p, defender) != defender for p in kept),
+            'reach': max(max(p) for p in inside)}
 
 
 def positions(mirror):
