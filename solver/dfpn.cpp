@@ -205,6 +205,15 @@ int Searcher::KoPointAfter(const Goban& b, int move, const std::vector<int16_t>&
     return libs == 1 ? captured[0] : 0;
 }
 
+bool Searcher::CycleWin(size_t from, bool bigNow) const {
+    if (toMove_ != cycleWinner_) return false;
+    if (cycleKind_ == CycleKind::Any) return true;
+    const bool big =
+        bigNow || std::any_of(bigCapture_.begin() + static_cast<std::ptrdiff_t>(from) + 1,
+                              bigCapture_.end(), [](uint8_t b) { return b != 0; });
+    return big == (cycleKind_ == CycleKind::LongLife);
+}
+
 int Searcher::DoMove(int move, UndoInfo& u) {
     u.move = move;
     u.colour = toMove_;
@@ -216,6 +225,7 @@ int Searcher::DoMove(int move, UndoInfo& u) {
     if (move == kPassMove) {
         pathKey_ += Mix64(hist_.back());
         hist_.push_back(hist_.back());
+        bigCapture_.push_back(0);
         passes_ = 1;
         ko_ = 0;
         toMove_ = Other(toMove_);
@@ -226,13 +236,13 @@ int Searcher::DoMove(int move, UndoInfo& u) {
     if (!b_.Play(toMove_, move, captured_)) return 1;
     if (retake && budget_[toMove_] != kUnlimitedThreats) --budget_[toMove_];
     const uint64_t h = b_.Hash();
+    const bool big = captured_.size() >= u.capFrom + 2;
     if (!retake) {
-        for (uint64_t old : hist_) {
-            if (old == h) {
-                b_.Undo(toMove_, move, captured_, u.capFrom);
-                std::copy(std::begin(u.budget), std::end(u.budget), std::begin(budget_));
-                return 3;
-            }
+        for (size_t i = 0; i < hist_.size(); ++i) {
+            if (hist_[i] != h) continue;
+            b_.Undo(toMove_, move, captured_, u.capFrom);
+            std::copy(std::begin(u.budget), std::end(u.budget), std::begin(budget_));
+            return CycleWin(i, big) ? 4 : 3;
         }
     }
     int newKo = 0;
@@ -249,6 +259,7 @@ int Searcher::DoMove(int move, UndoInfo& u) {
     }
     pathKey_ += Mix64(hist_.back());
     hist_.push_back(h);
+    bigCapture_.push_back(big ? 1 : 0);
     ko_ = newKo;
     passes_ = 0;
     toMove_ = Other(toMove_);
@@ -258,6 +269,7 @@ int Searcher::DoMove(int move, UndoInfo& u) {
 void Searcher::UndoMove(const UndoInfo& u) {
     if (u.move != kPassMove) b_.Undo(u.colour, u.move, captured_, u.capFrom);
     hist_.pop_back();
+    bigCapture_.pop_back();
     toMove_ = u.colour;
     ko_ = u.ko;
     passes_ = u.passes;
@@ -299,11 +311,11 @@ void Searcher::Generate(std::vector<Child>& kids, uint8_t& banFlags) {
             banFlags |= kKoDep;
             continue;
         }
-        if (st == 3) {
+        if (st >= 3) {
             banFlags |= kKoDep | kPathDep;
             // The cycle is this side's win: the child (the other side to
             // move) is lost.
-            if (toMove_ == cycleWinner_)
+            if (st == 4)
                 kids.push_back(Child{static_cast<int16_t>(c), 0, kInf, 0, kKoDep | kPathDep, 0});
             continue;
         }
@@ -446,6 +458,7 @@ Outcome Searcher::Solve(const SearchStart& start, const Limits& limits) {
     for (uint64_t h : start.history)
         pathKey_ += Mix64(h);
     hist_.push_back(b_.Hash());
+    bigCapture_.assign(hist_.size(), 0);
     captured_.clear();
     std::copy(std::begin(startBudget_), std::end(startBudget_), std::begin(budget_));
     aborted_ = false;

@@ -112,8 +112,14 @@ public:
     // A move of `colour` that repeats a position of the line (other than an
     // immediate recapture, which stays banned) is allowed and ends the game
     // in its favour: the cycle of a double ko or of eternal life, which the
-    // other side can never break however many ko threats it has.
-    void CycleWinsFor(int colour) { cycleWinner_ = colour; }
+    // other side can never break however many ko threats it has. `kind`:
+    // which cycles count (eternal life sends two stones and returns one,
+    // the kos of a double ko each take one stone).
+    enum class CycleKind : uint8_t { Any, LongLife, Kos };
+    void CycleWinsFor(int colour, CycleKind kind = CycleKind::Any) {
+        cycleWinner_ = colour;
+        cycleKind_ = kind;
+    }
 
 private:
     static constexpr uint32_t kInf = 0x3FFFFFFF;
@@ -162,8 +168,12 @@ private:
     uint64_t NodeKey() const;
     // The key of the current node without the threat counts.
     uint64_t BaseKey() const;
-    // 0 legal, 1 illegal, 2 banned by the immediate-ko rule, 3 banned as a repetition.
+    // 0 legal, 1 illegal, 2 banned by the immediate-ko rule, 3 banned as a
+    // repetition, 4 a repetition that wins as a cycle (see CycleWinsFor).
     int DoMove(int move, UndoInfo& u);
+    // Whether a move of the side to move that brings back the board of
+    // hist_[from] wins as a cycle; `bigNow`: the move captures two or more.
+    bool CycleWin(size_t from, bool bigNow) const;
     void UndoMove(const UndoInfo& u);
     void Generate(std::vector<Child>& kids, uint8_t& banFlags);
     void Mid(uint32_t thPhi, uint32_t thDelta, int depth, uint32_t& phi, uint32_t& delta,
@@ -185,6 +195,7 @@ private:
     bool finite_ = false;
     bool confirm_ = false;
     int cycleWinner_ = 0;
+    CycleKind cycleKind_ = CycleKind::Any;
     std::unique_ptr<Searcher> confirmer_;
     std::unordered_map<uint64_t, int> confirmed_; // board key -> winner
     void Grow();
@@ -210,7 +221,9 @@ private:
     int ko_ = 0;
     int passes_ = 0;
     std::vector<uint64_t> hist_; // board keys of the path, the current board last
-    uint64_t pathKey_ = 0;       // combination of the earlier boards of the path
+    // Per entry of hist_: the move that made it captured two stones or more.
+    std::vector<uint8_t> bigCapture_;
+    uint64_t pathKey_ = 0; // combination of the earlier boards of the path
     std::vector<int16_t> captured_;
     std::vector<std::vector<Child>> levels_;
     uint64_t nodes_ = 0;

@@ -15,11 +15,13 @@ int ClassWorth(int klass) {
     case kBlackWins:
     case kBlackSucceeds:
         return 210;
+    case kLongLifeBlack:
     case kWhiteDead:
     case kBlackAlive:
     case kSekiBlack:
         return 200;
     case kWhiteDeadKo:
+    case kWhiteDeadDoubleKo:
         return 199;
     case kEternalKoLive:
         return 195;
@@ -42,8 +44,9 @@ int ClassWorth(int klass) {
     case kSekiWhite:
     case kWhiteAliveDoubleKo:
     case kBlackDeadKo:
+    case kBlackDeadDoubleKo:
         return 131;
-    default: // 白生き, 黒負け, 黒死
+    default: // 白生き, 黒負け, 黒死, 長生(黒失敗)
         return 130;
     }
 }
@@ -111,33 +114,36 @@ uint64_t ProblemSolver::TotalNodes() const {
         for (const auto& mode : goal)
             for (const auto& s : mode)
                 if (s) n += s->Nodes();
-    if (endSearcher_) n += endSearcher_->Nodes();
-    for (const auto& s : cycleSearchers_)
+    for (const auto& s : endSearchers_)
         if (s) n += s->Nodes();
+    for (const auto& goal : cycleSearchers_)
+        for (const auto& winner : goal)
+            for (const auto& s : winner)
+                if (s) n += s->Nodes();
     return n;
 }
 
-Searcher& ProblemSolver::CycleSearcher(int goal) {
-    auto& s = cycleSearchers_[goal];
+Searcher& ProblemSolver::CycleSearcher(int goal, int winner, Searcher::CycleKind kind) {
+    auto& s = cycleSearchers_[goal][winner == region_.attacker ? 1 : 0][static_cast<int>(kind)];
     if (!s) {
-        const KoMode threats =
-            region_.attacker == kBlackCell ? KoMode::BlackThreats : KoMode::WhiteThreats;
+        const KoMode threats = winner == kWhiteCell ? KoMode::BlackThreats : KoMode::WhiteThreats;
         s = std::make_unique<Searcher>(region_, SekiToDefender(goal), threats, tableBits_,
                                        kUnlimitedThreats, EveryKey(goal));
-        s->CycleWinsFor(region_.defender);
+        s->CycleWinsFor(winner, kind);
         s->ShareSettled(&Get(goal, KoMode::Base));
     }
     return *s;
 }
 
-Outcome ProblemSolver::BlackAchievesWithCycles(int goal, const SearchStart& pos,
-                                               const Limits& limits, uint64_t& nodes) {
-    Searcher& s = CycleSearcher(goal);
+Outcome ProblemSolver::BlackAchievesWithCycles(int goal, int winner, Searcher::CycleKind kind,
+                                               const SearchStart& pos, const Limits& limits,
+                                               uint64_t& nodes) {
+    Searcher& s = CycleSearcher(goal, winner, kind);
     const Outcome o = s.Solve(pos, limits);
     nodes += s.LastNodes();
     if (o == Outcome::Unknown) return o;
-    const int winner = o == Outcome::Win ? pos.toMove : Other(pos.toMove);
-    return winner == kBlackCell ? Outcome::Win : Outcome::Loss;
+    const int black = o == Outcome::Win ? pos.toMove : Other(pos.toMove);
+    return black == kBlackCell ? Outcome::Win : Outcome::Loss;
 }
 
 Outcome ProblemSolver::BlackAchieves(int goal, SearchMode mode, const SearchStart& pos,
@@ -152,18 +158,20 @@ Outcome ProblemSolver::BlackAchieves(int goal, SearchMode mode, const SearchStar
 }
 
 Outcome ProblemSolver::BlackAchievesAtTheEnd(const SearchStart& pos, const Limits& limits,
-                                             uint64_t& nodes) {
-    if (!endSearcher_) {
+                                             uint64_t& nodes, bool attackerCycles) {
+    auto& s = endSearchers_[attackerCycles ? 1 : 0];
+    if (!s) {
         // The defender has the threats (for connect and cut: the searches
         // of the whole goal).
         const KoMode threats =
             region_.defender == kBlackCell ? KoMode::BlackThreats : KoMode::WhiteThreats;
-        endSearcher_ = std::make_unique<Searcher>(region_, true, threats, tableBits_,
-                                                  kUnlimitedThreats, EveryKey(kHigh));
-        endSearcher_->ConfirmAtTheEnd();
+        s = std::make_unique<Searcher>(region_, true, threats, tableBits_, kUnlimitedThreats,
+                                       EveryKey(kHigh));
+        s->ConfirmAtTheEnd();
+        if (attackerCycles) s->CycleWinsFor(region_.attacker, Searcher::CycleKind::Kos);
     }
-    const Outcome o = endSearcher_->Solve(pos, limits);
-    nodes += endSearcher_->LastNodes();
+    const Outcome o = s->Solve(pos, limits);
+    nodes += s->LastNodes();
     if (o == Outcome::Unknown) return o;
     const int winner = o == Outcome::Win ? pos.toMove : Other(pos.toMove);
     return winner == kBlackCell ? Outcome::Win : Outcome::Loss;
@@ -407,7 +415,8 @@ ClassResult ProblemSolver::ClassifyAt(const SearchStart& pos, const Limits& limi
         res.goal = 1;
         res.mode = KoMode::Base;
         res.threats = kUnlimitedThreats;
-        res.cycle = false;
+        res.cycle = 0;
+        res.cycleKind = Searcher::CycleKind::Any;
     }
     return keep(res);
 }
@@ -469,23 +478,60 @@ int ProblemSolver::EternalKo(const SearchStart& pos, const Level& kill, Level cl
                : 0;
 }
 
+int ProblemSolver::CycleClass(int goal, const SearchStart& pos, int cycler, const Limits& limits,
+                              uint64_t& nodes, Found& found) {
+    using Kind = Searcher::CycleKind;
+    const bool live = region_.aim == Aim::Live;
+    if (!live && region_.aim != Aim::Kill) return 0;
+    const Outcome wanted = cycler == kBlackCell ? Outcome::Win : Outcome::Loss;
+    auto forces = [&](Kind kind) {
+        const Outcome o = BlackAchievesWithCycles(goal, cycler, kind, pos, limits, nodes);
+        found = Found{0, goal, cycler, kind};
+        return o == Outcome::Unknown ? -1 : o == wanted ? 1 : 0;
+    };
+    if (cycler == region_.attacker) {
+        // The attacker's double ko kills: its own group never needs a
+        // threat, and the defender can never resolve the ko it turns on
+        // (judged on the final board, as a ko the defender can never
+        // resolve is).
+        const Outcome o = BlackAchievesAtTheEnd(pos, limits, nodes, true);
+        found = Found{0, goal, cycler, Kind::Kos};
+        if (o == Outcome::Unknown) return -1;
+        if (o != wanted) return 0;
+        return live ? kBlackDeadDoubleKo : kWhiteDeadDoubleKo;
+    }
+    const int any = forces(Kind::Any);
+    if (any <= 0) return any;
+    return live ? kBlackAliveDoubleKo : kWhiteAliveDoubleKo;
+}
+
 ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& limits) {
     koTouched_ = false;
     koOpen_ = false;
     ClassResult res;
     SearchMode mode;
-    auto settle = [&](int klass, int goal, bool cycle = false) {
+    auto settle = [&](int klass, int goal, const Found& cycle = Found{}) {
         res.klass = klass;
         res.goal = goal;
         res.mode = mode.mode;
         res.threats = mode.threats;
-        res.cycle = cycle;
+        res.cycle = cycle.cycle;
+        res.cycleKind = cycle.cycleKind;
         return res;
     };
     if (GoalAim()) {
         const Found f = ClassifyGoal(pos, limits, res.nodes, mode);
-        return f.klass ? settle(f.klass, f.goal, f.cycle) : res;
+        return f.klass ? settle(f.klass, f.goal, f) : res;
     }
+    // A result that turns on a ko may be a cycle one side can force:
+    // whenever the other side takes in one ko, it takes in the other (a
+    // double ko). The searches with threats ban that side's repetition and
+    // miss it. 0: no cycle turns it, -1 beyond the limits.
+    Found cycle;
+    auto cycleOf = [&](int goal, int cycler) {
+        return CycleClass(goal, pos, cycler, limits, res.nodes, cycle);
+    };
+    const int attacker = region_.attacker, defender = region_.defender;
     if (region_.aim == Aim::Kill) {
         // Most positions met while proving are lives: whether Black reaches
         // even a seki settles them with one search.
@@ -495,11 +541,6 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
         const SearchMode sekiMode = mode;
         const Level kill = Achieve(kHigh, pos, limits, res.nodes, mode);
         if (kill.kind == Level::Unknown) return res;
-        // A capture that turns on a ko may fail against a double ko:
-        // whenever Black takes in one ko, White takes in the other, so Black
-        // needs a threat every time and White never. White then is never
-        // captured however many threats Black has (the searches with
-        // threats ban White's repetition and miss it).
         if (kill.kind == Level::Unconditional) return settle(kWhiteDead, kHigh);
         if (kill.kind == Level::Ko) {
             // When White cannot reach a settled life even with every ko
@@ -509,11 +550,10 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
             const Outcome settled = BlackAchievesAtTheEnd(pos, limits, res.nodes);
             if (settled == Outcome::Unknown) return res;
             if (settled == Outcome::Win) return settle(kWhiteDead, kHigh);
-            const Outcome cycles = BlackAchievesWithCycles(kHigh, pos, limits, res.nodes);
-            if (cycles == Outcome::Unknown) return res;
-            if (cycles == Outcome::Loss) return settle(kWhiteAliveDoubleKo, kHigh, true);
-        }
-        if (kill.kind == Level::Ko) {
+            for (int cycler : {defender, attacker}) {
+                const int c = cycleOf(kHigh, cycler);
+                if (c) return c < 0 ? res : settle(c, kHigh, cycle);
+            }
             const int eternal = EternalKo(pos, kill, seki, limits, res.nodes);
             if (eternal < 0) return res;
             return settle(eternal ? kEternalKoKill : KoClass(kill), kHigh);
@@ -524,21 +564,20 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
                       kLow);
     }
     // Live and race: first whether Black survives at all (life or seki).
+    const bool live = region_.aim == Aim::Live;
     const Level low = Achieve(kLow, pos, limits, res.nodes, mode);
     if (low.kind == Level::Unknown) return res;
-    if (low.kind == Level::None)
-        return settle(region_.aim == Aim::Live ? kBlackDead : kBlackLoses, kLow);
-    if (low.kind == Level::Ko && region_.aim == Aim::Live) {
+    if (low.kind == Level::None) return settle(live ? kBlackDead : kBlackLoses, kLow);
+    if (low.kind == Level::Ko && live) {
         // Black lives only by retaking for ever: a ko Black can never
         // resolve, so Black is dead.
         const Outcome settled = BlackAchievesAtTheEnd(pos, limits, res.nodes);
         if (settled == Outcome::Unknown) return res;
         if (settled == Outcome::Loss) return settle(kBlackDead, kLow);
-        // Black survives whatever White's threats by repeating the
-        // position: a double ko (see the killing problems).
-        const Outcome cycles = BlackAchievesWithCycles(kLow, pos, limits, res.nodes);
-        if (cycles == Outcome::Unknown) return res;
-        if (cycles == Outcome::Win) return settle(kBlackAliveDoubleKo, kLow, true);
+        for (int cycler : {defender, attacker}) {
+            const int c = cycleOf(kLow, cycler);
+            if (c) return c < 0 ? res : settle(c, kLow, cycle);
+        }
     }
     if (low.kind == Level::Ko) {
         const SearchMode lowMode = mode;
@@ -559,7 +598,9 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
 
 ProblemSolver::Found ProblemSolver::ClassifyGoal(const SearchStart& pos, const Limits& limits,
                                                  uint64_t& nodes, SearchMode& mode) {
-    auto settle = [](int klass, int goal, bool cycle = false) { return Found{klass, goal, cycle}; };
+    auto settle = [](int klass, int goal, int cycle = 0) {
+        return Found{klass, goal, cycle, Searcher::CycleKind::Any};
+    };
     const bool blackAttacks = region_.attacker == kBlackCell;
     const Level full = Achieve(kHigh, pos, limits, nodes, mode);
     if (full.kind == Level::Unknown) return {};
@@ -574,9 +615,11 @@ ProblemSolver::Found ProblemSolver::ClassifyGoal(const SearchStart& pos, const L
         if (!blackAttacks && settled == Outcome::Loss) {
             fails = true;
         } else {
-            const Outcome cycles = BlackAchievesWithCycles(kHigh, pos, limits, nodes);
+            const Outcome cycles = BlackAchievesWithCycles(
+                kHigh, region_.defender, Searcher::CycleKind::Any, pos, limits, nodes);
             if (cycles == Outcome::Unknown) return {};
-            if (!blackAttacks && cycles == Outcome::Win) return settle(kBlackSucceeds, kHigh, true);
+            if (!blackAttacks && cycles == Outcome::Win)
+                return settle(kBlackSucceeds, kHigh, region_.defender);
             fails = blackAttacks && cycles == Outcome::Loss;
         }
         if (!fails) return settle(KoClass(full), kHigh);
@@ -593,7 +636,12 @@ ProblemSolver::Found ProblemSolver::ClassifyGoal(const SearchStart& pos, const L
 std::vector<int> ProblemSolver::LineFor(const SearchStart& pos, const ClassResult& result,
                                         int maxMoves) {
     if (!result.klass) return {};
-    if (result.cycle) return CycleSearcher(result.goal).Line(pos, maxMoves);
+    // The attacker's double ko is shown by the search of the final board.
+    if (result.cycle && result.cycle == region_.attacker &&
+        result.cycleKind == Searcher::CycleKind::Kos && endSearchers_[1])
+        return endSearchers_[1]->Line(pos, maxMoves);
+    if (result.cycle)
+        return CycleSearcher(result.goal, result.cycle, result.cycleKind).Line(pos, maxMoves);
     return Get(result.goal, result.mode, result.threats).Line(pos, maxMoves);
 }
 

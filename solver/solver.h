@@ -12,8 +12,10 @@
 namespace velsolver {
 
 // The outcome classes the solver tells apart (class codes of the outcome table).
+inline constexpr int kLongLifeBlack = 4;       // 長生（黒成功）
 inline constexpr int kWhiteDead = 5;           // 白死
 inline constexpr int kWhiteDeadKo = 6;         // 白死(曲り４目)
+inline constexpr int kWhiteDeadDoubleKo = 7;   // 白死(両コウ)
 inline constexpr int kBlackAliveDoubleKo = 9;  // 黒生き(両コウ)
 inline constexpr int kBlackAlive = 10;         // 黒生き
 inline constexpr int kSekiBlack = 11;          // セキ(黒生き)
@@ -35,6 +37,8 @@ inline constexpr int kBlackFails = 57;         // 黒失敗 (connect / cut)
 inline constexpr int kBlackLoss = 58;          // 黒損 (connect / cut: the goal reached in part)
 inline constexpr int kBlackDeadKo = 59;        // 黒死(曲り４目)
 inline constexpr int kBlackDead = 60;          // 黒死
+inline constexpr int kBlackDeadDoubleKo = 61;  // 黒死(両コウ)
+inline constexpr int kLongLifeWhite = 62;      // 長生(黒失敗)
 
 // The class of a position, 0 when it is beyond reach within the limits.
 struct ClassResult {
@@ -44,7 +48,9 @@ struct ClassResult {
     int goal = 0;
     KoMode mode = KoMode::Base;
     int threats = kUnlimitedThreats; // of the side `mode` gives threats
-    bool cycle = false;              // the search in which the defender's cycles win
+    // The search in which this side's cycles win (0 none), and which cycles.
+    int cycle = 0;
+    Searcher::CycleKind cycleKind = Searcher::CycleKind::Any;
 };
 
 class ProblemSolver {
@@ -166,7 +172,8 @@ private:
     struct Found {
         int klass = 0; // 0 beyond reach
         int goal = 0;
-        bool cycle = false;
+        int cycle = 0;
+        Searcher::CycleKind cycleKind = Searcher::CycleKind::Any;
     };
     Found ClassifyGoal(const SearchStart& pos, const Limits& limits, uint64_t& nodes,
                        SearchMode& mode);
@@ -185,14 +192,24 @@ private:
     // game ended by passes is judged on the board? Live: does Black avoid
     // that with every threat? A ko the defender can never resolve then
     // counts as dead, a seki as alive.
-    Outcome BlackAchievesAtTheEnd(const SearchStart& pos, const Limits& limits, uint64_t& nodes);
-    std::unique_ptr<Searcher> endSearcher_;
-    // Per goal: the attacker has every ko threat and a repetition the
-    // defender makes is the defender's (a double ko, eternal life).
-    Searcher& CycleSearcher(int goal);
-    Outcome BlackAchievesWithCycles(int goal, const SearchStart& pos, const Limits& limits,
-                                    uint64_t& nodes);
-    std::unique_ptr<Searcher> cycleSearchers_[2];
+    // `attackerCycles`: a repetition the attacker makes through kos is its
+    // win (its double ko).
+    Outcome BlackAchievesAtTheEnd(const SearchStart& pos, const Limits& limits, uint64_t& nodes,
+                                  bool attackerCycles = false);
+    std::unique_ptr<Searcher> endSearchers_[2];
+    // Per goal: a repetition `winner` makes wins for it (a double ko,
+    // eternal life; `kind` says which cycles count) and the other side has
+    // every ko threat.
+    Searcher& CycleSearcher(int goal, int winner, Searcher::CycleKind kind);
+    Outcome BlackAchievesWithCycles(int goal, int winner, Searcher::CycleKind kind,
+                                    const SearchStart& pos, const Limits& limits, uint64_t& nodes);
+    std::unique_ptr<Searcher> cycleSearchers_[2][2][3]; // goal, the attacker wins, kind
+    // Whether `cycler` turns the result of `goal` by a cycle it can force
+    // against every ko threat: the class that gives (a double ko for life or
+    // for death, eternal life), 0 none, -1 beyond the limits. `found`
+    // receives the search that shows it.
+    int CycleClass(int goal, const SearchStart& pos, int cycler, const Limits& limits,
+                   uint64_t& nodes, Found& found);
     bool koTouched_ = false; // some search of the last ClassifyDirect met a ko
     bool koOpen_ = false;    // ... in which nobody could take yet
 };

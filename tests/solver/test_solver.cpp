@@ -344,6 +344,22 @@ void TestSolver::koKinds_data() {
         << blackDoubleKo << live << 1 << kBlackAliveDoubleKo;
     QTest::newRow("Black lives by a double ko, White to move")
         << blackDoubleKo << live << 2 << kBlackAliveDoubleKo;
+    // The same two positions with the other side's stones at stake: a
+    // double ko for death. In the first, Black's corner (ba ab bb cb, one
+    // eye at aa) must capture White's group to live: making a second eye
+    // at ca fails (connecting ca and da leaves the corner the one liberty
+    // aa). White's group owns the double ko, so Black can never capture it:
+    // Black dies, whoever moves (White to move simply takes at ca first and
+    // answers Black's retake at da by retaking at ia). In the second, the
+    // colours swapped as a killing problem, White dies.
+    QTest::newRow("Black dies by a double ko, Black to move")
+        << doubleKo << live << 1 << kBlackDeadDoubleKo;
+    QTest::newRow("Black dies by a double ko, White to move")
+        << doubleKo << live << 2 << kBlackDeadDoubleKo;
+    QTest::newRow("White dies by a double ko, Black to move")
+        << blackDoubleKo << kill << 1 << kWhiteDeadDoubleKo;
+    QTest::newRow("White dies by a double ko, White to move")
+        << blackDoubleKo << kill << 2 << kWhiteDeadDoubleKo;
     // An eternal ko (万年コウ). Black's inner stones ca da ea bb cb have the
     // liberties ba, db and fa; White's group around them has only db and
     // fa, both shared; Black's corner stone aa hangs on ba. Read by hand:
