@@ -13,6 +13,7 @@
 #include "shell/keyboard.h"
 #include "shell/message.h"
 #include "shell/router.h"
+#include "shell/saveplayer.h"
 #include "shell/windowlook.h"
 
 #include <QCloseEvent>
@@ -388,10 +389,7 @@ void frmLearn::RememberProblem() {
     const int set = CourseDataSet(sel_.course);
     gPlayerRecord.LastProb[static_cast<size_t>(set)] = sel_.probNo;
     gPlayerRecord.LastCourse = sel_.course;
-    QString error;
-    if (!SavePlayerFile(gCurPlayer, &error))
-        CurrentPlatform().messageBox(QStringLiteral("成績を保存できませんでした。\n") + error,
-                                     this);
+    SaveCurrentPlayerAsking(this);
 }
 
 void frmLearn::cmdExit_Click() {

@@ -12,6 +12,7 @@
 #include "shell/controls.h"
 #include "shell/keyboard.h"
 #include "shell/router.h"
+#include "shell/saveplayer.h"
 #include "shell/windowlook.h"
 #include "trialcalc.h"
 
@@ -366,10 +367,7 @@ void frmTrial::endTrial() {
     gQuestionNo = questionNo_;
     if (gPlayerCount > 0) {
         markAnswers();
-        QString error;
-        if (!SavePlayerFile(gCurPlayer, &error))
-            CurrentPlatform().messageBox(QStringLiteral("成績を保存できませんでした。\n") + error,
-                                         this);
+        SaveCurrentPlayerAsking(this);
     }
     OpenWindow(Role::HiScore);
     closeByCode();

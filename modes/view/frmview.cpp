@@ -12,6 +12,7 @@
 #include "shell/keyboard.h"
 #include "shell/message.h"
 #include "shell/router.h"
+#include "shell/saveplayer.h"
 #include "shell/windowlook.h"
 
 #include <QButtonGroup>
@@ -513,10 +514,7 @@ void frmView::RememberProblem() {
     if (set < 0 || set >= int(gPlayerRecord.LastProb.size())) return;
     gPlayerRecord.LastProb[size_t(set)] = sel_.probNo;
     gPlayerRecord.LastCourse = sel_.course;
-    QString error;
-    if (!SavePlayerFile(gCurPlayer, &error))
-        CurrentPlatform().messageBox(QStringLiteral("成績を保存できませんでした。\n") + error,
-                                     this);
+    SaveCurrentPlayerAsking(this);
 }
 
 void frmView::Leave(Role next) {

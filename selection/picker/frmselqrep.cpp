@@ -10,6 +10,7 @@
 #include "shell/accessibility.h"
 #include "shell/keyboard.h"
 #include "shell/router.h"
+#include "shell/saveplayer.h"
 #include "shell/windowlook.h"
 
 #include <QAction>
@@ -417,10 +418,7 @@ void frmSelQRep::Remember() {
     if (valid || !chkDue->isChecked())
         gPlayerRecord.LastProb[static_cast<size_t>(set)] = static_cast<int16_t>(valid ? chosen : 0);
     gPlayerRecord.LastCourse = gCourse;
-    QString error;
-    if (!SavePlayerFile(gCurPlayer, &error))
-        CurrentPlatform().messageBox(QStringLiteral("成績を保存できませんでした。\n") + error,
-                                     this);
+    SaveCurrentPlayerAsking(this);
     remembered_ = true;
 }
 

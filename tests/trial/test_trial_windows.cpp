@@ -370,23 +370,37 @@ private slots:
         QCOMPARE(world.menuRefreshes, 0);
     }
 
-    // A full disk at the end of a trial: the player is told the record was
-    // not saved, naming the file, and the file keeps its old bytes.
+    // A full disk at the end of a trial: the player is told why, naming the
+    // file, and asked whether to try again. Declining keeps the old bytes;
+    // trying again once there is room saves the trial just played.
+    void saveFailureAtTheEndIsTold_data() {
+        QTest::addColumn<bool>("retry");
+        QTest::newRow("declined") << false;
+        QTest::newRow("tried again after making room") << true;
+    }
     void saveFailureAtTheEndIsTold() {
+        QFETCH(bool, retry);
         TrialWorld world(Levels(12, 30));
         gCourse = 0;
         const QByteArray before = world.read(PlayerFileName(0));
         QPointer<frmTrial> t = new frmTrial(kSeed);
         t->picBoardMouseDown(2, 2, 1);
         FinishQuestion(t);
-        SetWriteFaultHook([](WriteStep s) { return s == WriteStep::Flush ? ENOSPC : 0; });
+        int full = 1; // the disk is full for the first save only
+        SetWriteFaultHook(
+            [&full](WriteStep s) { return s == WriteStep::Flush && full-- > 0 ? ENOSPC : 0; });
+        world.platform->answers = {retry};
         t->Command1Click();
         SetWriteFaultHook({});
         Settle();
-        QCOMPARE(world.platform->boxes.size(), 1);
-        QVERIFY(world.platform->boxes[0].startsWith("成績を保存できませんでした。"));
-        QVERIFY(world.platform->boxes[0].contains(PlayerFileName(0)));
-        QCOMPARE(world.read(PlayerFileName(0)), before);
+        QCOMPARE(world.platform->questions.size(), 1);
+        QVERIFY(world.platform->questions[0].startsWith("成績を保存できませんでした。"));
+        QVERIFY(world.platform->questions[0].contains(PlayerFileName(0)));
+        if (retry)
+            QCOMPARE(world.playerOnDisk().Stat[static_cast<size_t>(gAnswerSheet[0].ProbNo)].Asked,
+                     1);
+        else
+            QCOMPARE(world.read(PlayerFileName(0)), before);
     }
 
     void closingFromTheFrameDoesNotSave() {
