@@ -28,10 +28,31 @@ Searcher::Searcher(const Region& region, bool sekiToDefender, KoMode mode, int t
     // The table starts small and doubles as it fills, up to 2^tableBits.
     maxBits_ = std::clamp(tableBits, 10, 26);
     bits_ = std::min(maxBits_, 14);
-    table_.resize(size_t{1} << bits_);
+    const size_t size = size_t{1} << bits_;
+    std::vector<Table>& spares = Spares();
+    for (size_t i = 0; i < spares.size(); ++i) {
+        if (spares[i].size() != size) continue;
+        table_.swap(spares[i]);
+        spares.erase(spares.begin() + static_cast<std::ptrdiff_t>(i));
+        std::fill(table_.begin(), table_.end(), Entry{});
+        break;
+    }
+    if (table_.empty()) table_.resize(size);
     mask_ = (uint64_t{1} << bits_) - 1;
     levels_.resize(kMaxDepth + 2);
     captured_.reserve(kCells);
+}
+
+Searcher::~Searcher() {
+    std::vector<Table>& spares = Spares();
+    constexpr size_t kMostSpares = 32;
+    if (table_.size() <= (size_t{1} << 14) && spares.size() < kMostSpares)
+        spares.push_back(std::move(table_));
+}
+
+std::vector<Searcher::Table>& Searcher::Spares() {
+    thread_local std::vector<Table> spares;
+    return spares;
 }
 
 SolverClock::time_point SolverClock::now() noexcept {

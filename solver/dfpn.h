@@ -62,6 +62,9 @@ public:
     // `everyKey`: every target stone is at stake (see Judge).
     Searcher(const Region& region, bool sekiToDefender, KoMode mode, int tableBits = 21,
              int threats = kUnlimitedThreats, bool everyKey = false);
+    ~Searcher();
+    Searcher(const Searcher&) = delete;
+    Searcher& operator=(const Searcher&) = delete;
 
     // Does the side to move win?
     Outcome Solve(const SearchStart& start, const Limits& limits);
@@ -210,7 +213,12 @@ private:
         void deallocate(T* p, size_t) { ::operator delete (p, std::align_val_t{64}); }
         bool operator==(const LineAligned&) const { return true; }
     };
-    std::vector<Entry, LineAligned<Entry>> table_;
+    using Table = std::vector<Entry, LineAligned<Entry>>;
+    Table table_;
+    // Tables of searchers gone, kept for the next ones of the thread (a
+    // problem starts a dozen searches, and fresh memory costs more than
+    // clearing used memory).
+    static std::vector<Table>& Spares();
     uint64_t mask_ = 0;
     int bits_ = 0;
     int maxBits_ = 0;

@@ -27,6 +27,9 @@ void Goban::Set(int c, uint8_t v) {
 }
 
 bool Goban::HasLiberty(int c) const {
+    // Most chains have a liberty next to the stone itself.
+    for (int d : kDelta)
+        if (cells_[c + d] == kEmptyCell) return true;
     const uint8_t colour = cells_[c];
     const uint32_t g = NextGen();
     stack_.clear();

@@ -5,7 +5,34 @@
 
 namespace velsolver {
 
-Judge::Judge(const Region& region, bool everyKey) : r_(region), everyKey_(everyKey) {
+namespace {
+// Verdicts by board key, shared by the judges of a thread; the key holds
+// the region's id, so judges of different regions never read each
+// other's verdicts.
+struct MemoSlot {
+    uint64_t key = 0;
+    uint8_t verdict = 0; // Verdict + 1, 0 for an empty slot
+};
+constexpr int kMemoBits = 16;
+std::vector<MemoSlot>& Memo() {
+    thread_local std::vector<MemoSlot> memo(size_t{1} << kMemoBits);
+    return memo;
+}
+constexpr uint64_t kLifeChecked = 0x6c6966655f636b31ull;
+} // namespace
+
+Judge::Judge(const Region& region, bool everyKey)
+    : r_(region), everyKey_(everyKey), memoSalt_(region.id == 0 ? 0
+                                                 : everyKey     ? Mix64(region.id)
+                                                                : region.id) {
+    playNeighbours_.reserve(r_.moveCells.size());
+    for (int c : r_.moveCells) {
+        std::array<int16_t, 4> nb{};
+        int k = 0;
+        for (int d : kDelta)
+            if (r_.movable[c + d]) nb[k++] = static_cast<int16_t>(c + d);
+        playNeighbours_.push_back(nb);
+    }
     for (int c : r_.moveCells)
         if (std::any_of(kDelta.begin(), kDelta.end(), [&](int d) {
                 const int n = c + d;
@@ -45,6 +72,18 @@ Verdict Judge::Evaluate(const Goban& b, int toMove, bool checkLife) const {
     if (everyKey_ ? !EveryDefenderKey(b) : !AnyDefenderKey(b)) return Verdict::AttackerWins;
     if (r_.aim == Aim::Race && !r_.attackerKeys.empty() && !AnyAttackerKey(b))
         return Verdict::DefenderWins;
+    if (!memoSalt_) return Judgement(b, toMove, checkLife);
+    const uint64_t key =
+        b.Hash() ^ Zobrist::Get().side[toMove] ^ (checkLife ? kLifeChecked : 0) ^ memoSalt_;
+    MemoSlot& slot = Memo()[key & ((uint64_t{1} << kMemoBits) - 1)];
+    if (slot.verdict && slot.key == key) return static_cast<Verdict>(slot.verdict - 1);
+    const Verdict v = Judgement(b, toMove, checkLife);
+    slot.key = key;
+    slot.verdict = static_cast<uint8_t>(static_cast<uint8_t>(v) + 1);
+    return v;
+}
+
+Verdict Judge::Judgement(const Goban& b, int toMove, bool checkLife) const {
     if (checkLife && DefenderSafe(b)) return Verdict::DefenderWins;
     if (StaticDead(b, toMove)) return Verdict::AttackerWins;
     return Verdict::None;
@@ -159,6 +198,7 @@ bool Judge::MayBeSafe(const Goban& b) const {
     // non-defender points in play that reach no point out of play).
     if (++gen_ == 0) {
         inSpace_.fill(0);
+        chainSeen_.fill(0);
         gen_ = 1;
     }
     int closed = 0;
@@ -194,15 +234,13 @@ bool Judge::StaticDead(const Goban& b, int toMove) const {
     // Liberties out of play are caught by the next test.
     int libCount = 0;
     std::array<int16_t, 6> eyeLibs{};
-    for (int c : r_.moveCells) {
+    for (size_t i = 0; i < r_.moveCells.size(); ++i) {
+        const int c = r_.moveCells[i];
         if (b.At(c) != kEmptyCell) continue;
-        for (int d : kDelta) {
-            const int n = c + d;
-            if (b.At(n) == def && r_.movable[n]) {
-                if (libCount == 6) return false;
-                eyeLibs[libCount++] = static_cast<int16_t>(c);
-                break;
-            }
+        const std::array<int16_t, 4>& nb = playNeighbours_[i];
+        if (b.At(nb[0]) == def || b.At(nb[1]) == def || b.At(nb[2]) == def || b.At(nb[3]) == def) {
+            if (libCount == 6) return false;
+            eyeLibs[libCount++] = static_cast<int16_t>(c);
         }
     }
     if (libCount == 0) return false;
@@ -218,6 +256,7 @@ bool Judge::StaticDead(const Goban& b, int toMove) const {
     // The eye space: the non-defender area around the first liberty.
     if (++gen_ == 0) {
         inSpace_.fill(0);
+        chainSeen_.fill(0);
         gen_ = 1;
     }
     const int seed = eyeLibs[0];
@@ -249,8 +288,10 @@ bool Judge::StaticDead(const Goban& b, int toMove) const {
         if (b.At(c) != def) continue;
         for (int d : kDelta) {
             const int n = c + d;
-            if (b.At(n) != att || inSpace_[n] == gen_) continue;
+            if (b.At(n) != att || inSpace_[n] == gen_ || chainSeen_[n] == gen_) continue;
             b.Chain(n, stones_, &libs_);
+            for (int s : stones_)
+                chainSeen_[s] = gen_;
             const bool wall =
                 std::any_of(libs_.begin(), libs_.end(), [&](int l) { return r_.open[l] != 0; });
             if (!wall && static_cast<int>(libs_.size()) < size + 3) return false;

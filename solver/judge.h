@@ -17,7 +17,9 @@ public:
     explicit Judge(const Region& region, bool everyKey = false);
 
     // `checkLife`: whether unconditional life can have arisen (it only can
-    // after a move of the defender, or at the start).
+    // after a move of the defender, or at the start). Verdicts are
+    // remembered by board key for every judge of the same region (the
+    // searches of one problem meet the same positions).
     Verdict Evaluate(const Goban& b, int toMove, bool checkLife) const;
 
     bool AnyDefenderKey(const Goban& b) const;
@@ -33,8 +35,13 @@ public:
     bool StaticDead(const Goban& b, int toMove) const;
 
 private:
+    Verdict Judgement(const Goban& b, int toMove, bool checkLife) const;
     const Region& r_;
     bool everyKey_;
+    uint64_t memoSalt_ = 0; // 0: verdicts not remembered
+    // Per point in play (the order of moveCells): its neighbours in play,
+    // cell 0 (a border cell) where there are fewer than four.
+    std::vector<std::array<int16_t, 4>> playNeighbours_;
     mutable std::vector<int16_t> stones_, libs_, queue_;
     mutable std::array<int16_t, kCells> label_{};
     mutable std::array<int16_t, kCells> area_{};
@@ -47,6 +54,8 @@ private:
     bool MayBeSafe(const Goban& b) const;
     // The eye space of StaticDead: points marked with the current generation.
     mutable std::array<uint32_t, kCells> inSpace_{};
+    // Attacker stones whose chain StaticDead has already looked at.
+    mutable std::array<uint32_t, kCells> chainSeen_{};
     mutable uint32_t gen_ = 0;
     struct Area {
         uint64_t adjacent; // chains next to the area

@@ -29,11 +29,13 @@ QString LineText(int colour, const std::vector<int>& moves) {
 }
 
 // The position after the moves of `path` from the start, played by the
-// program's rules (no ko ban inside a line) with the history kept.
-bool Replay(const Problem& p, const NodeList& path, SearchStart& s, QStringList& text) {
+// program's rules (no ko ban inside a line) with the history kept. `played`
+// receives the number of moves tried (the illegal one included).
+bool Replay(const Problem& p, const NodeList& path, SearchStart& s, size_t& played) {
+    played = 0;
     for (int16_t m : path) {
+        ++played;
         const int c = CellOf(p.x[m], p.y[m]);
-        text << SgfMove(s.toMove, p.x[m], p.y[m]);
         const uint64_t before = s.board.Hash();
         std::vector<int16_t> cap;
         if (!s.board.Play(s.toMove, c, cap)) return false;
@@ -43,6 +45,27 @@ bool Replay(const Problem& p, const NodeList& path, SearchStart& s, QStringList&
         s.toMove = Other(s.toMove);
     }
     return true;
+}
+
+// The first `count` moves of `path` as text, Black first (made only for a
+// message: a problem has hundreds of leaves).
+QString PathText(const Problem& p, const NodeList& path, size_t count) {
+    QStringList text;
+    int colour = kBlackCell;
+    for (size_t i = 0; i < count && i < path.size(); ++i) {
+        text << SgfMove(colour, p.x[path[i]], p.y[path[i]]);
+        colour = Other(colour);
+    }
+    return text.join(QLatin1Char(' '));
+}
+
+// The number of children of every node (counted once: CountChildren walks
+// the whole tree).
+std::vector<int> ChildCounts(const Problem& p) {
+    std::vector<int> counts(static_cast<size_t>(std::max<int>(p.hands, 0)), 0);
+    for (int m = 0; m < p.hands; ++m)
+        if (p.prev[m] >= 0 && p.prev[m] < p.hands) ++counts[static_cast<size_t>(p.prev[m])];
+    return counts;
 }
 
 } // namespace
@@ -224,15 +247,18 @@ ProveReport ProveProblem(const Problem& problem, int limitMs, bool completeness)
 
     // Leaves: the class of each leaf's position, with the line's history.
     std::map<std::pair<uint64_t, int>, ClassResult> seen;
+    const std::vector<int> childCount = ChildCounts(p);
     for (int16_t n = 0; n < p.hands; ++n) {
-        if (CountChildren(p, n) != 0) continue;
+        if (childCount[static_cast<size_t>(n)] != 0) continue;
         const NodeList path = GetPath(p, n);
         SearchStart s = start;
-        QStringList pathText;
-        const bool legal = Replay(p, path, s, pathText);
-        const QString where = QStringLiteral("leaf %1 (%2)").arg(n).arg(pathText.join(' '));
+        size_t played = 0;
+        const bool legal = Replay(p, path, s, played);
+        auto where = [&] {
+            return QStringLiteral("leaf %1 (%2)").arg(n).arg(PathText(p, path, played));
+        };
         if (!legal) {
-            rep.faults << where + QStringLiteral(": illegal move");
+            rep.faults << where() + QStringLiteral(": illegal move");
             continue;
         }
         const auto key = std::make_pair(s.board.Hash() ^ s.koCell, s.toMove);
@@ -246,13 +272,13 @@ ProveReport ProveProblem(const Problem& problem, int limitMs, bool completeness)
         }
         const int k = leaf.klass;
         if (!k) {
-            rep.reachNote = where + QStringLiteral(" beyond reach");
+            rep.reachNote = where() + QStringLiteral(" beyond reach");
             continue;
         }
         const int treeLeaf = p.code[n];
         if (!ClassesAgree(treeLeaf, k, aim)) {
             rep.faults << QStringLiteral("%1: tree %2, solver %3 (%4)")
-                              .arg(where, ClassName(treeLeaf), ClassName(k),
+                              .arg(where(), ClassName(treeLeaf), ClassName(k),
                                    LineText(s.toMove, solver.BestLine(s, leaf, 12, limits)));
         }
     }
@@ -267,9 +293,11 @@ void CheckCompleteness(const Problem& p, ProblemSolver& solver, const SearchStar
     // Black decision points on correct lines: the start and every inner node
     // after a White move whose line keeps the best result all the way.
     std::vector<int16_t> points = {kRoot};
+    const std::vector<int> childCount = ChildCounts(p);
     for (int16_t n = 0; n < p.hands; ++n) {
+        if (childCount[static_cast<size_t>(n)] == 0) continue;
         const NodeList path = GetPath(p, n);
-        if (path.size() % 2 != 0 || CountChildren(p, n) == 0) continue;
+        if (path.size() % 2 != 0) continue;
         bool correct = true;
         for (int16_t m : path)
             correct = correct && ResultValue(p.kekkaCalc[m + 1]) == bestValue;
@@ -277,16 +305,18 @@ void CheckCompleteness(const Problem& p, ProblemSolver& solver, const SearchStar
     }
     for (int16_t n : points) {
         SearchStart s = start;
-        QStringList pathText;
-        if (n != kRoot && !Replay(p, GetPath(p, n), s, pathText)) continue;
-        const QString where = n == kRoot
-                                  ? QStringLiteral("start")
-                                  : QStringLiteral("after %1").arg(pathText.join(QLatin1Char(' ')));
+        const NodeList path = n == kRoot ? NodeList{} : GetPath(p, n);
+        size_t played = 0;
+        if (!Replay(p, path, s, played)) continue;
+        auto where = [&] {
+            return n == kRoot ? QStringLiteral("start")
+                              : QStringLiteral("after %1").arg(PathText(p, path, played));
+        };
         const Demand d =
             DemandAt(solver, s, limits, n == kRoot ? kFirstWrongMoves : kLaterWrongMoves);
         rep.nodes += d.nodes;
         if (!d.reached) {
-            rep.reachNote = where + QStringLiteral(": a move beyond reach");
+            rep.reachNote = where() + QStringLiteral(": a move beyond reach");
             continue;
         }
         std::map<int, int16_t> kids;
@@ -297,24 +327,24 @@ void CheckCompleteness(const Problem& p, ProblemSolver& solver, const SearchStar
             for (int c : d.keepers)
                 if (!kids.count(c))
                     rep.faults << QStringLiteral("%1: %2 also keeps %3 but is not in the tree")
-                                      .arg(where, SgfMove(kBlackCell, CellX(c), CellY(c)),
+                                      .arg(where(), SgfMove(kBlackCell, CellX(c), CellY(c)),
                                            ClassName(d.classes.at(c).klass));
         for (int c : d.wrong)
             if (!kids.count(c))
                 rep.faults << QStringLiteral("%1: the plausible wrong move %2 (%3) is not in the "
                                              "tree")
-                                  .arg(where, SgfMove(kBlackCell, CellX(c), CellY(c)),
+                                  .arg(where(), SgfMove(kBlackCell, CellX(c), CellY(c)),
                                        ClassName(d.classes.at(c).klass));
         for (const auto& [c, k] : kids) {
             if (ResultValue(p.kekkaCalc[k + 1]) == bestValue) continue;
             if (n != kRoot && std::find(d.keepers.begin(), d.keepers.end(), c) != d.keepers.end()) {
                 rep.faults << QStringLiteral("%1: %2 keeps %3 but the tree grades it %4")
-                                  .arg(where, SgfMove(kBlackCell, CellX(c), CellY(c)),
+                                  .arg(where(), SgfMove(kBlackCell, CellX(c), CellY(c)),
                                        ClassName(d.classes.at(c).klass),
                                        OutcomeText(0, p.kekkaCalc[k + 1]));
                 continue;
             }
-            if (CountChildren(p, k) != 0) continue;
+            if (childCount[static_cast<size_t>(k)] != 0) continue;
             // A wrong move White has no answer to that keeps its result
             // (every White move there helps Black) stays a leaf.
             SearchStart after = s;
@@ -324,12 +354,12 @@ void CheckCompleteness(const Problem& p, ProblemSolver& solver, const SearchStar
                 known != d.classes.end() ? known->second : solver.Classify(after, limits);
             if (!r.klass) {
                 rep.reachNote = QStringLiteral("%1: the wrong move %2 beyond reach")
-                                    .arg(where, SgfMove(kBlackCell, CellX(c), CellY(c)));
+                                    .arg(where(), SgfMove(kBlackCell, CellX(c), CellY(c)));
                 continue;
             }
             if (Refutation(solver, after, r, limits, 1).empty()) continue;
             rep.faults << QStringLiteral("%1: the wrong move %2 has no refutation")
-                              .arg(where, SgfMove(kBlackCell, CellX(c), CellY(c)));
+                              .arg(where(), SgfMove(kBlackCell, CellX(c), CellY(c)));
         }
     }
 }

@@ -1,6 +1,7 @@
 #include "region.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace velsolver {
 
@@ -138,6 +139,8 @@ Region AnalyzeRegion(const Goban& start, int viewSize, Aim aim) {
         if (r.movable[c]) r.moveCells.push_back(static_cast<int16_t>(c));
         r.open[c] = outside[c] && !r.movable[c];
     }
+    static std::atomic<uint64_t> analyses{0};
+    r.id = Mix64(analyses.fetch_add(1, std::memory_order_relaxed) + 1) | 1;
     return r;
 }
 

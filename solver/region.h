@@ -37,6 +37,9 @@ struct Region {
     // False when the target touches the open area at the start: the problem
     // is not enclosed and the search works on the whole corner.
     bool enclosed = true;
+    // Tells this analysis apart from every other one made in the program
+    // (0: none): the judge remembers its verdicts under it.
+    uint64_t id = 0;
 };
 
 // Builds the region of a start position. Outer chains that touch the open

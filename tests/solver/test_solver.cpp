@@ -178,6 +178,7 @@ private slots:
     void bensonLife();
     void deadShapes_data();
     void deadShapes();
+    void verdictsStayWithTheirRegion();
     void gobanCapturesAndSuicide();
     void goals_data();
     void goals();
@@ -742,6 +743,22 @@ void TestSolver::deadShapes() {
     const Region r = AnalyzeRegion(g, 9, Aim::Kill);
     Judge judge(r);
     QCOMPARE(judge.StaticDead(g, toMove), dead);
+}
+
+void TestSolver::verdictsStayWithTheirRegion() {
+    // Judges remember verdicts by board key for the searches of one region;
+    // the same board posed as another problem must be judged afresh. The
+    // straight three is dead with Black to move; on a larger board its
+    // three points are one eye of a group that reaches the open area.
+    const Goban g = Goban::FromDiagram(kStraightThree);
+    const Region corner = AnalyzeRegion(g, 9, Aim::Kill);
+    const Region live = AnalyzeRegion(g, 9, Aim::Live);
+    QCOMPARE(Judge(corner).Evaluate(g, kBlackCell, true), Verdict::AttackerWins);
+    Region unremembered = live;
+    unremembered.id = 0;
+    const Verdict fresh = Judge(unremembered).Evaluate(g, kBlackCell, true);
+    QVERIFY(fresh != Verdict::AttackerWins);
+    QCOMPARE(Judge(live).Evaluate(g, kBlackCell, true), fresh);
 }
 
 void TestSolver::gobanCapturesAndSuicide() {
