@@ -29,12 +29,19 @@ Searcher::Searcher(const Region& region, bool sekiToDefender, KoMode mode, int t
     maxBits_ = std::clamp(tableBits, 10, 26);
     bits_ = std::min(maxBits_, 14);
     const size_t size = size_t{1} << bits_;
-    std::vector<Table>& spares = Spares();
+    // A table of a finished search is taken under a new epoch: its entries
+    // read as unused without clearing it (cleared only when the epoch
+    // wraps round).
+    std::vector<Spare>& spares = Spares();
     for (size_t i = 0; i < spares.size(); ++i) {
-        if (spares[i].size() != size) continue;
-        table_.swap(spares[i]);
+        if (spares[i].table.size() != size) continue;
+        table_.swap(spares[i].table);
+        epoch_ = static_cast<uint16_t>(spares[i].epoch + 1);
         spares.erase(spares.begin() + static_cast<std::ptrdiff_t>(i));
-        std::fill(table_.begin(), table_.end(), Entry{});
+        if (epoch_ == 0) {
+            std::fill(table_.begin(), table_.end(), Entry{});
+            epoch_ = 1;
+        }
         break;
     }
     if (table_.empty()) table_.resize(size);
@@ -44,14 +51,14 @@ Searcher::Searcher(const Region& region, bool sekiToDefender, KoMode mode, int t
 }
 
 Searcher::~Searcher() {
-    std::vector<Table>& spares = Spares();
+    std::vector<Spare>& spares = Spares();
     constexpr size_t kMostSpares = 32;
     if (table_.size() <= (size_t{1} << 14) && spares.size() < kMostSpares)
-        spares.push_back(std::move(table_));
+        spares.push_back(Spare{std::move(table_), epoch_});
 }
 
-std::vector<Searcher::Table>& Searcher::Spares() {
-    thread_local std::vector<Table> spares;
+std::vector<Searcher::Spare>& Searcher::Spares() {
+    thread_local std::vector<Spare> spares;
     return spares;
 }
 
@@ -82,7 +89,7 @@ bool Searcher::LookupOwn(uint64_t key, uint64_t pathKey, uint32_t& phi, uint32_t
     const size_t base = static_cast<size_t>(key & mask_ & ~uint64_t{1});
     for (size_t i = base; i < base + 2; ++i) {
         const Entry& e = table_[i];
-        if (!(e.flags & kUsed) || e.key != key) continue;
+        if (!Live(e) || e.key != key) continue;
         const bool final = e.phi == 0 || e.delta == 0;
         if (final && (e.flags & kPathDep) && e.pathKey != pathKey) return false;
         phi = e.phi;
@@ -101,14 +108,14 @@ void Searcher::Grow() {
     mask_ = (uint64_t{1} << bits_) - 1;
     used_ = 0;
     for (const Entry& e : old) {
-        if (!(e.flags & kUsed)) continue;
+        if (!Live(e)) continue;
         const size_t base = static_cast<size_t>(e.key & mask_ & ~uint64_t{1});
-        Entry* slot = !(table_[base].flags & kUsed)                ? &table_[base]
-                      : !(table_[base + 1].flags & kUsed)          ? &table_[base + 1]
+        Entry* slot = !Live(table_[base])                          ? &table_[base]
+                      : !Live(table_[base + 1])                    ? &table_[base + 1]
                       : table_[base].work <= table_[base + 1].work ? &table_[base]
                                                                    : &table_[base + 1];
-        if ((slot->flags & kUsed) && slot->work > e.work) continue;
-        if (!(slot->flags & kUsed)) ++used_;
+        if (Live(*slot) && slot->work > e.work) continue;
+        if (!Live(*slot)) ++used_;
         *slot = e;
     }
 }
@@ -119,7 +126,7 @@ void Searcher::Store(uint64_t key, uint64_t pathKey, uint32_t phi, uint32_t delt
     const size_t base = static_cast<size_t>(key & mask_ & ~uint64_t{1});
     Entry* slot = nullptr;
     for (size_t i = base; i < base + 2; ++i) {
-        if ((table_[i].flags & kUsed) && table_[i].key == key) {
+        if (Live(table_[i]) && table_[i].key == key) {
             slot = &table_[i];
             break;
         }
@@ -127,16 +134,18 @@ void Searcher::Store(uint64_t key, uint64_t pathKey, uint32_t phi, uint32_t delt
     if (!slot) {
         Entry& a = table_[base];
         Entry& b = table_[base + 1];
-        if (!(a.flags & kUsed)) {
+        if (!Live(a)) {
             slot = &a;
             ++used_;
-        } else if (!(b.flags & kUsed)) {
+        } else if (!Live(b)) {
             slot = &b;
             ++used_;
-        } else
+        } else {
             slot = a.work <= b.work ? &a : &b;
-        // Results of a static judgement (no work) never push out searched ones.
-        if (work == 0 && slot->work > 0) return;
+            // Results of a static judgement (no work) never push out
+            // searched ones.
+            if (work == 0 && slot->work > 0) return;
+        }
     }
     slot->key = key;
     slot->pathKey = pathKey;
@@ -144,6 +153,7 @@ void Searcher::Store(uint64_t key, uint64_t pathKey, uint32_t phi, uint32_t delt
     slot->delta = delta;
     slot->work = work;
     slot->flags = static_cast<uint8_t>(kUsed | (flags & kDepMask));
+    slot->epoch = epoch_;
 }
 
 namespace {
@@ -165,7 +175,7 @@ uint64_t Searcher::NodeKey() const {
 uint64_t Searcher::StoredPath(uint64_t key) const {
     const size_t base = static_cast<size_t>(key & mask_ & ~uint64_t{1});
     for (size_t i = base; i < base + 2; ++i)
-        if ((table_[i].flags & kUsed) && table_[i].key == key) return table_[i].pathKey;
+        if (Live(table_[i]) && table_[i].key == key) return table_[i].pathKey;
     return ~uint64_t{0};
 }
 

@@ -133,8 +133,13 @@ private:
         uint32_t phi = 1;
         uint32_t delta = 1;
         uint32_t work = 0;
-        uint8_t flags = 0; // 1 used, 2 path-dependent, 4 ko-dependent
+        uint8_t flags = 0;  // 1 used, 2 path-dependent, 4 ko-dependent
+        uint16_t epoch = 0; // the table's epoch when it was written
     };
+    static_assert(sizeof(Entry) == 32);
+    // An entry written by this search (a reused table keeps older ones).
+    bool Live(const Entry& e) const { return (e.flags & 1) && e.epoch == epoch_; }
+    uint16_t epoch_ = 1;
     struct Child {
         int16_t move;
         uint64_t key;
@@ -218,7 +223,11 @@ private:
     // Tables of searchers gone, kept for the next ones of the thread (a
     // problem starts a dozen searches, and fresh memory costs more than
     // clearing used memory).
-    static std::vector<Table>& Spares();
+    struct Spare {
+        Table table;
+        uint16_t epoch;
+    };
+    static std::vector<Spare>& Spares();
     uint64_t mask_ = 0;
     int bits_ = 0;
     int maxBits_ = 0;

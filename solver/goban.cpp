@@ -110,7 +110,7 @@ bool Goban::Play(int colour, int c, std::vector<int16_t>& captured) {
     const size_t before = captured.size();
     for (int d : kDelta) {
         const int n = c + d;
-        if (cells_[n] != opp || HasLiberty(n)) continue;
+        if (cells_[n] != opp || EmptyNext(n) || HasLiberty(n)) continue;
         // Remove the chain through n.
         stack_.clear();
         stack_.push_back(static_cast<int16_t>(n));
@@ -131,7 +131,7 @@ bool Goban::Play(int colour, int c, std::vector<int16_t>& captured) {
             }
         }
     }
-    if (captured.size() == before && !HasLiberty(c)) {
+    if (captured.size() == before && !EmptyNext(c) && !HasLiberty(c)) {
         cells_[c] = kEmptyCell;
         return false;
     }

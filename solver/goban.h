@@ -102,6 +102,10 @@ public:
     std::string ToDiagram(int size) const;
 
 private:
+    bool EmptyNext(int c) const {
+        return cells_[c - 1] == kEmptyCell || cells_[c + 1] == kEmptyCell ||
+               cells_[c - kStride] == kEmptyCell || cells_[c + kStride] == kEmptyCell;
+    }
     std::array<uint8_t, kCells> cells_{};
     uint64_t hash_ = 0;
     mutable std::array<uint32_t, kCells> mark_{};

@@ -195,7 +195,9 @@ bool Judge::MayBeSafe(const Goban& b) const {
     for (int c : openEdge_)
         if (b.At(c) == def) return true;
     // Unconditional life needs two closed regions (connected sets of
-    // non-defender points in play that reach no point out of play).
+    // non-defender points in play that reach no point out of play) that
+    // can be healthy: every empty point next to the defender, or a small
+    // empty area (see DefenderSafe).
     if (++gen_ == 0) {
         inSpace_.fill(0);
         chainSeen_.fill(0);
@@ -205,14 +207,22 @@ bool Judge::MayBeSafe(const Goban& b) const {
     for (int c : r_.moveCells) {
         if (b.At(c) == def || inSpace_[c] == gen_) continue;
         bool isClosed = true;
+        bool everyEmptyTouches = true;
+        bool attackerInside = false;
         queue_.clear();
         queue_.push_back(static_cast<int16_t>(c));
         inSpace_[c] = gen_;
         for (size_t i = 0; i < queue_.size(); ++i) {
+            const int p = queue_[i];
+            bool touches = false;
             for (int d : kDelta) {
-                const int n = queue_[i] + d;
+                const int n = p + d;
                 const uint8_t v = b.At(n);
-                if (v == kBorderCell || v == def || inSpace_[n] == gen_) continue;
+                if (v == def) {
+                    touches = true;
+                    continue;
+                }
+                if (v == kBorderCell || inSpace_[n] == gen_) continue;
                 if (!r_.movable[n]) {
                     isClosed = false;
                     continue;
@@ -220,8 +230,13 @@ bool Judge::MayBeSafe(const Goban& b) const {
                 inSpace_[n] = gen_;
                 queue_.push_back(static_cast<int16_t>(n));
             }
+            if (b.At(p) != kEmptyCell)
+                attackerInside = true;
+            else if (!touches)
+                everyEmptyTouches = false;
         }
-        if (isClosed && ++closed == 2) return true;
+        const bool mayBeHealthy = everyEmptyTouches || (!attackerInside && queue_.size() <= 6);
+        if (isClosed && mayBeHealthy && ++closed == 2) return true;
     }
     return false;
 }

@@ -179,6 +179,7 @@ private slots:
     void deadShapes_data();
     void deadShapes();
     void verdictsStayWithTheirRegion();
+    void reusedTablesSearchAsFresh();
     void gobanCapturesAndSuicide();
     void goals_data();
     void goals();
@@ -759,6 +760,22 @@ void TestSolver::verdictsStayWithTheirRegion() {
     const Verdict fresh = Judge(unremembered).Evaluate(g, kBlackCell, true);
     QVERIFY(fresh != Verdict::AttackerWins);
     QCOMPARE(Judge(live).Evaluate(g, kBlackCell, true), fresh);
+}
+
+void TestSolver::reusedTablesSearchAsFresh() {
+    // The tables of finished searches are handed to the next ones: what an
+    // earlier problem left in them must change nothing, not even the nodes.
+    const Rows strip = {". . . . . . O X", ". . . . . . O X", "O O O O O O O X", "X X X X X X X X"};
+    auto nodes = [&] {
+        ProblemSolver solver(Goban::FromDiagram(strip), 10, Aim::Kill);
+        const ClassResult r = solver.Classify(solver.Start(), Generous());
+        return std::make_pair(r.klass, r.nodes);
+    };
+    const auto first = nodes();
+    ProblemSolver other(Goban::FromDiagram(kRabbitySix), 9, Aim::Kill);
+    QVERIFY(other.Classify(other.Start(), Generous()).klass != 0);
+    QCOMPARE(nodes(), first);
+    QCOMPARE(nodes(), first);
 }
 
 void TestSolver::gobanCapturesAndSuicide() {
