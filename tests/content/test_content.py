@@ -177,6 +177,18 @@ class Builders(unittest.TestCase):
                 self.assertEqual((area['empty'], area['defender'], area['attacker']), want)
         self.assertIsNone(classical.frame_area([(1, 1)], [], 'W'))
 
+    def test_guanzi_pu_numbered_by_place(self):
+        def diagram(label, rows):
+            return '\\goo\n' + '\n'.join(rows) + '\n}\n\\hfil problem %d\\hfil\\break\n' % label
+        corner = ['\\- @<\\- !(\\0??>', '\\0??[\\- !+\\0??]']
+        inland = ['\\0??[\\- @+\\- !]', '\\0??[\\0??+\\0??]']
+        # The second label is misprinted, the third diagram is not at the
+        # corner: numbers follow the place in the volume all the same.
+        text = diagram(1, corner) + diagram(30, corner) + diagram(3, inland) + diagram(4, corner)
+        got = list(classical.gzp_diagrams(text, 2))
+        self.assertEqual([n for n, _, _ in got], ['2-1', '2-2', '2-4'])
+        self.assertEqual(got[0][1:], ([(0, 0)], [(1, 0), (1, 1)]))
+
 
 
 def _root(level, stones='AB[aa]AW[ba]'):

@@ -141,6 +141,26 @@ def positions(mirror):
                    "black": black, "white": white}
 
 
+def gzp_diagrams(text, volume):
+    """The problems of one volume of Guanzi Pu's TeX diagrams as (number,
+    black, white). A problem's number is its place in the volume: the
+    printed labels go wrong from 42 on (42 reads "30", 420 reads "300"), the
+    places give the work's 1,477 problems."""
+    for place, m in enumerate(GZP_DIAGRAM.finditer(text), 1):
+        rows = m.group(1).split("\n")
+        if not re.match(r"\\(0\?\?|- [!@])<", rows[0]):
+            continue  # a diagram that does not start at the board's corner
+        black, white = [], []
+        for y, row in enumerate(rows):
+            for x, (stone, _) in enumerate(GZP_POINT.findall(row)):
+                if stone == "\\- @":
+                    black.append((x, y))
+                elif stone == "\\- !":
+                    white.append((x, y))
+        if black and white:
+            yield f"{volume}-{place}", black, white
+
+
 def gzp_positions(mirror):
     """Every Guanzi Pu problem (number: volume-problem), Black to play."""
     commit = subprocess.run(["git", "-C", mirror, "rev-parse", "HEAD"], capture_output=True,
@@ -148,21 +168,9 @@ def gzp_positions(mirror):
     for volume, path in enumerate(GZP_VOLUMES, 1):
         text = subprocess.run(["git", "-C", mirror, "show", f"{commit}:{path}"],
                               capture_output=True, text=True, check=True).stdout
-        for m in GZP_DIAGRAM.finditer(text):
-            rows = m.group(1).split("\n")
-            if not re.match(r"\\(0\?\?|- [!@])<", rows[0]):
-                continue  # a diagram that does not start at the board's corner
-            black, white = [], []
-            for y, row in enumerate(rows):
-                for x, (stone, _) in enumerate(GZP_POINT.findall(row)):
-                    if stone == "\\- @":
-                        black.append((x, y))
-                    elif stone == "\\- !":
-                        white.append((x, y))
-            if not black or not white:
-                continue
+        for number, black, white in gzp_diagrams(text, volume):
             black, white = normalise(black, white)
-            yield {"work": "Guanzi Pu", "number": f"{volume}-{m.group(2)}",
+            yield {"work": "Guanzi Pu", "number": number,
                    "repo": "tasuki/tsumego", "path": path, "commit": commit, "swapped": False,
                    "black": black, "white": white}
 

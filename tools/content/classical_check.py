@@ -278,9 +278,9 @@ def main():
         if i % args.sample == 0 and d['number'] not in done:
             todo.append(d)
     if args.max_empty is not None:
-        size = {d['number']: min(empty_in_play(d, a) for a in aims_of(d)) for d in todo}
-        todo = sorted((d for d in todo if size[d['number']] <= args.max_empty),
-                      key=lambda d: size[d['number']])
+        sized = sorted((min(empty_in_play(d, a) for a in aims_of(d)), i, d)
+                       for i, d in enumerate(todo))
+        todo = [d for size, _, d in sized if size <= args.max_empty]
     with open(args.results, 'a') as out, \
             concurrent.futures.ThreadPoolExecutor(max_workers=args.jobs) as pool:
         futures = [pool.submit(solve_all_aims, args.binary, d, args.limit_ms, args.frame,
