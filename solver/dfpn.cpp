@@ -237,12 +237,14 @@ int Searcher::KoPointAfter(const Goban& b, int move, const std::vector<int16_t>&
 }
 
 bool Searcher::CycleWin(size_t from, bool bigNow) const {
-    if (toMove_ != cycleWinner_) return false;
+    // A cycle brings back the position with the same side to move (the
+    // board alone may recur with the other side to move, which is free to
+    // play otherwise: sending two stones and taking one back is no cycle
+    // unless the other side's move completes it).
+    if (toMove_ != cycleWinner_ || (hist_.size() - from) % 2 != 0) return false;
     if (cycleKind_ == CycleKind::Any) return true;
-    const bool big =
-        bigNow || std::any_of(bigCapture_.begin() + static_cast<std::ptrdiff_t>(from) + 1,
-                              bigCapture_.end(), [](uint8_t b) { return b != 0; });
-    return big == (cycleKind_ == CycleKind::LongLife);
+    return !bigNow && std::none_of(bigCapture_.begin() + static_cast<std::ptrdiff_t>(from) + 1,
+                                   bigCapture_.end(), [](uint8_t b) { return b != 0; });
 }
 
 int Searcher::DoMove(int move, UndoInfo& u) {
@@ -269,11 +271,20 @@ int Searcher::DoMove(int move, UndoInfo& u) {
     const uint64_t h = b_.Hash();
     const bool big = captured_.size() >= u.capFrom + 2;
     if (!retake) {
+        // The side whose cycles win may bring back a position of the line
+        // before the search (it needs no threat for that), but only a
+        // return to one met since is a cycle it has forced: at an earlier
+        // position the other side's choices were never searched.
+        int st = 0;
         for (size_t i = 0; i < hist_.size(); ++i) {
             if (hist_[i] != h) continue;
+            const bool earlier = toMove_ == cycleWinner_ && i < searchFrom_;
+            st = std::max(st, earlier ? 0 : CycleWin(i, big) ? 4 : 3);
+        }
+        if (st) {
             b_.Undo(toMove_, move, captured_, u.capFrom);
             std::copy(std::begin(u.budget), std::end(u.budget), std::begin(budget_));
-            return CycleWin(i, big) ? 4 : 3;
+            return st;
         }
     }
     int newKo = 0;
@@ -485,9 +496,13 @@ Outcome Searcher::Solve(const SearchStart& start, const Limits& limits) {
     ko_ = start.koCell;
     passes_ = start.passes ? 1 : 0;
     hist_ = start.history;
+    // A search in which cycles win tells the line before its start from its
+    // own moves: its results are kept apart by that split.
+    const uint64_t salt = cycleWinner_ ? 0x6379636c65ull : 0;
     pathKey_ = 0;
     for (uint64_t h : start.history)
-        pathKey_ += Mix64(h);
+        pathKey_ += Mix64(h ^ salt);
+    searchFrom_ = hist_.size();
     hist_.push_back(b_.Hash());
     bigCapture_.assign(hist_.size(), 0);
     captured_.clear();

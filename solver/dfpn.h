@@ -115,10 +115,13 @@ public:
     // A move of `colour` that repeats a position of the line (other than an
     // immediate recapture, which stays banned) is allowed and ends the game
     // in its favour: the cycle of a double ko or of eternal life, which the
-    // other side can never break however many ko threats it has. `kind`:
-    // which cycles count (eternal life sends two stones and returns one,
-    // the kos of a double ko each take one stone).
-    enum class CycleKind : uint8_t { Any, LongLife, Kos };
+    // other side can never break however many ko threats it has. Only a
+    // return to a position met since the start of the search counts (a
+    // return to the line before it is allowed, as a plain move). `kind`:
+    // which cycles count (Kos: only those in which no move takes two stones
+    // or more, as the kos of a double ko each take one; eternal life sends
+    // two stones and returns one).
+    enum class CycleKind : uint8_t { Any, Kos };
     void CycleWinsFor(int colour, CycleKind kind = CycleKind::Any) {
         cycleWinner_ = colour;
         cycleKind_ = kind;
@@ -204,6 +207,8 @@ private:
     bool confirm_ = false;
     int cycleWinner_ = 0;
     CycleKind cycleKind_ = CycleKind::Any;
+    // The index in hist_ of the search's start board.
+    size_t searchFrom_ = 0;
     std::unique_ptr<Searcher> confirmer_;
     std::unordered_map<uint64_t, int> confirmed_; // board key -> winner
     void Grow();
