@@ -327,9 +327,31 @@ bool Searcher::TerminalValue(int mover, Verdict v, uint32_t& phi, uint32_t& delt
     return true;
 }
 
+void Searcher::Prefetch(uint64_t key) const {
+    __builtin_prefetch(&table_[static_cast<size_t>(key & mask_ & ~uint64_t{1})]);
+    if (shared_)
+        __builtin_prefetch(
+            &shared_->table_[static_cast<size_t>(key & shared_->mask_ & ~uint64_t{1})]);
+}
+
 void Searcher::Generate(std::vector<Child>& kids, uint8_t& banFlags) {
     kids.clear();
     banFlags = 0;
+    // The table slots and judgements of the children are far apart in
+    // memory: ask for them all first (a move that captures has another key,
+    // and its slots are simply not prefetched).
+    {
+        const auto& z = Zobrist::Get();
+        const int next = Other(toMove_);
+        const uint64_t common =
+            b_.Hash() ^ z.side[next] ^
+            (finite_ ? ThreatCode(budget_[kBlackCell], budget_[kWhiteCell]) : 0);
+        for (int c : r_.moveCells) {
+            if (b_.At(c) != kEmptyCell) continue;
+            Prefetch(common ^ z.stone[toMove_][c]);
+            judge_.Prefetch(b_.Hash() ^ z.stone[toMove_][c], next, next == r_.attacker);
+        }
+    }
     auto evaluate = [this](int move) {
         Child k{static_cast<int16_t>(move), NodeKey(), 1, 1, 0, 0};
         if (Lookup(k.key, pathKey_, k.phi, k.delta, k.flags) ||

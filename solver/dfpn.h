@@ -177,6 +177,8 @@ private:
     void Store(uint64_t key, uint64_t pathKey, uint32_t phi, uint32_t delta, uint8_t flags,
                uint32_t work);
     uint64_t NodeKey() const;
+    // Asks the memory for the table slots of a key (own and shared).
+    void Prefetch(uint64_t key) const;
     // The key of the current node without the threat counts.
     uint64_t BaseKey() const;
     // 0 legal, 1 illegal, 2 banned by the immediate-ko rule, 3 banned as a

@@ -83,6 +83,13 @@ Verdict Judge::Evaluate(const Goban& b, int toMove, bool checkLife) const {
     return v;
 }
 
+void Judge::Prefetch(uint64_t boardKey, int toMove, bool checkLife) const {
+    if (!memoSalt_) return;
+    const uint64_t key =
+        boardKey ^ Zobrist::Get().side[toMove] ^ (checkLife ? kLifeChecked : 0) ^ memoSalt_;
+    __builtin_prefetch(&Memo()[key & ((uint64_t{1} << kMemoBits) - 1)]);
+}
+
 Verdict Judge::Judgement(const Goban& b, int toMove, bool checkLife) const {
     if (checkLife && DefenderSafe(b)) return Verdict::DefenderWins;
     if (StaticDead(b, toMove)) return Verdict::AttackerWins;

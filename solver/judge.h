@@ -21,6 +21,8 @@ public:
     // remembered by board key for every judge of the same region (the
     // searches of one problem meet the same positions).
     Verdict Evaluate(const Goban& b, int toMove, bool checkLife) const;
+    // Asks the memory for the remembered verdict of a board key.
+    void Prefetch(uint64_t boardKey, int toMove, bool checkLife) const;
 
     bool AnyDefenderKey(const Goban& b) const;
     bool AnyAttackerKey(const Goban& b) const;
