@@ -489,7 +489,7 @@ void Searcher::Mid(uint32_t thPhi, uint32_t thDelta, int depth, uint32_t& phi, u
         const uint32_t cPhi =
             static_cast<uint32_t>(std::min<uint64_t>(uint64_t{thDelta} + c.phi - delta, kInf - 1));
         const uint32_t cDelta = static_cast<uint32_t>(std::min<uint64_t>(
-            {uint64_t{thPhi}, uint64_t{delta2} + delta2 / 4 + 1, uint64_t{kInf} - 1}));
+            {uint64_t{thPhi}, uint64_t{delta2} + delta2 / 8 + 1, uint64_t{kInf} - 1}));
         UndoInfo u;
         DoMove(c.move, u);
         Mid(cPhi, cDelta, depth + 1, c.phi, c.delta, c.flags);
