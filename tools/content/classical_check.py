@@ -19,7 +19,10 @@ does not change the figures.
     classical_check.py VELMORA_DATA MIRROR_GIT_DIR results.jsonl
         [--work gokyo|xxqj|gzp] [--tex-mirror TASUKI_TSUMEGO_GIT_DIR]
         [--sections 1,2] [--limit-ms 10000] [--frame 1] [--jobs 1] [--sample K] [--only 1-1,2-14]
-        [--max-empty N] [--emit OUT.sgf --sources OUT.md]
+        [--max-empty N] [--retry limit] [--emit OUT.sgf --sources OUT.md]
+
+--retry limit runs the positions the limit stopped once more (the last record
+of a position is the one that counts).
 
 --max-empty N tries an aim only when the frame next to the liberties leaves
 at most N empty points in play (`classical.frame_area`), and runs the
@@ -251,6 +254,9 @@ def main():
     ap.add_argument('--sources', default='')
     ap.add_argument('--max-empty', type=int, default=None,
                     help='aims with at most N empty points in play only, smallest first')
+    ap.add_argument('--retry', default='',
+                    help='run the positions recorded with this status again (limit: after the '
+                         'solver got faster)')
     ap.add_argument('--leave-out', default='',
                     help='numbers not to emit (shipped elsewhere, or slow to prove)')
     args = ap.parse_args()
@@ -275,7 +281,8 @@ def main():
     for i, d in enumerate(p for p in source if wanted(p)):
         if args.only and d['number'] not in args.only.split(','):
             continue
-        if i % args.sample == 0 and d['number'] not in done:
+        again = args.retry and d['number'] in done and done[d['number']]['status'] == args.retry
+        if i % args.sample == 0 and (d['number'] not in done or again):
             todo.append(d)
     if args.max_empty is not None:
         sized = sorted((min(empty_in_play(d, a) for a in aims_of(d)), i, d)
