@@ -1,6 +1,7 @@
 #include "dfpn.h"
 
 #include <algorithm>
+#include <bit>
 #include <ctime>
 
 namespace velsolver {
@@ -10,7 +11,11 @@ constexpr int kMaxDepth = 300;
 constexpr uint8_t kUsed = 1;
 constexpr uint8_t kPathDep = 2;
 constexpr uint8_t kKoDep = 4;
-constexpr uint8_t kDepMask = kPathDep | kKoDep;
+constexpr uint8_t kBound = 8;
+constexpr uint8_t kWhiteWon = 16;
+constexpr uint8_t kDepMask = kPathDep | kKoDep | kBound | kWhiteWon;
+// The flags that tie a settled result to the path it was settled on.
+constexpr uint8_t kOnPath = kPathDep | kBound;
 } // namespace
 
 Searcher::Searcher(const Region& region, bool sekiToDefender, KoMode mode, int tableBits,
@@ -48,6 +53,8 @@ Searcher::Searcher(const Region& region, bool sekiToDefender, KoMode mode, int t
     mask_ = (uint64_t{1} << bits_) - 1;
     levels_.resize(kMaxDepth + 2);
     captured_.reserve(kCells);
+    for (size_t i = 0; i < region.moveCells.size(); ++i)
+        pointBit_[static_cast<size_t>(region.moveCells[i])] = uint32_t{1} << (i % 32);
 }
 
 Searcher::~Searcher() {
@@ -69,36 +76,43 @@ SolverClock::time_point SolverClock::now() noexcept {
         duration(std::chrono::seconds(ts.tv_sec) + std::chrono::nanoseconds(ts.tv_nsec)));
 }
 
-bool Searcher::Lookup(uint64_t key, uint64_t pathKey, uint32_t& phi, uint32_t& delta,
-                      uint8_t& flags, uint32_t* work) const {
-    if (LookupOwn(key, pathKey, phi, delta, flags, work)) return true;
+bool Searcher::Lookup(uint64_t key, uint64_t pathKey, uint64_t emptied, Found& f) const {
+    if (LookupOwn(key, pathKey, emptied, f)) return true;
     if (!shared_) return false;
-    uint32_t p = 0, d = 0, w = 0;
-    uint8_t f = 0;
-    if (!shared_->LookupOwn(key, pathKey, p, d, f, &w) || (p != 0 && d != 0) || f != 0)
+    Found o;
+    // Only a result that met no ban holds whoever may retake.
+    if (!shared_->LookupOwn(key, pathKey, emptied, o) || (o.phi != 0 && o.delta != 0) ||
+        (o.flags & (kPathDep | kKoDep)))
         return false;
-    phi = p;
-    delta = d;
-    flags = 0;
-    if (work) *work = w;
+    f = o;
     return true;
 }
 
-bool Searcher::LookupOwn(uint64_t key, uint64_t pathKey, uint32_t& phi, uint32_t& delta,
-                         uint8_t& flags, uint32_t* work) const {
+bool Searcher::LookupOwn(uint64_t key, uint64_t pathKey, uint64_t emptied, Found& f) const {
     const size_t base = static_cast<size_t>(key & mask_ & ~uint64_t{1});
+    const Entry* found = nullptr;
     for (size_t i = base; i < base + 2; ++i) {
         const Entry& e = table_[i];
         if (!Live(e) || e.key != key) continue;
         const bool final = e.phi == 0 || e.delta == 0;
-        if (final && (e.flags & kPathDep) && e.pathKey != pathKey) return false;
-        phi = e.phi;
-        delta = e.delta;
-        flags = e.flags & kDepMask;
-        if (work) *work = e.work;
-        return true;
+        if (final && e.pathKey != pathKey) {
+            const bool white = e.flags & kWhiteWon;
+            const auto won = static_cast<uint32_t>(white ? emptied >> 32 : emptied);
+            const auto lost = static_cast<uint32_t>(white ? emptied : emptied >> 32);
+            if ((e.flags & kOnPath) || (e.leans.top & won) || ((e.leans.quiet & won) && lost) ||
+                ((e.leans.moves & won) && (e.leans.loser & lost)))
+                continue;
+        }
+        // A settled result before a search in progress.
+        if (!found || final) found = &e;
     }
-    return false;
+    if (!found) return false;
+    f.phi = found->phi;
+    f.delta = found->delta;
+    f.flags = static_cast<uint8_t>(found->flags & kDepMask);
+    f.work = found->work;
+    f.leans = found->leans;
+    return true;
 }
 
 void Searcher::Grow() {
@@ -121,17 +135,23 @@ void Searcher::Grow() {
 }
 
 void Searcher::Store(uint64_t key, uint64_t pathKey, uint32_t phi, uint32_t delta, uint8_t flags,
-                     uint32_t work) {
+                     uint32_t work, const Leans& leans) {
     if (bits_ < maxBits_ && used_ * 4 > table_.size() * 3) Grow();
     const size_t base = static_cast<size_t>(key & mask_ & ~uint64_t{1});
     Entry* slot = nullptr;
     for (size_t i = base; i < base + 2; ++i) {
-        if (Live(table_[i]) && table_[i].key == key) {
-            slot = &table_[i];
-            break;
-        }
+        Entry& e = table_[i];
+        if (!Live(e) || e.key != key) continue;
+        // A result settled on another path keeps its slot while the other
+        // slot of the pair can take this one.
+        const bool otherPath = (e.phi == 0 || e.delta == 0) && e.pathKey != pathKey;
+        if (!slot || !otherPath) slot = &e;
     }
-    if (!slot) {
+    if (slot && slot->pathKey != pathKey && (slot->phi == 0 || slot->delta == 0)) {
+        Entry& other = table_[base + (slot == &table_[base] ? 1 : 0)];
+        if (!Live(other)) ++used_;
+        slot = &other;
+    } else if (!slot) {
         Entry& a = table_[base];
         Entry& b = table_[base + 1];
         if (!Live(a)) {
@@ -151,9 +171,10 @@ void Searcher::Store(uint64_t key, uint64_t pathKey, uint32_t phi, uint32_t delt
     slot->pathKey = pathKey;
     slot->phi = phi;
     slot->delta = delta;
-    slot->work = work;
+    slot->work = std::min<uint32_t>(work, 0xFFFFFF);
     slot->flags = static_cast<uint8_t>(kUsed | (flags & kDepMask));
     slot->epoch = epoch_;
+    slot->leans = leans;
 }
 
 namespace {
@@ -187,7 +208,7 @@ int Searcher::Power() const {
     return black ? left : -left;
 }
 
-bool Searcher::Import(uint64_t pathKey, uint32_t& phi, uint32_t& delta, uint8_t& flags) const {
+bool Searcher::Import(uint64_t pathKey, Found& found) const {
     if (!ladder_) return false;
     const int power = Power();
     const uint64_t base = BaseKey();
@@ -199,22 +220,20 @@ bool Searcher::Import(uint64_t pathKey, uint32_t& phi, uint32_t& delta, uint8_t&
         const unsigned n = static_cast<unsigned>(q < 0 ? -q : q);
         const uint64_t key =
             n == 0 || n == kRungs ? base : base ^ (q > 0 ? ThreatCode(n, 0) : ThreatCode(0, n));
-        uint32_t p = 0, d = 0, w = 0;
-        uint8_t f = 0;
-        if (!from->LookupOwn(key, pathKey, p, d, f, &w) || (p != 0 && d != 0)) continue;
+        Found o;
+        if (!from->LookupOwn(key, pathKey, emptied_, o) || (o.phi != 0 && o.delta != 0)) continue;
         // Only a result settled for this very set of earlier positions is
         // taken. One flagged as not resting on the path may still do so: a
         // move it allowed may repeat a position of another path (taken from
         // any path, such results turned a White win with two threats into a
         // Black one in the tables of a living problem).
         if (from->StoredPath(key) != pathKey) continue;
-        const bool blackWins = (p == 0) == (toMove_ == kBlackCell);
+        const bool blackWins = (o.phi == 0) == (toMove_ == kBlackCell);
         if (blackWins != (q < power)) continue;
-        phi = p;
-        delta = d;
+        found = o;
         // Not a result without bans here: whether it holds whoever may
         // retake is for this search to find out.
-        flags = static_cast<uint8_t>(kKoDep | (f & kPathDep));
+        found.flags = static_cast<uint8_t>(kKoDep | (o.flags & kOnPath));
         return true;
     }
     return false;
@@ -254,6 +273,7 @@ int Searcher::DoMove(int move, UndoInfo& u) {
     u.ko = ko_;
     u.passes = passes_;
     u.pathKey = pathKey_;
+    u.emptied = emptied_;
     std::copy(std::begin(budget_), std::end(budget_), std::begin(u.budget));
     if (move == kPassMove) {
         pathKey_ += Mix64(hist_.back());
@@ -299,6 +319,9 @@ int Searcher::DoMove(int move, UndoInfo& u) {
         }
         if (single && libs == 1) newKo = captured_.back();
     }
+    const int shift = toMove_ == kBlackCell ? 32 : 0; // the other side's stones
+    for (size_t i = u.capFrom; i < captured_.size(); ++i)
+        emptied_ |= uint64_t{PointBit(captured_[i])} << shift;
     pathKey_ += Mix64(hist_.back());
     hist_.push_back(h);
     bigCapture_.push_back(big ? 1 : 0);
@@ -316,6 +339,7 @@ void Searcher::UndoMove(const UndoInfo& u) {
     ko_ = u.ko;
     passes_ = u.passes;
     pathKey_ = u.pathKey;
+    emptied_ = u.emptied;
     std::copy(std::begin(u.budget), std::end(u.budget), std::begin(budget_));
 }
 
@@ -328,7 +352,10 @@ bool Searcher::TerminalValue(int mover, Verdict v, uint32_t& phi, uint32_t& delt
 }
 
 void Searcher::Prefetch(uint64_t key) const {
-    __builtin_prefetch(&table_[static_cast<size_t>(key & mask_ & ~uint64_t{1})]);
+    // (A slot pair spans two cache lines.)
+    const size_t base = static_cast<size_t>(key & mask_ & ~uint64_t{1});
+    __builtin_prefetch(&table_[base]);
+    __builtin_prefetch(&table_[base + 1]);
     if (shared_)
         __builtin_prefetch(
             &shared_->table_[static_cast<size_t>(key & shared_->mask_ & ~uint64_t{1})]);
@@ -352,17 +379,22 @@ void Searcher::Generate(std::vector<Child>& kids, uint8_t& banFlags) {
             judge_.Prefetch(b_.Hash() ^ z.stone[toMove_][c], next, next == r_.attacker);
         }
     }
-    auto evaluate = [this](int move) {
-        Child k{static_cast<int16_t>(move), NodeKey(), 1, 1, 0, 0};
-        if (Lookup(k.key, pathKey_, k.phi, k.delta, k.flags) ||
-            Import(pathKey_, k.phi, k.delta, k.flags))
+    auto evaluate = [this](int move, uint32_t captures) {
+        Child k{static_cast<int16_t>(move), NodeKey(), 1, 1, 0, 0, captures, {}};
+        Found f;
+        if (Lookup(k.key, pathKey_, emptied_, f) || Import(pathKey_, f)) {
+            k.phi = f.phi;
+            k.delta = f.delta;
+            k.flags = f.flags & (kPathDep | kKoDep);
+            k.leans = f.leans;
             return k;
+        }
         const Verdict v = judge_.Evaluate(b_, toMove_, toMove_ == r_.attacker);
         if (TerminalValue(toMove_, v, k.phi, k.delta)) {
             k.flags = 0;
-            Store(k.key, pathKey_, k.phi, k.delta, 0, 0);
+            Store(k.key, pathKey_, k.phi, k.delta, 0, 0, Leans{});
         } else {
-            Store(k.key, pathKey_, 1, 1, 0, 0);
+            Store(k.key, pathKey_, 1, 1, 0, 0, Leans{});
         }
         return k;
     };
@@ -380,10 +412,14 @@ void Searcher::Generate(std::vector<Child>& kids, uint8_t& banFlags) {
             // The cycle is this side's win: the child (the other side to
             // move) is lost.
             if (st == 4)
-                kids.push_back(Child{static_cast<int16_t>(c), 0, kInf, 0, kKoDep | kPathDep, 0});
+                kids.push_back(
+                    Child{static_cast<int16_t>(c), 0, kInf, 0, kKoDep | kPathDep, 0, 0, {}});
             continue;
         }
-        kids.push_back(evaluate(c));
+        uint32_t captures = 0;
+        for (size_t i = u.capFrom; i < captured_.size(); ++i)
+            captures |= PointBit(captured_[i]);
+        kids.push_back(evaluate(c, captures));
         UndoMove(u);
     }
     // Order: points with room around them (vital points of eye shapes) and
@@ -412,17 +448,18 @@ void Searcher::Generate(std::vector<Child>& kids, uint8_t& banFlags) {
     if (confirm_ && !passes_) {
         // The other side's reply decides; the end is judged on the board.
         DoMove(kPassMove, u);
-        kids.push_back(evaluate(kPassMove));
+        kids.push_back(evaluate(kPassMove, 0));
         UndoMove(u);
         return;
     }
     const int passWinner = PassWinner();
     if (passes_ || passWinner != toMove_) {
         const bool childWins = Other(toMove_) == passWinner;
-        kids.push_back(Child{kPassMove, 0, childWins ? 0 : kInf, childWins ? kInf : 0, 0, 0});
+        kids.push_back(
+            Child{kPassMove, 0, childWins ? 0 : kInf, childWins ? kInf : 0, 0, 0, 0, {}});
     } else {
         DoMove(kPassMove, u);
-        kids.push_back(evaluate(kPassMove));
+        kids.push_back(evaluate(kPassMove, 0));
         UndoMove(u);
     }
 }
@@ -448,8 +485,9 @@ int Searcher::PassWinner() {
     return winner;
 }
 
-void Searcher::Mid(uint32_t thPhi, uint32_t thDelta, int depth, uint32_t& phi, uint32_t& delta,
-                   uint8_t& flags) {
+void Searcher::Mid(uint32_t thPhi, uint32_t thDelta, int depth, Child& node) {
+    uint32_t& phi = node.phi;
+    uint32_t& delta = node.delta;
     ++nodes_;
     if ((nodes_ & 15) == 0) {
         if (nodes_ - startNodes_ > limits_.maxNodes || SolverClock::now() > limits_.deadline)
@@ -492,24 +530,81 @@ void Searcher::Mid(uint32_t thPhi, uint32_t thDelta, int depth, uint32_t& phi, u
             {uint64_t{thPhi}, uint64_t{delta2} + delta2 / 8 + 1, uint64_t{kInf} - 1}));
         UndoInfo u;
         DoMove(c.move, u);
-        Mid(cPhi, cDelta, depth + 1, c.phi, c.delta, c.flags);
+        Mid(cPhi, cDelta, depth + 1, c);
         UndoMove(u);
     }
-    flags = 0;
+    // What the result leans on (see Leans).
+    uint8_t flags = 0;
+    Leans leans;
     if (phi == 0) {
-        uint8_t f = kDepMask;
-        for (const Child& k : kids)
-            if (k.delta == 0) f = std::min<uint8_t>(f, k.flags & kDepMask);
-        flags = f;
+        // The winning move that leans on the least.
+        flags = kPathDep | kKoDep;
+        int weight = 0;
+        for (const Child& k : kids) {
+            if (k.delta != 0) continue;
+            const uint8_t f = k.flags & (kPathDep | kKoDep);
+            const int w = std::popcount(k.leans.top) + std::popcount(k.leans.moves);
+            if (f < flags || (f == flags && w < weight)) {
+                flags = f;
+                weight = w;
+                leans = k.leans;
+                const uint32_t at = k.move == kPassMove ? 0 : PointBit(k.move);
+                if (k.captures) {
+                    // Every quiet move below follows a capture of the loser's stones.
+                    leans.top |= leans.quiet | at;
+                    leans.quiet = 0;
+                } else {
+                    leans.quiet |= at;
+                }
+                leans.moves |= at;
+                leans.caught |= k.captures;
+            }
+        }
     } else if (delta == 0) {
         flags = banFlags;
-        for (const Child& k : kids)
-            flags |= k.flags & kDepMask;
+        for (const Child& k : kids) {
+            flags |= k.flags & (kPathDep | kKoDep);
+            const uint32_t at = k.move == kPassMove ? 0 : PointBit(k.move);
+            // The loser's stone stands before every move of the winner
+            // below it unless the proof captures there.
+            if (at && !(k.leans.caught & at)) {
+                leans.loser |= k.leans.loser | at;
+            } else {
+                leans.top |= k.leans.top;
+                leans.quiet |= k.leans.quiet;
+                leans.loser |= k.leans.loser;
+            }
+            leans.moves |= k.leans.moves;
+            leans.caught |= k.leans.caught | k.captures;
+        }
     }
+    uint8_t stored = flags;
+    const int winner = (phi == 0) == (toMove_ == kWhiteCell) ? kWhiteCell : kBlackCell;
+    if (winner == kWhiteCell) stored |= kWhiteWon;
+    if (leans.moves) {
+        uint32_t own = 0, any = 0;
+        for (int c : r_.moveCells) {
+            const uint8_t v = b_.At(c);
+            if (v == winner) own |= PointBit(c);
+            if (v != kEmptyCell) any |= PointBit(c);
+        }
+        // A stone of the winner where the winner plays again: no capture on
+        // another path need have emptied the point (one of the loser's means
+        // the winner's stone there was captured).
+        if (leans.moves & own) stored |= kBound;
+        // A loser's stone counted as placed since that stands here already.
+        if (leans.loser & any) {
+            leans.top = leans.moves;
+            leans.quiet = 0;
+            leans.loser = 0;
+        }
+    }
+    node.flags = flags;
+    node.leans = leans;
     if (aborted_) return;
     const uint64_t work = nodes_ - startNodes + 1;
-    Store(key, myPath, phi, delta, flags,
-          static_cast<uint32_t>(std::min<uint64_t>(work, 0xFFFFFFFFu)));
+    Store(key, myPath, phi, delta, stored,
+          static_cast<uint32_t>(std::min<uint64_t>(work, 0xFFFFFFFFu)), leans);
 }
 
 Outcome Searcher::Solve(const SearchStart& start, const Limits& limits) {
@@ -528,6 +623,14 @@ Outcome Searcher::Solve(const SearchStart& start, const Limits& limits) {
     hist_.push_back(b_.Hash());
     bigCapture_.assign(hist_.size(), 0);
     captured_.clear();
+    // The points captured before the search, as far as the start knows them.
+    emptied_ = 0;
+    if (!start.history.empty())
+        for (int c : r_.moveCells) {
+            if (start.captured[kBlackCell] & StartPointBit(c)) emptied_ |= PointBit(c);
+            if (start.captured[kWhiteCell] & StartPointBit(c))
+                emptied_ |= uint64_t{PointBit(c)} << 32;
+        }
     std::copy(std::begin(startBudget_), std::end(startBudget_), std::begin(budget_));
     aborted_ = false;
     limits_ = limits;
@@ -538,12 +641,18 @@ Outcome Searcher::Solve(const SearchStart& start, const Limits& limits) {
         lastNodes_ = 0;
         return phi == 0 ? Outcome::Win : Outcome::Loss;
     }
-    uint8_t flags = 0;
-    if ((!Lookup(NodeKey(), pathKey_, phi, delta, flags) && !Import(pathKey_, phi, delta, flags)) ||
-        (phi != 0 && delta != 0))
-        Mid(kInf - 1, kInf - 1, 0, phi, delta, flags);
+    Found f;
+    Child root{0, NodeKey(), 1, 1, 0, 0, 0, {}};
+    if (Lookup(root.key, pathKey_, emptied_, f) || Import(pathKey_, f)) {
+        root.phi = f.phi;
+        root.delta = f.delta;
+        root.flags = f.flags;
+    }
+    if (root.phi != 0 && root.delta != 0) Mid(kInf - 1, kInf - 1, 0, root);
+    phi = root.phi;
+    delta = root.delta;
     lastNodes_ = nodes_ - startNodes_;
-    lastKoDep_ = (flags & kKoDep) != 0;
+    lastKoDep_ = (root.flags & kKoDep) != 0;
     if (phi == 0) return Outcome::Win;
     if (delta == 0) return Outcome::Loss;
     lastKoDep_ = true;
@@ -571,6 +680,7 @@ bool Searcher::Advance(SearchStart& s, int move) const {
         }
     }
     s.history.push_back(before);
+    NoteCaptured(s, Other(s.toMove), cap);
     s.koCell = KoPointAfter(s.board, move, cap);
     s.passes = 0;
     s.toMove = Other(s.toMove);
@@ -593,10 +703,10 @@ std::vector<int> Searcher::Line(const SearchStart& start, int maxMoves) {
         const std::vector<Child> kids = levels_[0];
         const uint64_t childPath = pathKey_ + Mix64(hist_.back());
         auto workOf = [&](const Child& k) {
-            uint32_t phi = 0, delta = 0, work = 0;
-            uint8_t fl = 0;
-            if (k.key) Lookup(k.key, childPath, phi, delta, fl, &work);
-            return work;
+            Found f;
+            f.work = 0;
+            if (k.key) Lookup(k.key, childPath, emptied_, f);
+            return f.work;
         };
         int chosen = -1;
         uint32_t chosenWork = 0;

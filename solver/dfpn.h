@@ -4,6 +4,7 @@
 
 #include "judge.h"
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -49,7 +50,23 @@ struct SearchStart {
     std::vector<uint64_t> history;
     int koCell = 0; // the point the side to move may not retake at once
     int passes = 0; // 1 when the previous move was a pass
+    // Per colour, the points where its stones were captured in the moves
+    // behind `history` (see StartPointBit); every point when not known. A
+    // position of the history can come back only where a capture emptied a
+    // point again.
+    uint64_t captured[3] = {0, ~uint64_t{0}, ~uint64_t{0}};
 };
+
+// A point's bit in SearchStart::captured.
+inline uint64_t StartPointBit(int cell) {
+    return uint64_t{1} << ((CellX(cell) & 7) | ((CellY(cell) & 7) << 3));
+}
+
+// Records the stones of `colour` captured by a move in `s.captured`.
+inline void NoteCaptured(SearchStart& s, int colour, const std::vector<int16_t>& captured) {
+    for (int16_t c : captured)
+        s.captured[colour] |= StartPointBit(c);
+}
 
 class Searcher {
 public:
@@ -130,16 +147,43 @@ public:
 private:
     static constexpr uint32_t kInf = 0x3FFFFFFF;
     // A slot pair of the table fills one cache line.
-    struct alignas(32) Entry {
+    // A settled result leans on its path in two ways: a move of the loser
+    // was banned on it (path-dependent: another path may allow the move),
+    // or a move of the winner may be banned on another path, where it brings
+    // back an earlier position. Such a move of the winner plays on a point
+    // that was emptied since that position stood, and every stone placed
+    // since the result's position that still stands was not there then:
+    // each of them was captured on the other path, or inside the proof.
+    // What the proof's moves need for that (points as PointBit gives them):
+    struct Leans {
+        // The winner's moves with no stone of the loser placed before them
+        // that stands: those that capture or follow a capture of the
+        // loser's stones (`top`), and the others (`quiet`: a stone of the
+        // loser must then have been captured on the other path, for the
+        // winner's stone there was captured by one that is gone again).
+        uint32_t top = 0;
+        uint32_t quiet = 0;
+        uint32_t moves = 0;  // every point the winner plays
+        uint32_t loser = 0;  // stones of the loser placed before the others, never captured
+        uint32_t caught = 0; // points where the proof captures
+    };
+    // A result is read on another path unless one of its `top` points saw a
+    // capture of the winner's stone there, one of its `quiet` points did
+    // while some stone of the loser was captured, or one of its `moves` did
+    // while one of its `loser` points saw a capture of the loser's stone. It
+    // is bound to its path (flag 8) when a stone of the winner stands on a
+    // point of its `moves`.
+    struct Entry {
         uint64_t key = 0;
         uint64_t pathKey = 0;
         uint32_t phi = 1;
         uint32_t delta = 1;
-        uint32_t work = 0;
-        uint8_t flags = 0;  // 1 used, 2 path-dependent, 4 ko-dependent
-        uint16_t epoch = 0; // the table's epoch when it was written
+        uint32_t work : 24 = 0;
+        uint32_t flags : 8 = 0; // 1 used, 2 path-dependent, 4 ko-dependent, 8 bound, 16 White won
+        uint16_t epoch = 0;     // the table's epoch when it was written
+        Leans leans;
     };
-    static_assert(sizeof(Entry) == 32);
+    static_assert(sizeof(Entry) == 56);
     // An entry written by this search (a reused table keeps older ones).
     bool Live(const Entry& e) const { return (e.flags & 1) && e.epoch == epoch_; }
     uint16_t epoch_ = 1;
@@ -148,8 +192,10 @@ private:
         uint64_t key;
         uint32_t phi;
         uint32_t delta;
-        uint8_t flags; // 2 path-dependent, 4 ko-dependent
-        int8_t order;  // move ordering score, higher first
+        uint8_t flags;     // 2 path-dependent, 4 ko-dependent
+        int8_t order;      // move ordering score, higher first
+        uint32_t captures; // the points the move captured at
+        Leans leans;
     };
     struct UndoInfo {
         int move;
@@ -158,13 +204,23 @@ private:
         int ko;
         int passes;
         uint64_t pathKey;
+        uint64_t emptied;
         uint8_t budget[3];
     };
+    // A settled result as the table holds it.
+    struct Found {
+        uint32_t phi = 1, delta = 1, work = 0;
+        uint8_t flags = 0;
+        Leans leans;
+    };
 
-    bool Lookup(uint64_t key, uint64_t pathKey, uint32_t& phi, uint32_t& delta, uint8_t& flags,
-                uint32_t* work = nullptr) const;
-    bool LookupOwn(uint64_t key, uint64_t pathKey, uint32_t& phi, uint32_t& delta, uint8_t& flags,
-                   uint32_t* work) const;
+    bool Lookup(uint64_t key, uint64_t pathKey, uint64_t emptied, Found& f) const;
+    // `emptied`: the points captured on the asking path (see emptied_).
+    bool LookupOwn(uint64_t key, uint64_t pathKey, uint64_t emptied, Found& f) const;
+    // A point's bit in Leans and emptied_ (points of the region
+    // share bits when it has more than 32).
+    uint32_t PointBit(int cell) const { return pointBit_[static_cast<size_t>(cell)]; }
+    std::array<uint32_t, kCells> pointBit_{};
     const Searcher* shared_ = nullptr;
     const Ladder* ladder_ = nullptr;
     // The power of the current node (see Ladder).
@@ -173,9 +229,9 @@ private:
     uint64_t StoredPath(uint64_t key) const;
     // A settled result of a search one step either side on the ladder that
     // holds here (the current node, not a child).
-    bool Import(uint64_t pathKey, uint32_t& phi, uint32_t& delta, uint8_t& flags) const;
+    bool Import(uint64_t pathKey, Found& f) const;
     void Store(uint64_t key, uint64_t pathKey, uint32_t phi, uint32_t delta, uint8_t flags,
-               uint32_t work);
+               uint32_t work, const Leans& leans);
     uint64_t NodeKey() const;
     // Asks the memory for the table slots of a key (own and shared).
     void Prefetch(uint64_t key) const;
@@ -189,8 +245,7 @@ private:
     bool CycleWin(size_t from, bool bigNow) const;
     void UndoMove(const UndoInfo& u);
     void Generate(std::vector<Child>& kids, uint8_t& banFlags);
-    void Mid(uint32_t thPhi, uint32_t thDelta, int depth, uint32_t& phi, uint32_t& delta,
-             uint8_t& flags);
+    void Mid(uint32_t thPhi, uint32_t thDelta, int depth, Child& node);
     bool TerminalValue(int mover, Verdict v, uint32_t& phi, uint32_t& delta) const;
     bool MayRetake(int colour) const;
     // The winner of a game ended by two passes on the current board.
@@ -248,6 +303,9 @@ private:
     // Per entry of hist_: the move that made it captured two stones or more.
     std::vector<uint8_t> bigCapture_;
     uint64_t pathKey_ = 0; // combination of the earlier boards of the path
+    // The points where Black's (low half) and White's stones (high half)
+    // were captured on the path (PointBit).
+    uint64_t emptied_ = 0;
     std::vector<int16_t> captured_;
     std::vector<std::vector<Child>> levels_;
     uint64_t nodes_ = 0;

@@ -300,6 +300,7 @@ private:
                     break;
                 }
                 s.history.push_back(before);
+                NoteCaptured(s, Other(colour), cap);
                 s.koCell = Searcher::KoPointAfter(s.board, cell, cap);
                 s.toMove = Other(colour);
             }

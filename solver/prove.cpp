@@ -36,13 +36,7 @@ bool Replay(const Problem& p, const NodeList& path, SearchStart& s, size_t& play
     for (int16_t m : path) {
         ++played;
         const int c = CellOf(p.x[m], p.y[m]);
-        const uint64_t before = s.board.Hash();
-        std::vector<int16_t> cap;
-        if (!s.board.Play(s.toMove, c, cap)) return false;
-        s.history.push_back(before);
-        s.koCell = Searcher::KoPointAfter(s.board, c, cap);
-        s.passes = 0;
-        s.toMove = Other(s.toMove);
+        if (!ProblemSolver::PlayPlain(s, c)) return false;
     }
     return true;
 }

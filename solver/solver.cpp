@@ -66,6 +66,7 @@ SearchStart ProblemSolver::Start() const {
     SearchStart s;
     s.board = start_;
     s.toMove = kBlackCell;
+    s.captured[kBlackCell] = s.captured[kWhiteCell] = 0;
     return s;
 }
 
@@ -650,6 +651,7 @@ bool ProblemSolver::PlayPlain(SearchStart& s, int cell) {
     const uint64_t before = s.board.Hash();
     if (!s.board.Play(s.toMove, cell, cap)) return false;
     s.history.push_back(before);
+    NoteCaptured(s, Other(s.toMove), cap);
     s.koCell = Searcher::KoPointAfter(s.board, cell, cap);
     s.passes = 0;
     s.toMove = Other(s.toMove);

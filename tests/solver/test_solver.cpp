@@ -169,6 +169,7 @@ private slots:
     void killingMoveIsTheVitalPoint();
     void lineProvesTheClass();
     void repetitionBanStopsRetakes();
+    void settledResultKeepsToItsPath();
     void limitsGiveUnknown();
     void regionFindsWallsAndTargets();
     void regionLooseNetUsesTheAreaAroundTheStones();
@@ -650,6 +651,33 @@ void TestSolver::repetitionBanStopsRetakes() {
     QVERIFY(solver.Advance(s, kPassMove));
     QCOMPARE(s.koCell, 0);
     QCOMPARE(s.passes, 1);
+}
+
+void TestSolver::settledResultKeepsToItsPath() {
+    // The ko of kKo, Black to move: Black takes at (2,0) and White, barred
+    // from retaking, cannot save its stone at (3,0): one eye, Black wins.
+    // On a path on which the board after the take already stood (White
+    // retook since), the take repeats it and is banned; Black's other move,
+    // the 1-1 point, is suicide, so Black passes and White lives.
+    const Goban board = Goban::FromDiagram(kKo);
+    const Region region = AnalyzeRegion(board, 7, Aim::Kill);
+    SearchStart open;
+    open.board = board;
+    open.toMove = kBlackCell;
+    open.captured[kBlackCell] = open.captured[kWhiteCell] = 0;
+    SearchStart banned = open;
+    Goban taken = board;
+    std::vector<int16_t> cap;
+    QVERIFY(taken.Play(kBlackCell, CellOf(2, 0), cap));
+    banned.history = {taken.Hash()};
+    banned.captured[kBlackCell] = StartPointBit(CellOf(2, 0));
+    const Limits limits = Generous();
+    Searcher fresh(region, true, KoMode::Base);
+    QCOMPARE(fresh.Solve(open, limits), Outcome::Win);
+    Searcher other(region, true, KoMode::Base);
+    QCOMPARE(other.Solve(banned, limits), Outcome::Loss);
+    // One search, the open path first: its win is not read on the other.
+    QCOMPARE(fresh.Solve(banned, limits), Outcome::Loss);
 }
 
 void TestSolver::limitsGiveUnknown() {
