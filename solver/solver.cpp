@@ -363,14 +363,32 @@ uint64_t ProblemSolver::PositionKey(const SearchStart& pos) {
 }
 
 ClassResult ProblemSolver::Classify(const SearchStart& pos, const Limits& limits) {
+    // A first move has the class the start's look one move on gives it (the
+    // start's class and its first moves then agree): the start is classed
+    // first. Any other position has its own class, whatever was asked before.
+    if (FirstMove(pos)) {
+        SearchStart parent = Start();
+        parent.toMove = Other(pos.toMove);
+        ClassifyAt(parent, limits, 0);
+        if (const auto it = classes_[1].find(PositionKey(pos)); it != classes_[1].end()) {
+            ClassResult known = it->second;
+            known.nodes = 0;
+            return known;
+        }
+    }
     return ClassifyAt(pos, limits, 0);
 }
 
+bool ProblemSolver::FirstMove(const SearchStart& pos) const {
+    return pos.history.size() == 1 && pos.history[0] == start_.Hash();
+}
+
 ClassResult ProblemSolver::ClassifyAt(const SearchStart& pos, const Limits& limits, int depth) {
-    // A position keeps the class it was first given, so that a position and
-    // the positions one move on agree however they are asked for.
+    // The classes of positions asked for and of positions one move on are
+    // kept apart: a position has its class however it is reached.
+    auto& classes = classes_[depth > 0 ? 1 : 0];
     const uint64_t key = PositionKey(pos);
-    if (const auto it = classes_.find(key); it != classes_.end()) {
+    if (const auto it = classes.find(key); it != classes.end()) {
         ClassResult known = it->second;
         known.nodes = 0;
         return known;
@@ -378,7 +396,7 @@ ClassResult ProblemSolver::ClassifyAt(const SearchStart& pos, const Limits& limi
     ClassResult res = ClassifyDirect(pos, limits);
     const bool nobodyTakes = koOpen_;
     auto keep = [&](const ClassResult& r) {
-        if (r.klass) classes_.emplace(key, r);
+        if (r.klass) classes.emplace(key, r);
         return r;
     };
     // A side barred from retaking needs a ko threat first: its moves here

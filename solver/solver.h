@@ -162,7 +162,10 @@ private:
     // moves, a position one move on only when nobody can take a ko yet.
     ClassResult ClassifyAt(const SearchStart& pos, const Limits& limits, int depth);
     static uint64_t PositionKey(const SearchStart& pos);
-    std::unordered_map<uint64_t, ClassResult> classes_;
+    // Classes found: of positions asked for, and of positions one move on.
+    std::unordered_map<uint64_t, ClassResult> classes_[2];
+    // A position one move from the start.
+    bool FirstMove(const SearchStart& pos) const;
     // The class from the searches of this position alone.
     ClassResult ClassifyDirect(const SearchStart& pos, const Limits& limits);
     // ClassifyDirect of a connect or cut problem: 黒成功 when Black reaches

@@ -161,6 +161,7 @@ private slots:
     void koKinds();
     void classDoesNotDependOnEarlierSearches_data();
     void classDoesNotDependOnEarlierSearches();
+    void classDoesNotDependOnWhereFirstAsked();
     void eternalKoStartedIsADirectKo();
     void sharingBetweenKoSearchesKeepsClasses_data();
     void sharingBetweenKoSearchesKeepsClasses();
@@ -471,6 +472,30 @@ void TestSolver::classDoesNotDependOnEarlierSearches() {
         }
     }
     QCOMPARE(filled.Classify(s, limits).klass, klass);
+}
+
+void TestSolver::classDoesNotDependOnWhereFirstAsked() {
+    // A generated living problem. After B[bd] W[bb] B[ba] (White to move)
+    // a ko turns the result, and the position's own look one move on reads
+    // it otherwise than its direct class. Classing the position before it
+    // (B[bd] W[bb]) first, which looks one move on, once gave the position
+    // the direct class it has one move on from there, and kept it: the tree
+    // `solve` built (the parent asked first) and `prove` (the leaf asked
+    // directly) then disagreed on such a leaf.
+    const Goban board = Goban::FromDiagram(
+        {"O . . X O . .", ". . X X O . .", ". . X O . . .", "X . X O . . .", "O O O O . . ."});
+    const Limits limits = Generous();
+    ProblemSolver fresh(board, 13, Aim::Live);
+    SearchStart parent = fresh.Start();
+    for (int c : {CellOf(1, 3), CellOf(1, 1)})
+        QVERIFY(ProblemSolver::PlayPlain(parent, c));
+    SearchStart leaf = parent;
+    QVERIFY(ProblemSolver::PlayPlain(leaf, CellOf(1, 0)));
+    const int klass = fresh.Classify(leaf, limits).klass;
+    QVERIFY(klass != 0);
+    ProblemSolver parentFirst(board, 13, Aim::Live);
+    QVERIFY(parentFirst.Classify(parent, limits).klass != 0);
+    QCOMPARE(parentFirst.Classify(leaf, limits).klass, klass);
 }
 
 void TestSolver::eternalKoStartedIsADirectKo() {
