@@ -260,6 +260,11 @@ def main():
     ap.add_argument('--leave-out', default='',
                     help='numbers not to emit (shipped elsewhere, or slow to prove)')
     args = ap.parse_args()
+    # A solver that cannot be started would record every position as not
+    # solved; stop before anything is written instead.
+    args.binary = os.path.abspath(args.binary)
+    if not (os.path.isfile(args.binary) and os.access(args.binary, os.X_OK)):
+        sys.exit(f'classical_check: no solver to run at {args.binary}')
     work = WORKS[args.work]
     sections = args.sections.split(',')
     wanted = lambda p: p['work'] == work and (  # noqa: E731
