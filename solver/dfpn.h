@@ -146,7 +146,6 @@ public:
 
 private:
     static constexpr uint32_t kInf = 0x3FFFFFFF;
-    // A slot pair of the table fills one cache line.
     // A settled result leans on its path in two ways: a move of the loser
     // was banned on it (path-dependent: another path may allow the move),
     // or a move of the winner may be banned on another path, where it brings
