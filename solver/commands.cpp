@@ -188,11 +188,22 @@ int RunGrow(int argc, char** argv) {
             args.remove(oAt, 2);
         }
     }
-    if (!TakeLimit(args, options.limitMs) || args.size() != 1 ||
+    bool ok = true;
+    if (const int at = static_cast<int>(args.indexOf(QStringLiteral("--resist-moves"))); at >= 0) {
+        options.resistMoves = at + 1 < args.size() ? args[at + 1].toInt(&ok) : -1;
+        ok = ok && options.resistMoves >= 0;
+        args.remove(at, std::min(2, static_cast<int>(args.size()) - at));
+    }
+    if (!ok || !TakeLimit(args, options.limitMs) || args.size() != 1 ||
         args[0].startsWith(QLatin1Char('-'))) {
-        std::fprintf(stderr, "usage: velmora-data grow SRC.sgf [-o OUT.sgf] [--limit-ms MS]\n"
-                             "  writes the problems with their trees completed from the proof\n"
-                             "  (to standard output unless -o is given).\n");
+        std::fprintf(stderr,
+                     "usage: velmora-data grow SRC.sgf [-o OUT.sgf] [--limit-ms MS] "
+                     "[--resist-moves N]\n"
+                     "  writes the problems with their trees completed from the proof\n"
+                     "  (to standard output unless -o is given). A correct line that ends on\n"
+                     "  Black's move goes on with White's most stubborn try and Black's answer,\n"
+                     "  at most N moves (%d unless given; 0: never).\n",
+                     GrowOptions().resistMoves);
         return 2;
     }
     InitOutcomeTable();

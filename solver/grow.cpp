@@ -131,14 +131,38 @@ public:
         const SearchStart s0 = solver_->Start();
         const int best = solver_->Classify(s0, limits_).klass;
         if (!best) return "the start position is beyond reach";
-        const int bestValue = ClassValue(best);
-        bestValue_ = bestValue;
+        bestValue_ = ClassValue(best);
         bestDigit_ = BestDigit();
         report_.best = best;
 
         // Every Black decision point of a correct line, the new ones included,
         // gets what the completeness check asks of it.
-        std::vector<std::pair<int, SearchStart>> points = {{0, s0}};
+        std::vector<Leaf> settled;
+        if (std::string why = Complete({{0, s0}}, &settled); !why.empty()) return why;
+        if (static_cast<int>(nodes_.size()) - 1 > o_.maxNodes)
+            return "the tree would grow past " + std::to_string(o_.maxNodes) + " nodes";
+        LabelLeaves(s0);
+        if (incomplete_) return "a line is beyond reach";
+        ShowResistance(settled);
+        return {};
+    }
+
+    const SolveReport& report() const { return report_; }
+
+private:
+    // A correct line that ends on Black's move: its leaf, the position there
+    // (White to move) and the class the leaf reaches.
+    struct Leaf {
+        int node;
+        SearchStart pos;
+        int klass;
+    };
+
+    // Completes the Black decision points `points` and those on the correct
+    // lines below them. `settled` (when given) receives the correct lines
+    // that end on Black's move. Empty when done, else why not.
+    std::string Complete(std::vector<std::pair<int, SearchStart>> points,
+                         std::vector<Leaf>* settled) {
         for (size_t at = 0; at < points.size(); ++at) {
             const int node = points[at].first;
             const SearchStart s = points[at].second;
@@ -147,7 +171,7 @@ public:
             const Demand d = DemandAt(*solver_, s, limits_,
                                       node == 0 ? kFirstWrongMoves : kLaterWrongMoves, node == 0);
             if (!d.reached) return "a move is beyond reach";
-            if (ClassValue(d.klass) != bestValue) continue;
+            if (ClassValue(d.klass) != bestValue_) continue;
             std::map<int, int> kids;
             for (int k : nodes_[static_cast<size_t>(node)].kids) {
                 int cell, colour;
@@ -174,10 +198,12 @@ public:
                                       ? known->second.klass
                                       : solver_->Classify(after, limits_).klass;
                 if (!klass) continue;
-                if (ClassValue(klass) != bestValue) {
+                if (ClassValue(klass) != bestValue_) {
                     if (nodes_[static_cast<size_t>(k)].kids.empty()) ExtendLeaf(k, after);
                     continue;
                 }
+                if (nodes_[static_cast<size_t>(k)].kids.empty() && settled)
+                    settled->push_back({k, after, klass});
                 for (int w : nodes_[static_cast<size_t>(k)].kids) {
                     int cell, colour;
                     SearchStart next = after;
@@ -188,28 +214,114 @@ public:
                 }
             }
         }
-        if (static_cast<int>(nodes_.size()) - 1 > o_.maxNodes)
-            return "the tree would grow past " + std::to_string(o_.maxNodes) + " nodes";
-        LabelLeaves(s0);
-        if (incomplete_) return "a line is beyond reach";
         return {};
     }
 
-    const SolveReport& report() const { return report_; }
+    // Where a correct line ends on Black's move and White still has a move
+    // Black must answer, a teacher shows it: the line goes on with White's
+    // most stubborn try and Black's answer, and the new decision point is
+    // completed like any other. Lines are taken main lines first, within a
+    // time and size budget of their own; a line whose completion cannot be
+    // settled is left as it was.
+    void ShowResistance(const std::vector<Leaf>& leaves) {
+        if (o_.resistMoves < 2) return;
+        limits_.deadline = SolverClock::now() + std::chrono::milliseconds(o_.limitMs);
+        const size_t cap =
+            std::min<size_t>(static_cast<size_t>(o_.maxNodes),
+                             nodes_.size() + static_cast<size_t>(std::max(0, o_.resistNodes)));
+        for (const Leaf& leaf : leaves) {
+            if (SolverClock::now() >= limits_.deadline) break;
+            if (!TeachableClass(leaf.klass) || !nodes_[static_cast<size_t>(leaf.node)].kids.empty())
+                continue;
+            const std::vector<int> line = Resistance(leaf.pos, leaf.klass);
+            if (line.size() < 2) continue;
+            const std::vector<GNode> saved = nodes_;
+            // The leaf's stored class moves down with its marks: the line
+            // ends in the same class (Resistance made sure).
+            SearchStart s = leaf.pos;
+            const int end = HangLine(leaf.node, s, line, {});
+            SearchStart afterWhite = leaf.pos;
+            ProblemSolver::PlayPlain(afterWhite, line[0]);
+            const int white = nodes_[static_cast<size_t>(leaf.node)].kids.back();
+            if (!nodes_[static_cast<size_t>(end)].Find("OC") ||
+                !Complete({{white, afterWhite}}, nullptr).empty() || incomplete_ ||
+                nodes_.size() > cap + 1) {
+                nodes_ = saved;
+                incomplete_ = false;
+            }
+        }
+    }
 
-private:
-    // A wrong move stored without White's answer: White's refutation is
-    // played on from it to a settled position, and the leaf moves down.
-    void ExtendLeaf(int leaf, SearchStart s) {
-        const ClassResult r = solver_->Classify(s, limits_);
-        if (!r.klass) return;
-        const std::vector<int> line = Refutation(*solver_, s, r, limits_, o_.maxLineMoves - 1);
-        if (line.empty()) return;
+    // Classes a resisting line may be shown for: settled results, no ko.
+    static bool TeachableClass(int klass) {
+        return klass == kWhiteDead || klass == kWhiteDeadKo || klass == kBlackAlive ||
+               klass == kSekiBlack || klass == kBlackSucceeds || klass == kBlackWins;
+    }
+
+    // White's resistance at `pos` (White to move, class `klass`): White's
+    // most stubborn try and Black's answer, again while White has a move
+    // that matters, within resistMoves moves. Empty when White has no such
+    // move: every move is a self-atari that gains nothing, or none is left.
+    std::vector<int> Resistance(SearchStart pos, int klass) {
+        std::vector<int> line;
+        while (static_cast<int>(line.size()) + 2 <= o_.resistMoves && !solver_->Settled(pos)) {
+            std::vector<int> next = StubbornTry(pos, klass);
+            if (next.size() < 2) break;
+            for (size_t i = 0; i < 2; ++i) {
+                line.push_back(next[i]);
+                ProblemSolver::PlayPlain(pos, next[i]);
+            }
+        }
+        if (solver_->Classify(pos, limits_).klass != klass) return {};
+        return line;
+    }
+
+    // Among the White moves at `pos` that keep the class and that Black must
+    // answer (passing after them would change the result), the one that
+    // makes Black's task longest: the most moves until the position is
+    // settled, then the most work for the solver's proof, then the most
+    // natural one. Returns that move and the rest of the line, Black's
+    // answer first; empty when there is none.
+    std::vector<int> StubbornTry(const SearchStart& pos, int klass) {
+        std::vector<int> best;
+        uint64_t bestWork = 0;
+        int bestScore = -1;
+        for (int w : solver_->CandidateMoves(pos)) {
+            SearchStart s = pos;
+            if (!ProblemSolver::PlayPlain(s, w)) continue;
+            const ClassResult r = solver_->Classify(s, limits_);
+            if (r.klass != klass) continue;
+            SearchStart passed = s;
+            if (!solver_->Advance(passed, kPassMove)) continue;
+            const int ignored = solver_->Classify(passed, limits_).klass;
+            if (!ignored || ClassValue(ignored) == ClassValue(klass)) continue;
+            std::vector<int> line = {w};
+            for (int m : solver_->BestLine(s, r, o_.maxLineMoves - 1, limits_))
+                line.push_back(m);
+            if (line.size() < 2) continue;
+            const int score = Plausibility(solver_->region(), pos.board, w);
+            const bool better =
+                line.size() != best.size()
+                    ? line.size() > best.size()
+                    : (r.nodes != bestWork ? r.nodes > bestWork : score > bestScore);
+            if (!better) continue;
+            best = line;
+            bestWork = r.nodes;
+            bestScore = score;
+        }
+        return best;
+    }
+
+    // Plays `line` on from `leaf` (the position `s` there), moving the leaf's
+    // marks (RP, OB) and its class down to the new end, where `oc` replaces
+    // the class unless empty. Returns the new leaf.
+    int HangLine(int leaf, SearchStart& s, const std::vector<int>& line, const std::string& oc) {
         std::vector<std::pair<std::string, std::vector<std::string>>> moved;
         auto& props = nodes_[static_cast<size_t>(leaf)].props;
         for (auto it = props.begin(); it != props.end();) {
             if (it->first == "OC" || it->first == "OB" || it->first == "RP" || it->first == "C") {
-                if (it->first == "RP" || it->first == "OB") moved.push_back(*it);
+                if (it->first == "RP" || it->first == "OB" || (it->first == "OC" && oc.empty()))
+                    moved.push_back(*it);
                 it = props.erase(it);
             } else {
                 ++it;
@@ -220,12 +332,26 @@ private:
             node = NewNode(node, s.toMove, m);
             ProblemSolver::PlayPlain(s, m);
         }
-        int leafClass = solver_->Classify(s, limits_).klass;
-        if (!leafClass) leafClass = r.klass;
         auto& end = nodes_[static_cast<size_t>(node)].props;
-        end.push_back({"OC", {std::to_string(leafClass)}});
+        if (!oc.empty()) end.push_back({"OC", {oc}});
         for (auto& p : moved)
             end.push_back(p);
+        return node;
+    }
+
+    // A wrong move stored without White's answer: White's refutation is
+    // played on from it to a settled position, and the leaf moves down.
+    void ExtendLeaf(int leaf, SearchStart s) {
+        const ClassResult r = solver_->Classify(s, limits_);
+        if (!r.klass) return;
+        const std::vector<int> line = Refutation(*solver_, s, r, limits_, o_.maxLineMoves - 1);
+        if (line.empty()) return;
+        SearchStart end = s;
+        for (int m : line)
+            ProblemSolver::PlayPlain(end, m);
+        int leafClass = solver_->Classify(end, limits_).klass;
+        if (!leafClass) leafClass = r.klass;
+        HangLine(leaf, s, line, std::to_string(leafClass));
     }
 
     int NewNode(int parent, int colour, int cell) {

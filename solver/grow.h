@@ -17,6 +17,12 @@ struct GrowOptions {
     int maxNodes = 1000;   // a tree that would grow larger is left as it was
     int maxLineMoves = 24; // moves of one added line
     bool strict = false;   // a leaf out of reach fails the problem
+    // A correct line that ends on Black's move goes on with White's most
+    // stubborn try and Black's answer while White has a move that matters:
+    // at most this many moves (0: never), the tree growing by at most
+    // resistNodes nodes for all of them.
+    int resistMoves = 6;
+    int resistNodes = 150;
     // solve: the attacker's wall this many empty lines around the stones'
     // box (0: next to their liberties; -1: none, the open board then counts
     // as an escape).

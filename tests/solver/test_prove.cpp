@@ -129,6 +129,8 @@ private slots:
     void classesAgree();
     void growAddsCorrectAndWrongLines();
     void growRefusesBadSgf();
+    void growShowsWhitesResistance_data();
+    void growShowsWhitesResistance();
     void completenessGaps();
     void grownTreesProve_data();
     void grownTreesProve();
@@ -453,6 +455,67 @@ void TestProve::growRefusesBadSgf() {
     QVERIFY(GrowSgf("(;SZ[19]VS[7]AB[aa])", GrowOptions(), out, notes, error));
     QVERIFY(notes.find("not grown") != std::string::npos);
     QVERIFY(out.find("AB[aa]") != std::string::npos);
+}
+
+void TestProve::growShowsWhitesResistance_data() {
+    QTest::addColumn<QString>("sgf");
+    QTest::addColumn<int>("resistMoves");
+    QTest::addColumn<QStringList>("mainLine");
+    // Five points in the corner: B[ba] kills, but White's tries at b2 and
+    // a1 each need an answer; the learner is shown both.
+    const QString five = "(;SZ[19]VS[13]PP[2]AB[da][db][dc][dd][ae][be][ce][de][af][cf]"
+                         "AW[ca][ab][cb][ac][cc][ad][cd](;B[ba]OC[5]RP[1]))";
+    QTest::newRow("vital point, White's tries shown")
+        << five << 6 << QStringList{"B[ba]", "W[bb]", "B[bd]", "W[aa]", "B[bc]"};
+    QTest::newRow("vital point, one try at most")
+        << five << 3 << QStringList{"B[ba]", "W[bb]", "B[bd]"};
+    QTest::newRow("vital point, not shown when turned off") << five << 0 << QStringList{"B[ba]"};
+    // Bent three: after B[aa] W[ba] is a self-atari that gains nothing
+    // (Black need not answer it), so the line ends where it did.
+    QTest::newRow("bent three, no move that matters")
+        << "(;SZ[19]VS[7]PP[2]AB[da][db][cc][dc][ad][bd][cd]AW[ca][bb][cb][ac][bc](;B[aa]OC[5]RP[1]"
+           "))"
+        << 6 << QStringList{"B[aa]"};
+    // Black takes the two stones in the corner: nothing of White's is left
+    // to move.
+    QTest::newRow("capture, nothing left to resist")
+        << "(;SZ[19]VS[7]PP[2]AB[ca][cb][ac][bc]AW[aa][ba](;B[ab]OC[5]RP[1]))" << 5
+        << QStringList{"B[ab]"};
+}
+
+void TestProve::growShowsWhitesResistance() {
+    QFETCH(QString, sgf);
+    QFETCH(int, resistMoves);
+    QFETCH(QStringList, mainLine);
+    GrowOptions o;
+    o.resistMoves = resistMoves;
+    std::string out, notes, error;
+    QVERIFY(GrowSgf(sgf.toStdString(), o, out, notes, error));
+    QVERIFY2(notes.empty(), notes.c_str());
+    std::vector<sgf::Tree> trees;
+    sgf::Error err;
+    QVERIFY(sgf::Parse(out, trees, err));
+    const sgf::Tree& t = trees[0];
+    // The first line, played to its leaf: the class and the view mark move
+    // down with it.
+    QStringList line;
+    int n = t.nodes[0].children.at(0);
+    for (;;) {
+        const sgf::Node& node = t.nodes[static_cast<size_t>(n)];
+        const sgf::Property* mv = node.Find("B") ? node.Find("B") : node.Find("W");
+        line << QString::fromStdString(mv->ident + "[" + mv->values[0] + "]");
+        if (node.children.empty()) break;
+        QVERIFY(!node.Find("OC"));
+        n = node.children[0];
+    }
+    QCOMPARE(line, mainLine);
+    QCOMPARE(t.nodes[static_cast<size_t>(n)].Find("OC")->values[0], std::string("5"));
+    QVERIFY(t.nodes[static_cast<size_t>(n)].Find("RP"));
+    // The new decision point holds what prove asks of it.
+    const Problem p = ProblemFromTree(t);
+    const ProveReport r = ProveProblem(p, 20000);
+    QVERIFY2(r.status == ProveStatus::Proved, qPrintable(r.faults.join("; ") + out.c_str()));
+    QCOMPARE(r.rootClass, kWhiteDead);
 }
 
 void TestProve::grownTreesProve_data() {
