@@ -175,6 +175,18 @@ class Builders(unittest.TestCase):
             with self.subTest(name):
                 area = classical.frame_area(black, white, defender)
                 self.assertEqual((area['empty'], area['defender'], area['attacker']), want)
+        # One line out the ring is two king steps away: the diagonal point
+        # at the group's outer corner (3, 2) stays in play as well, and an
+        # attacker two king steps out is part of the ring.
+        one_out = [
+            ("liberties and the corner's diagonal", [], group, 'W', (8, 4, 0)),
+            ("an attacker on the ring", [(3, 3)], group, 'W', (8, 4, 0)),
+            ("an attacker inside", [(3, 2)], group, 'W', (7, 4, 1)),
+        ]
+        for name, black, white, defender, want in one_out:
+            with self.subTest(name):
+                area = classical.frame_area(black, white, defender, lines=1)
+                self.assertEqual((area['empty'], area['defender'], area['attacker']), want)
         self.assertIsNone(classical.frame_area([(1, 1)], [], 'W'))
 
     def test_guanzi_pu_numbered_by_place(self):

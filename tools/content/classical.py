@@ -30,6 +30,8 @@ GZP_VOLUMES = ["books/gzp1.tex", "books/gzp2.tex", "books/gzp3.tex"]
 GZP_DIAGRAM = re.compile(r"\\goo\n(.*?)\n\}\n\\hfil problem (\d+)\\hfil", re.S)
 GZP_POINT = re.compile(r"(\\0\?\?|\\- !|\\- @)(.)")
 N = 19
+PLAIN = ((1, 0), (-1, 0), (0, 1), (0, -1))
+KING = PLAIN + ((1, 1), (1, -1), (-1, 1), (-1, -1))
 PROP = re.compile(r"(A[BW])((?:\[[a-s]{2}\])+)")
 
 
@@ -67,31 +69,33 @@ def normalise(black, white):
     return best[1], best[2]
 
 
-def frame_area(black, white, defender):
-    """The points in play when the position is framed next to the liberties
-    (`solve --frame 0`, AddFrame in solver/grow.cpp), as a cheap measure of
-    how hard it is to settle: the empty points inside the ring, the
-    defender's and the attacker's stones inside it, and the furthest line the
-    ring reaches. `defender` is 'B' or 'W'; None without a defender stone.
-    The ring stands on the points two plain steps from the nearest defender
-    stone that face the open board; the points between the defender's stones
-    and the near edges stay in play."""
+def frame_area(black, white, defender, lines=0):
+    """The points in play when the position is framed `lines` out (`solve
+    --frame`, AddFrame in solver/grow.cpp; 0 is next to the liberties), as a
+    cheap measure of how hard it is to settle: the empty points inside the
+    ring, the defender's and the attacker's stones inside it, and the
+    furthest line the ring reaches. `defender` is 'B' or 'W'; None without a
+    defender stone. Next to the liberties the ring stands on the points two
+    plain steps from the nearest defender stone that face the open board,
+    `lines` out on those `lines` + 1 king steps away; the points between the
+    defender's stones and the near edges stay in play."""
     stones = {tuple(p): 'B' for p in black}
     stones.update({tuple(p): 'W' for p in white})
     own = [p for p, c in stones.items() if c == defender]
     if not own:
         return None
 
-    def around(p):
-        for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)):
+    def around(p, steps=PLAIN):
+        for dx, dy in steps:
             x, y = p[0] + dx, p[1] + dy
             if 0 <= x < N and 0 <= y < N:
                 yield x, y
 
+    ring_at = 2 if lines == 0 else lines + 1
     dist = {p: 0 for p in own}
     queue = list(own)
     for p in queue:
-        for n in around(p):
+        for n in around(p, KING if lines else PLAIN):
             if n not in dist:
                 dist[n] = dist[p] + 1
                 queue.append(n)
@@ -100,7 +104,7 @@ def frame_area(black, white, defender):
 
     def may_open(p):
         own_side = (p[0] <= x1 and p[1] < y0) or (p[1] <= y1 and p[0] < x0)
-        return dist[p] > 2 and not own_side
+        return dist[p] > ring_at and not own_side
 
     queue = [(x, y) for x in range(N) for y in range(N)
              if (x == N - 1 or y == N - 1) and may_open((x, y))]

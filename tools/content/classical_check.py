@@ -19,14 +19,17 @@ does not change the figures.
     classical_check.py VELMORA_DATA MIRROR_GIT_DIR results.jsonl
         [--work gokyo|xxqj|gzp] [--tex-mirror TASUKI_TSUMEGO_GIT_DIR]
         [--sections 1,2] [--limit-ms 10000] [--frame 1] [--jobs 1] [--sample K] [--only 1-1,2-14]
-        [--max-empty N] [--retry limit] [--emit OUT.sgf --sources OUT.md]
+        [--max-empty N] [--retry limit] [--aims kill] [--emit OUT.sgf --sources OUT.md]
 
 --retry limit runs the positions the limit stopped once more (the last record
 of a position is the one that counts).
 
---max-empty N tries an aim only when the frame next to the liberties leaves
-at most N empty points in play (`classical.frame_area`), and runs the
-positions smallest first: the frame next to the liberties settles most
+--aims kill (or live) tries that aim only: a longer limit is spent on the
+aim the position was posed for, not on the other side's stones.
+
+--max-empty N tries an aim only when the frame (--frame) leaves at most N
+empty points in play (`classical.frame_area`), and runs the positions
+smallest first: the frame next to the liberties settles most
 positions of up to 11 empty points within 10 s and almost none of 16 or more,
 so this spends the CPU time where it proves something. A position with no
 aim small enough is not run and not recorded (a later run with a larger N
@@ -155,18 +158,21 @@ def aims_of(d):
     return AIMS.get(sec, OTHER_AIMS) if sec else OTHER_AIMS
 
 
-def empty_in_play(d, aim):
-    """The empty points in play for `aim` framed next to the liberties (99
-    when there is no target)."""
-    area = classical.frame_area(d['black'], d['white'], 'B' if aim == 'live' else 'W')
+def empty_in_play(d, aim, frame=0):
+    """The empty points in play for `aim` with the frame `frame` lines out
+    (0: next to the liberties; 99 when there is no target)."""
+    area = classical.frame_area(d['black'], d['white'], 'B' if aim == 'live' else 'W', frame)
     return area['empty'] if area else 99
 
 
-def solve_all_aims(binary, d, limit_ms, frame, max_empty=None):
+def solve_all_aims(binary, d, limit_ms, frame, max_empty=None, only_aims=None):
     """Tries the position's aims in order (those with at most `max_empty`
-    empty points in play, when given); the first shippable answer wins, else
-    the last record (with the earlier tries' statuses) is returned."""
-    aims = [a for a in aims_of(d) if max_empty is None or empty_in_play(d, a) <= max_empty]
+    empty points in play, when given, and among `only_aims`, when given);
+    the first shippable answer wins, else the last record (with the earlier
+    tries' statuses) is returned."""
+    aims = [a for a in aims_of(d)
+            if (max_empty is None or empty_in_play(d, a, frame) <= max_empty) and
+            (not only_aims or a in only_aims)]
     tries, rec = [], None
     for aim in aims:
         rec = solve(binary, d, aim, limit_ms, frame)
@@ -257,6 +263,8 @@ def main():
     ap.add_argument('--retry', default='',
                     help='run the positions recorded with this status again (limit: after the '
                          'solver got faster)')
+    ap.add_argument('--aims', default='', choices=['', 'kill', 'live'],
+                    help='try this aim only')
     ap.add_argument('--leave-out', default='',
                     help='numbers not to emit (shipped elsewhere, or slow to prove)')
     args = ap.parse_args()
@@ -289,14 +297,17 @@ def main():
         again = args.retry and d['number'] in done and done[d['number']]['status'] == args.retry
         if i % args.sample == 0 and (d['number'] not in done or again):
             todo.append(d)
+    only_aims = [args.aims] if args.aims else None
+    todo = [d for d in todo if not only_aims or args.aims in aims_of(d)]
     if args.max_empty is not None:
-        sized = sorted((min(empty_in_play(d, a) for a in aims_of(d)), i, d)
+        sized = sorted((min(empty_in_play(d, a, args.frame) for a in aims_of(d)
+                            if not only_aims or a in only_aims), i, d)
                        for i, d in enumerate(todo))
         todo = [d for size, _, d in sized if size <= args.max_empty]
     with open(args.results, 'a') as out, \
             concurrent.futures.ThreadPoolExecutor(max_workers=args.jobs) as pool:
         futures = [pool.submit(solve_all_aims, args.binary, d, args.limit_ms, args.frame,
-                               args.max_empty) for d in todo]
+                               args.max_empty, only_aims) for d in todo]
         for fut in concurrent.futures.as_completed(futures):
             r = fut.result()
             done[r['number']] = r
