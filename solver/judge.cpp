@@ -9,13 +9,12 @@ namespace {
 // Verdicts by board key, shared by the judges of a thread; the key holds
 // the region's id, so judges of different regions never read each
 // other's verdicts.
-struct MemoSlot {
-    uint64_t key = 0;
-    uint8_t verdict = 0; // Verdict + 1, 0 for an empty slot
-};
-constexpr int kMemoBits = 16;
-std::vector<MemoSlot>& Memo() {
-    thread_local std::vector<MemoSlot> memo(size_t{1} << kMemoBits);
+// A slot holds the key with its two lowest bits (those the slot's index
+// already gives) replaced by the verdict + 1; 0 is an empty slot.
+constexpr int kMemoBits = 20;
+constexpr uint64_t kMemoMask = (uint64_t{1} << kMemoBits) - 1;
+std::vector<uint64_t>& Memo() {
+    thread_local std::vector<uint64_t> memo(size_t{1} << kMemoBits);
     return memo;
 }
 constexpr uint64_t kLifeChecked = 0x6c6966655f636b31ull;
@@ -32,6 +31,23 @@ Judge::Judge(const Region& region, bool everyKey)
         for (int d : kDelta)
             if (r_.movable[c + d]) nb[k++] = static_cast<int16_t>(c + d);
         playNeighbours_.push_back(nb);
+    }
+    if (r_.moveCells.size() <= 64) {
+        std::array<int, kCells> index{};
+        index.fill(-1);
+        for (size_t i = 0; i < r_.moveCells.size(); ++i)
+            index[static_cast<size_t>(r_.moveCells[i])] = static_cast<int>(i);
+        for (size_t i = 0; i < r_.moveCells.size(); ++i) {
+            uint64_t mask = 0;
+            for (int d : kDelta) {
+                const int n = r_.moveCells[i] + d;
+                if (index[static_cast<size_t>(n)] >= 0)
+                    mask |= uint64_t{1} << index[static_cast<size_t>(n)];
+                else if (CellX(n) >= 0 && CellX(n) < kSide && CellY(n) >= 0 && CellY(n) < kSide)
+                    outNeighbours_.emplace_back(static_cast<uint8_t>(i), static_cast<int16_t>(n));
+            }
+            nbMask_.push_back(mask);
+        }
     }
     for (int c : r_.moveCells)
         if (std::any_of(kDelta.begin(), kDelta.end(), [&](int d) {
@@ -75,11 +91,10 @@ Verdict Judge::Evaluate(const Goban& b, int toMove, bool checkLife) const {
     if (!memoSalt_) return Judgement(b, toMove, checkLife);
     const uint64_t key =
         b.Hash() ^ Zobrist::Get().side[toMove] ^ (checkLife ? kLifeChecked : 0) ^ memoSalt_;
-    MemoSlot& slot = Memo()[key & ((uint64_t{1} << kMemoBits) - 1)];
-    if (slot.verdict && slot.key == key) return static_cast<Verdict>(slot.verdict - 1);
+    uint64_t& slot = Memo()[key & kMemoMask];
+    if ((slot & 3) && (slot ^ key) >> 2 == 0) return static_cast<Verdict>((slot & 3) - 1);
     const Verdict v = Judgement(b, toMove, checkLife);
-    slot.key = key;
-    slot.verdict = static_cast<uint8_t>(static_cast<uint8_t>(v) + 1);
+    slot = (key & ~uint64_t{3}) | (static_cast<uint64_t>(v) + 1);
     return v;
 }
 
@@ -87,7 +102,7 @@ void Judge::Prefetch(uint64_t boardKey, int toMove, bool checkLife) const {
     if (!memoSalt_) return;
     const uint64_t key =
         boardKey ^ Zobrist::Get().side[toMove] ^ (checkLife ? kLifeChecked : 0) ^ memoSalt_;
-    __builtin_prefetch(&Memo()[key & ((uint64_t{1} << kMemoBits) - 1)]);
+    __builtin_prefetch(&Memo()[key & kMemoMask]);
 }
 
 Verdict Judge::Judgement(const Goban& b, int toMove, bool checkLife) const {
@@ -205,6 +220,7 @@ bool Judge::MayBeSafe(const Goban& b) const {
     // non-defender points in play that reach no point out of play) that
     // can be healthy: every empty point next to the defender, or a small
     // empty area (see DefenderSafe).
+    if (!nbMask_.empty()) return MayBeSafeMasks(b);
     if (++gen_ == 0) {
         inSpace_.fill(0);
         chainSeen_.fill(0);
@@ -244,6 +260,53 @@ bool Judge::MayBeSafe(const Goban& b) const {
         }
         const bool mayBeHealthy = everyEmptyTouches || (!attackerInside && queue_.size() <= 6);
         if (isClosed && mayBeHealthy && ++closed == 2) return true;
+    }
+    return false;
+}
+
+bool Judge::MayBeSafeMasks(const Goban& b) const {
+    const int def = r_.defender;
+    uint64_t defender = 0, empty = 0;
+    for (size_t i = 0; i < r_.moveCells.size(); ++i) {
+        const uint8_t v = b.At(r_.moveCells[i]);
+        if (v == def)
+            defender |= uint64_t{1} << i;
+        else if (v == kEmptyCell)
+            empty |= uint64_t{1} << i;
+    }
+    // Points whose region reaches out of play, and points next to a
+    // defender stone out of play.
+    uint64_t leaks = 0, touches = 0;
+    for (const auto& [i, n] : outNeighbours_) {
+        const uint8_t v = b.At(n);
+        if (v == def)
+            touches |= uint64_t{1} << i;
+        else if (v != kBorderCell)
+            leaks |= uint64_t{1} << i;
+    }
+    for (uint64_t e = empty; e; e &= e - 1) {
+        const int i = std::countr_zero(e);
+        if (nbMask_[static_cast<size_t>(i)] & defender) touches |= uint64_t{1} << i;
+    }
+    const uint64_t all =
+        r_.moveCells.size() == 64 ? ~uint64_t{0} : (uint64_t{1} << r_.moveCells.size()) - 1;
+    uint64_t rest = all & ~defender;
+    int closed = 0;
+    while (rest) {
+        uint64_t area = rest & (~rest + 1);
+        for (uint64_t frontier = area; frontier;) {
+            const int i = std::countr_zero(frontier);
+            frontier &= frontier - 1;
+            const uint64_t next = nbMask_[static_cast<size_t>(i)] & rest & ~area;
+            area |= next;
+            frontier |= next;
+        }
+        rest &= ~area;
+        if (area & leaks) continue;
+        const bool everyEmptyTouches = (area & empty & ~touches) == 0;
+        const bool attackerInside = (area & ~empty) != 0;
+        if ((everyEmptyTouches || (!attackerInside && std::popcount(area) <= 6)) && ++closed == 2)
+            return true;
     }
     return false;
 }

@@ -4,6 +4,8 @@
 
 #include "region.h"
 
+#include <utility>
+
 namespace velsolver {
 
 enum class Verdict : uint8_t { None, DefenderWins, AttackerWins };
@@ -54,6 +56,14 @@ private:
     // Whether DefenderSafe can hold: a defender stone touches the open area
     // or there are two closed regions.
     bool MayBeSafe(const Goban& b) const;
+    // The same on masks of the points in play (bit i: moveCells[i]), for
+    // regions of at most 64 points.
+    bool MayBeSafeMasks(const Goban& b) const;
+    // Per point in play, its neighbours in play as a mask.
+    std::vector<uint64_t> nbMask_;
+    // Points in play next to a point out of play (not the border): the
+    // point's index and that neighbour's cell.
+    std::vector<std::pair<uint8_t, int16_t>> outNeighbours_;
     // The eye space of StaticDead: points marked with the current generation.
     mutable std::array<uint32_t, kCells> inSpace_{};
     // Attacker stones whose chain StaticDead has already looked at.
