@@ -76,26 +76,32 @@ SolverClock::time_point SolverClock::now() noexcept {
         duration(std::chrono::seconds(ts.tv_sec) + std::chrono::nanoseconds(ts.tv_nsec)));
 }
 
-bool Searcher::Lookup(uint64_t key, uint64_t pathKey, uint64_t emptied, Found& f) const {
-    if (LookupOwn(key, pathKey, emptied, f)) return true;
+bool Searcher::Lookup(uint64_t key, uint64_t pathKey, uint64_t emptied, uint32_t fresh,
+                      Found& f) const {
+    if (LookupOwn(key, pathKey, emptied, fresh, f)) return true;
     if (!shared_) return false;
     Found o;
     // Only a result that met no ban holds whoever may retake.
-    if (!shared_->LookupOwn(key, pathKey, emptied, o) || (o.phi != 0 && o.delta != 0) ||
+    if (!shared_->LookupOwn(key, pathKey, emptied, fresh, o) || (o.phi != 0 && o.delta != 0) ||
         (o.flags & (kPathDep | kKoDep)))
         return false;
     f = o;
     return true;
 }
 
-bool Searcher::LookupOwn(uint64_t key, uint64_t pathKey, uint64_t emptied, Found& f) const {
+bool Searcher::LookupOwn(uint64_t key, uint64_t pathKey, uint64_t emptied, uint32_t fresh,
+                         Found& f) const {
     const size_t base = static_cast<size_t>(key & mask_ & ~uint64_t{1});
     const Entry* found = nullptr;
     for (size_t i = base; i < base + 2; ++i) {
         const Entry& e = table_[i];
         if (!Live(e) || e.key != key) continue;
         const bool final = e.phi == 0 || e.delta == 0;
-        if (final && e.pathKey != pathKey) {
+        // A stone that stands through the whole proof and stood in no
+        // earlier position of the path: no move of the proof can bring one
+        // back.
+        const bool apart = fresh && !(e.leans.caught & fresh) && !(e.flags & kPathDep);
+        if (final && e.pathKey != pathKey && !apart) {
             const bool white = e.flags & kWhiteWon;
             const auto won = static_cast<uint32_t>(white ? emptied >> 32 : emptied);
             const auto lost = static_cast<uint32_t>(white ? emptied : emptied >> 32);
@@ -221,7 +227,8 @@ bool Searcher::Import(uint64_t pathKey, Found& found) const {
         const uint64_t key =
             n == 0 || n == kRungs ? base : base ^ (q > 0 ? ThreatCode(n, 0) : ThreatCode(0, n));
         Found o;
-        if (!from->LookupOwn(key, pathKey, emptied_, o) || (o.phi != 0 && o.delta != 0)) continue;
+        if (!from->LookupOwn(key, pathKey, emptied_, 0, o) || (o.phi != 0 && o.delta != 0))
+            continue;
         // Only a result settled for this very set of earlier positions is
         // taken. One flagged as not resting on the path may still do so: a
         // move it allowed may repeat a position of another path (taken from
@@ -382,7 +389,13 @@ void Searcher::Generate(std::vector<Child>& kids, uint8_t& banFlags) {
     auto evaluate = [this](int move, uint32_t captures) {
         Child k{static_cast<int16_t>(move), NodeKey(), 1, 1, 0, 0, captures, {}};
         Found f;
-        if (Lookup(k.key, pathKey_, emptied_, f) || Import(pathKey_, f)) {
+        uint32_t fresh = 0;
+        if (move != kPassMove) {
+            const int shift = toMove_ == kBlackCell ? 32 : 0; // the mover's stones
+            fresh = PointBit(move);
+            if ((emptied_ >> shift) & fresh) fresh = 0;
+        }
+        if (Lookup(k.key, pathKey_, emptied_, fresh, f) || Import(pathKey_, f)) {
             k.phi = f.phi;
             k.delta = f.delta;
             k.flags = f.flags & (kPathDep | kKoDep);
@@ -643,7 +656,7 @@ Outcome Searcher::Solve(const SearchStart& start, const Limits& limits) {
     }
     Found f;
     Child root{0, NodeKey(), 1, 1, 0, 0, 0, {}};
-    if (Lookup(root.key, pathKey_, emptied_, f) || Import(pathKey_, f)) {
+    if (Lookup(root.key, pathKey_, emptied_, 0, f) || Import(pathKey_, f)) {
         root.phi = f.phi;
         root.delta = f.delta;
         root.flags = f.flags;
@@ -705,7 +718,7 @@ std::vector<int> Searcher::Line(const SearchStart& start, int maxMoves) {
         auto workOf = [&](const Child& k) {
             Found f;
             f.work = 0;
-            if (k.key) Lookup(k.key, childPath, emptied_, f);
+            if (k.key) Lookup(k.key, childPath, emptied_, 0, f);
             return f.work;
         };
         int chosen = -1;

@@ -213,9 +213,14 @@ private:
         Leans leans;
     };
 
-    bool Lookup(uint64_t key, uint64_t pathKey, uint64_t emptied, Found& f) const;
     // `emptied`: the points captured on the asking path (see emptied_).
-    bool LookupOwn(uint64_t key, uint64_t pathKey, uint64_t emptied, Found& f) const;
+    // `fresh`: the point (PointBit) of the stone the move into the position
+    // placed, when no stone of its colour was ever captured there on the
+    // path (0 when not known): no earlier position of the path had that
+    // stone, so none comes back in a proof that never captures there.
+    bool Lookup(uint64_t key, uint64_t pathKey, uint64_t emptied, uint32_t fresh, Found& f) const;
+    bool LookupOwn(uint64_t key, uint64_t pathKey, uint64_t emptied, uint32_t fresh,
+                   Found& f) const;
     // A point's bit in Leans and emptied_ (points of the region
     // share bits when it has more than 32).
     uint32_t PointBit(int cell) const { return pointBit_[static_cast<size_t>(cell)]; }

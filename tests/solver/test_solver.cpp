@@ -171,6 +171,7 @@ private slots:
     void lineProvesTheClass();
     void repetitionBanStopsRetakes();
     void settledResultKeepsToItsPath();
+    void placedStoneSetsPathsApartOnlyWhenNew();
     void limitsGiveUnknown();
     void regionFindsWallsAndTargets();
     void regionLooseNetUsesTheAreaAroundTheStones();
@@ -703,6 +704,38 @@ void TestSolver::settledResultKeepsToItsPath() {
     QCOMPARE(other.Solve(banned, limits), Outcome::Loss);
     // One search, the open path first: its win is not read on the other.
     QCOMPARE(fresh.Solve(banned, limits), Outcome::Loss);
+}
+
+void TestSolver::placedStoneSetsPathsApartOnlyWhenNew() {
+    // The ko of kKo without White's stone at (1,0), White to move. White
+    // plays it back and Black takes the ko: White dies. On a path on which
+    // the board after the take already stood (White's stone at (1,0) has
+    // been captured and played again since), the take repeats it and is
+    // banned, and White lives. The stone White places at (1,0) is not new
+    // to that path, so it does not set it apart from the first one: the
+    // first path's result must not be read there.
+    const Goban full = Goban::FromDiagram(kKo);
+    const Region region = AnalyzeRegion(full, 7, Aim::Kill);
+    Goban board = full;
+    board.Set(CellOf(1, 0), kEmptyCell);
+    SearchStart open;
+    open.board = board;
+    open.toMove = kWhiteCell;
+    open.captured[kBlackCell] = open.captured[kWhiteCell] = 0;
+    Goban taken = full;
+    std::vector<int16_t> cap;
+    QVERIFY(taken.Play(kBlackCell, CellOf(2, 0), cap));
+    SearchStart banned = open;
+    banned.history = {taken.Hash()};
+    banned.captured[kBlackCell] = StartPointBit(CellOf(2, 0));
+    banned.captured[kWhiteCell] = StartPointBit(CellOf(1, 0));
+    const Limits limits = Generous();
+    Searcher fresh(region, true, KoMode::Base);
+    QCOMPARE(fresh.Solve(open, limits), Outcome::Loss);
+    Searcher other(region, true, KoMode::Base);
+    QCOMPARE(other.Solve(banned, limits), Outcome::Win);
+    // One search, the open path first.
+    QCOMPARE(fresh.Solve(banned, limits), Outcome::Win);
 }
 
 void TestSolver::limitsGiveUnknown() {
