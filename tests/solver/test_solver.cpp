@@ -679,6 +679,30 @@ void TestSolver::repetitionBanStopsRetakes() {
     QCOMPARE(s.passes, 1);
 }
 
+namespace {
+// The board key after Black's take in the ko of kKo.
+uint64_t KoTakenKey() {
+    Goban taken = Goban::FromDiagram(kKo);
+    std::vector<int16_t> cap;
+    taken.Play(kBlackCell, CellOf(2, 0), cap);
+    return taken.Hash();
+}
+
+// A search of `open` and then of `banned` (the same position on another
+// path) gives each what a search of it alone gives: `onOpen` and the other.
+void ExpectPathsApart(const Region& region, const SearchStart& open, const SearchStart& banned,
+                      Outcome onOpen) {
+    const Outcome onBanned = onOpen == Outcome::Win ? Outcome::Loss : Outcome::Win;
+    const Limits limits = Generous();
+    Searcher fresh(region, true, KoMode::Base);
+    QCOMPARE(fresh.Solve(open, limits), onOpen);
+    Searcher other(region, true, KoMode::Base);
+    QCOMPARE(other.Solve(banned, limits), onBanned);
+    // One search, the open path first: its result is not read on the other.
+    QCOMPARE(fresh.Solve(banned, limits), onBanned);
+}
+} // namespace
+
 void TestSolver::settledResultKeepsToItsPath() {
     // The ko of kKo, Black to move: Black takes at (2,0) and White, barred
     // from retaking, cannot save its stone at (3,0): one eye, Black wins.
@@ -692,18 +716,9 @@ void TestSolver::settledResultKeepsToItsPath() {
     open.toMove = kBlackCell;
     open.captured[kBlackCell] = open.captured[kWhiteCell] = 0;
     SearchStart banned = open;
-    Goban taken = board;
-    std::vector<int16_t> cap;
-    QVERIFY(taken.Play(kBlackCell, CellOf(2, 0), cap));
-    banned.history = {taken.Hash()};
+    banned.history = {KoTakenKey()};
     banned.captured[kBlackCell] = StartPointBit(CellOf(2, 0));
-    const Limits limits = Generous();
-    Searcher fresh(region, true, KoMode::Base);
-    QCOMPARE(fresh.Solve(open, limits), Outcome::Win);
-    Searcher other(region, true, KoMode::Base);
-    QCOMPARE(other.Solve(banned, limits), Outcome::Loss);
-    // One search, the open path first: its win is not read on the other.
-    QCOMPARE(fresh.Solve(banned, limits), Outcome::Loss);
+    ExpectPathsApart(region, open, banned, Outcome::Win);
 }
 
 void TestSolver::placedStoneSetsPathsApartOnlyWhenNew() {
@@ -722,20 +737,11 @@ void TestSolver::placedStoneSetsPathsApartOnlyWhenNew() {
     open.board = board;
     open.toMove = kWhiteCell;
     open.captured[kBlackCell] = open.captured[kWhiteCell] = 0;
-    Goban taken = full;
-    std::vector<int16_t> cap;
-    QVERIFY(taken.Play(kBlackCell, CellOf(2, 0), cap));
     SearchStart banned = open;
-    banned.history = {taken.Hash()};
+    banned.history = {KoTakenKey()};
     banned.captured[kBlackCell] = StartPointBit(CellOf(2, 0));
     banned.captured[kWhiteCell] = StartPointBit(CellOf(1, 0));
-    const Limits limits = Generous();
-    Searcher fresh(region, true, KoMode::Base);
-    QCOMPARE(fresh.Solve(open, limits), Outcome::Loss);
-    Searcher other(region, true, KoMode::Base);
-    QCOMPARE(other.Solve(banned, limits), Outcome::Win);
-    // One search, the open path first.
-    QCOMPARE(fresh.Solve(banned, limits), Outcome::Win);
+    ExpectPathsApart(region, open, banned, Outcome::Loss);
 }
 
 void TestSolver::limitsGiveUnknown() {
