@@ -2,13 +2,17 @@
 """Grows the generated problem files again with the current solver and keeps
 only what it proves.
 
-    regrow.py VELMORA_DATA PROBLEMS_DIR [--tag gen] [--limit-ms N]
+    regrow.py VELMORA_DATA PROBLEMS_DIR [--tag gen] [--limit-ms N] [--resist-moves N]
 
 Every file PROBLEMS_DIR/*/*-TAG*.sgf is grown in place (the trees are
 completed where the solver finds something missing), its view lines marked
 again and its levels lowered where the completed tree measures lower. Then the whole folder is compiled and proved, and
 every generated problem the prove does not pass is dropped. Hand-written
 files are never touched.
+
+White's resistance on correct lines is not added again by default: the
+shipped trees already carry it, and growing a line that stopped at the cap
+would lengthen it on every run. Pass --resist-moves N to add it.
 """
 import argparse
 import glob
@@ -29,13 +33,15 @@ def main():
     ap.add_argument('--tag', default='gen')
     ap.add_argument('--limit-ms', type=int, default=5000)
     ap.add_argument('--no-grow', action='store_true')
+    ap.add_argument('--resist-moves', type=int, default=0)
     args = ap.parse_args()
     ours = sorted(glob.glob(os.path.join(args.problems, '*', f'*-{args.tag}*.sgf')))
     for path in ours:
         if not args.no_grow:
             out = path + '.grown'
             r = subprocess.run([args.binary, 'grow', path, '-o', out, '--limit-ms',
-                                str(args.limit_ms)], capture_output=True, text=True)
+                                str(args.limit_ms), '--resist-moves', str(args.resist_moves)],
+                               capture_output=True, text=True)
             if r.returncode != 0:
                 print(f'{path}: grow failed: {r.stderr.strip()}', file=sys.stderr)
                 continue
