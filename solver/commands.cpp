@@ -47,6 +47,17 @@ bool TakeLimit(QStringList& args, int& limitMs) {
     return true;
 }
 
+// Takes "--resist-moves N" (N >= 0) out of `args`; false when it is malformed.
+bool TakeResist(QStringList& args, int& resistMoves) {
+    const int at = static_cast<int>(args.indexOf(QStringLiteral("--resist-moves")));
+    if (at < 0) return true;
+    if (at + 1 >= args.size()) return false;
+    bool ok = false;
+    resistMoves = args[at + 1].toInt(&ok);
+    args.remove(at, 2);
+    return ok && resistMoves >= 0;
+}
+
 // How an answer found with a frame stands, for the summary line.
 QString FrameNote(const SolveReport& r, int frame) {
     switch (r.frame) {
@@ -188,12 +199,7 @@ int RunGrow(int argc, char** argv) {
             args.remove(oAt, 2);
         }
     }
-    bool ok = true;
-    if (const int at = static_cast<int>(args.indexOf(QStringLiteral("--resist-moves"))); at >= 0) {
-        options.resistMoves = at + 1 < args.size() ? args[at + 1].toInt(&ok) : -1;
-        ok = ok && options.resistMoves >= 0;
-        args.remove(at, std::min(2, static_cast<int>(args.size()) - at));
-    }
+    const bool ok = TakeResist(args, options.resistMoves);
     if (!ok || !TakeLimit(args, options.limitMs) || args.size() != 1 ||
         args[0].startsWith(QLatin1Char('-'))) {
         std::fprintf(stderr,
@@ -263,17 +269,19 @@ int RunSolve(int argc, char** argv) {
             if (aim == 0) ok = false;
         }
     }
-    if (!ok || !TakeLimit(args, options.limitMs) || args.size() != 1 ||
-        args[0].startsWith(QLatin1Char('-'))) {
+    if (!ok || !TakeResist(args, options.resistMoves) || !TakeLimit(args, options.limitMs) ||
+        args.size() != 1 || args[0].startsWith(QLatin1Char('-'))) {
         std::fprintf(stderr,
                      "usage: velmora-data solve SRC.sgf [-o OUT.sgf] [--limit-ms MS] "
-                     "[--aim live|kill|race|connect|cut] [--frame N]\n"
+                     "[--aim live|kill|race|connect|cut] [--frame N] [--resist-moves N]\n"
                      "  solves each bare position (AB, AW, PL; no moves) within MS per position\n"
                      "  (10000 unless given) and writes it as a problem with its tree: Black to\n"
                      "  play in the top-left corner. Exit 2 when some position reached the limit.\n"
                      "  --frame N (0-3) walls the target in with the attacker's stones N empty\n"
                      "  lines away (0: next to its liberties). A kill or ko found so is refused\n"
-                     "  when a frame N+1 lines away gives the start another class.\n");
+                     "  when a frame N+1 lines away gives the start another class.\n"
+                     "  --resist-moves N as for grow (%d unless given; 0: never).\n",
+                     GrowOptions().resistMoves);
         return 2;
     }
     InitOutcomeTable();
