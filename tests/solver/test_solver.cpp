@@ -688,10 +688,21 @@ uint64_t KoTakenKey() {
     return taken.Hash();
 }
 
-// A search of `open` and then of `banned` (the same position on another
-// path) gives each what a search of it alone gives: `onOpen` and the other.
-void ExpectPathsApart(const Region& region, const SearchStart& open, const SearchStart& banned,
-                      Outcome onOpen) {
+// `board` with `toMove` to play, on two paths: one open, and one on which
+// the board after Black's take in the ko stood before (Black's stone at the
+// ko point has been captured since, and White's stones at `whiteCaught`).
+// A search of the open one and then of the other gives each what a search
+// of it alone gives: `onOpen` and the other.
+void ExpectPathsApart(const Goban& board, int toMove, uint64_t whiteCaught, Outcome onOpen) {
+    const Region region = AnalyzeRegion(Goban::FromDiagram(kKo), 7, Aim::Kill);
+    SearchStart open;
+    open.board = board;
+    open.toMove = toMove;
+    open.captured[kBlackCell] = open.captured[kWhiteCell] = 0;
+    SearchStart banned = open;
+    banned.history = {KoTakenKey()};
+    banned.captured[kBlackCell] = StartPointBit(CellOf(2, 0));
+    banned.captured[kWhiteCell] = whiteCaught;
     const Outcome onBanned = onOpen == Outcome::Win ? Outcome::Loss : Outcome::Win;
     const Limits limits = Generous();
     Searcher fresh(region, true, KoMode::Base);
@@ -709,16 +720,7 @@ void TestSolver::settledResultKeepsToItsPath() {
     // On a path on which the board after the take already stood (White
     // retook since), the take repeats it and is banned; Black's other move,
     // the 1-1 point, is suicide, so Black passes and White lives.
-    const Goban board = Goban::FromDiagram(kKo);
-    const Region region = AnalyzeRegion(board, 7, Aim::Kill);
-    SearchStart open;
-    open.board = board;
-    open.toMove = kBlackCell;
-    open.captured[kBlackCell] = open.captured[kWhiteCell] = 0;
-    SearchStart banned = open;
-    banned.history = {KoTakenKey()};
-    banned.captured[kBlackCell] = StartPointBit(CellOf(2, 0));
-    ExpectPathsApart(region, open, banned, Outcome::Win);
+    ExpectPathsApart(Goban::FromDiagram(kKo), kBlackCell, 0, Outcome::Win);
 }
 
 void TestSolver::placedStoneSetsPathsApartOnlyWhenNew() {
@@ -729,19 +731,9 @@ void TestSolver::placedStoneSetsPathsApartOnlyWhenNew() {
     // banned, and White lives. The stone White places at (1,0) is not new
     // to that path, so it does not set it apart from the first one: the
     // first path's result must not be read there.
-    const Goban full = Goban::FromDiagram(kKo);
-    const Region region = AnalyzeRegion(full, 7, Aim::Kill);
-    Goban board = full;
+    Goban board = Goban::FromDiagram(kKo);
     board.Set(CellOf(1, 0), kEmptyCell);
-    SearchStart open;
-    open.board = board;
-    open.toMove = kWhiteCell;
-    open.captured[kBlackCell] = open.captured[kWhiteCell] = 0;
-    SearchStart banned = open;
-    banned.history = {KoTakenKey()};
-    banned.captured[kBlackCell] = StartPointBit(CellOf(2, 0));
-    banned.captured[kWhiteCell] = StartPointBit(CellOf(1, 0));
-    ExpectPathsApart(region, open, banned, Outcome::Loss);
+    ExpectPathsApart(board, kWhiteCell, StartPointBit(CellOf(1, 0)), Outcome::Loss);
 }
 
 void TestSolver::limitsGiveUnknown() {
