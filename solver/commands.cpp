@@ -3,6 +3,7 @@
 #include "grow.h"
 #include "library/files.h"
 #include "library/problem.h"
+#include "order.h"
 #include "prove.h"
 #include "rules/outcome.h"
 
@@ -81,6 +82,71 @@ int SetProblemCount(const QString& folder, const QString& set) {
     return static_cast<int>(dr.size() / 4);
 }
 
+// The problems a command over the shipped sets goes through:
+// "DATA_DIR [SET [N]]" with the options taken out.
+struct SetChoice {
+    QString folder;
+    QStringList sets = {QStringLiteral("abc"), QStringLiteral("s1"), QStringLiteral("s2")};
+    int only = 0; // one problem, counted from 1 (0 every one)
+};
+
+// Reads "DATA_DIR [SET [N]]"; prints what is wrong and returns false.
+bool TakeSetChoice(const QStringList& args, const char* command, SetChoice& choice) {
+    if (args.isEmpty() || args.size() > 3 || args[0].startsWith(QLatin1Char('-'))) return false;
+    choice.folder = MakeDataPath(args[0]);
+    if (args.size() >= 2) {
+        if (!choice.sets.contains(args[1])) {
+            std::fprintf(stderr, "velmora-data %s: unknown set %s (abc, s1 or s2)\n", command,
+                         args[1].toLocal8Bit().constData());
+            return false;
+        }
+        choice.sets = {args[1]};
+    }
+    if (args.size() == 3) {
+        bool ok = false;
+        choice.only = args[2].toInt(&ok);
+        if (!ok || choice.only < 1) {
+            std::fprintf(stderr, "velmora-data %s: bad problem number %s\n", command,
+                         args[2].toLocal8Bit().constData());
+            return false;
+        }
+    }
+    return true;
+}
+
+// Calls `each(set, n, problem)` for every chosen problem; counts those that
+// cannot be read. False when the chosen problem does not exist.
+template <class Each> bool ForEachProblem(const SetChoice& choice, int& failed, Each each) {
+    for (const QString& set : choice.sets) {
+        const int count = SetProblemCount(choice.folder, set);
+        if (count < 0) {
+            Print(stderr, QStringLiteral("%1: %2.dr not found").arg(choice.folder, set));
+            ++failed;
+            continue;
+        }
+        if (choice.only > count) {
+            Print(stderr, QStringLiteral("%1: problem %2 does not exist (%3 problems)")
+                              .arg(set)
+                              .arg(choice.only)
+                              .arg(count));
+            return false;
+        }
+        const int first = choice.only ? choice.only : 1;
+        const int last = choice.only ? choice.only : count;
+        for (int n = first; n <= last; ++n) {
+            Problem p;
+            QString error;
+            if (!LoadProblemFromSet(set, n - 1, p, &error, choice.folder)) {
+                Print(stdout, QStringLiteral("%1 %2: unreadable: %3").arg(set).arg(n).arg(error));
+                ++failed;
+                continue;
+            }
+            each(set, n, p);
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 int RunProve(int argc, char** argv) {
@@ -88,59 +154,18 @@ int RunProve(int argc, char** argv) {
     for (int i = 0; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
     int limitMs = 10000;
-    if (!TakeLimit(args, limitMs) || args.isEmpty() || args.size() > 3 ||
-        args[0].startsWith(QLatin1Char('-'))) {
+    SetChoice choice;
+    if (!TakeLimit(args, limitMs) || !TakeSetChoice(args, "prove", choice)) {
         std::fprintf(stderr,
                      "usage: velmora-data prove DATA_DIR [SET [N]] [--limit-ms MS]\n"
                      "  SET is abc, s1 or s2 (all three when left out); N counts from 1.\n");
         return 2;
     }
     InitOutcomeTable();
-    const QString folder = MakeDataPath(args[0]);
-    QStringList sets = {QStringLiteral("abc"), QStringLiteral("s1"), QStringLiteral("s2")};
-    if (args.size() >= 2) {
-        if (!sets.contains(args[1])) {
-            std::fprintf(stderr, "velmora-data prove: unknown set %s (abc, s1 or s2)\n",
-                         args[1].toLocal8Bit().constData());
-            return 2;
-        }
-        sets = {args[1]};
-    }
-    int only = 0;
-    if (args.size() == 3) {
-        bool ok = false;
-        only = args[2].toInt(&ok);
-        if (!ok || only < 1) {
-            std::fprintf(stderr, "velmora-data prove: bad problem number %s\n",
-                         args[2].toLocal8Bit().constData());
-            return 2;
-        }
-    }
-
     int proved = 0, mismatched = 0, beyond = 0, failed = 0;
     std::vector<double> times;
-    for (const QString& set : sets) {
-        const int count = SetProblemCount(folder, set);
-        if (count < 0) {
-            Print(stderr, QStringLiteral("%1: %2.dr not found").arg(folder, set));
-            ++failed;
-            continue;
-        }
-        if (only > count) {
-            Print(stderr, QStringLiteral("%1: problem %2 does not exist (%3 problems)")
-                              .arg(set)
-                              .arg(only)
-                              .arg(count));
-            return 2;
-        }
-        for (int n = only ? only : 1; n <= (only ? only : count); ++n) {
-            Problem p;
-            QString error;
-            if (!LoadProblemFromSet(set, n - 1, p, &error, folder)) {
-                Print(stdout, QStringLiteral("%1 %2: unreadable: %3").arg(set).arg(n).arg(error));
-                ++failed;
-                continue;
-            }
+    const bool exists =
+        ForEachProblem(choice, failed, [&](const QString& set, int n, const Problem& p) {
             const ProveReport r = ProveProblem(p, limitMs);
             times.push_back(r.ms);
             QString line = QStringLiteral("%1 %2: ").arg(set).arg(n);
@@ -166,8 +191,8 @@ int RunProve(int argc, char** argv) {
                 break;
             }
             Print(stdout, line);
-        }
-    }
+        });
+    if (!exists) return 2;
     double median = 0;
     if (!times.empty()) {
         std::sort(times.begin(), times.end());
@@ -182,6 +207,63 @@ int RunProve(int argc, char** argv) {
                       .arg(failed ? QStringLiteral(", %1 unreadable").arg(failed) : QString())
                       .arg(median, 0, 'f', 1));
     return mismatched || failed ? 1 : 0;
+}
+
+int RunOrder(int argc, char** argv) {
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    int limitMs = 10000;
+    int every = 1;
+    if (const int at = static_cast<int>(args.indexOf(QStringLiteral("--every"))); at >= 0) {
+        bool ok = at + 1 < args.size();
+        if (ok) every = args[at + 1].toInt(&ok);
+        if (!ok || every < 1) every = 0;
+        args.remove(at, std::min<qsizetype>(2, args.size() - at));
+    }
+    SetChoice choice;
+    if (every < 1 || !TakeLimit(args, limitMs) || !TakeSetChoice(args, "order", choice)) {
+        std::fprintf(stderr,
+                     "usage: velmora-data order DATA_DIR [SET [N]] [--limit-ms MS] [--every K]\n"
+                     "  Classes the start, every leaf and every Black turn of each tree as the\n"
+                     "  proof of the tree gives them and as a fresh solver gives each alone,\n"
+                     "  and lists where they differ (--every K: one position in K).\n");
+        return 2;
+    }
+    InitOutcomeTable();
+    int problems = 0, failed = 0, positions = 0, unknown = 0, differ = 0, problemsDiffer = 0;
+    const bool exists =
+        ForEachProblem(choice, failed, [&](const QString& set, int n, const Problem& p) {
+            ++problems;
+            const OrderReport r = CheckOrder(p, limitMs, every);
+            QString line = QStringLiteral("%1 %2: ").arg(set).arg(n);
+            if (!r.error.isEmpty()) {
+                Print(stdout, line + QStringLiteral("not checked: ") + r.error);
+                return;
+            }
+            positions += r.positions;
+            unknown += r.unknown;
+            differ += static_cast<int>(r.disagreements.size());
+            if (!r.disagreements.empty()) ++problemsDiffer;
+            line += QStringLiteral("%1 positions, %2 differ")
+                        .arg(r.positions)
+                        .arg(r.disagreements.size());
+            if (r.unknown) line += QStringLiteral(", %1 beyond reach").arg(r.unknown);
+            for (const OrderDisagreement& d : r.disagreements)
+                line += QStringLiteral("; %1: in order %2, fresh %3")
+                            .arg(d.where, ClassName(d.inOrder), ClassName(d.fresh));
+            Print(stdout, line);
+        });
+    if (!exists) return 2;
+    Print(stdout, QStringLiteral("%1 problems, %2 positions: %3 differ (in %4 problems), %5 beyond "
+                                 "reach%6")
+                      .arg(problems)
+                      .arg(positions)
+                      .arg(differ)
+                      .arg(problemsDiffer)
+                      .arg(unknown)
+                      .arg(failed ? QStringLiteral(", %1 unreadable").arg(failed) : QString()));
+    return differ || failed ? 1 : 0;
 }
 
 int RunGrow(int argc, char** argv) {

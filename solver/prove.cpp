@@ -28,10 +28,9 @@ QString LineText(int colour, const std::vector<int>& moves) {
     return parts.join(QLatin1Char(' '));
 }
 
-// The position after the moves of `path` from the start, played by the
-// program's rules (no ko ban inside a line) with the history kept. `played`
-// receives the number of moves tried (the illegal one included).
-bool Replay(const Problem& p, const NodeList& path, SearchStart& s, size_t& played) {
+} // namespace
+
+bool ReplayPath(const Problem& p, const NodeList& path, SearchStart& s, size_t& played) {
     played = 0;
     for (int16_t m : path) {
         ++played;
@@ -41,8 +40,6 @@ bool Replay(const Problem& p, const NodeList& path, SearchStart& s, size_t& play
     return true;
 }
 
-// The first `count` moves of `path` as text, Black first (made only for a
-// message: a problem has hundreds of leaves).
 QString PathText(const Problem& p, const NodeList& path, size_t count) {
     QStringList text;
     int colour = kBlackCell;
@@ -53,16 +50,12 @@ QString PathText(const Problem& p, const NodeList& path, size_t count) {
     return text.join(QLatin1Char(' '));
 }
 
-// The number of children of every node (counted once: CountChildren walks
-// the whole tree).
 std::vector<int> ChildCounts(const Problem& p) {
     std::vector<int> counts(static_cast<size_t>(std::max<int>(p.hands, 0)), 0);
     for (int m = 0; m < p.hands; ++m)
         if (p.prev[m] >= 0 && p.prev[m] < p.hands) ++counts[static_cast<size_t>(p.prev[m])];
     return counts;
 }
-
-} // namespace
 
 QString SgfMove(int colour, int x, int y) {
     return QStringLiteral("%1[%2%3]")
@@ -117,7 +110,8 @@ Goban GobanFromProblem(const Problem& p) {
     return g;
 }
 
-ProveReport ProveProblem(const Problem& problem, int limitMs, bool completeness) {
+ProveReport ProveProblem(const Problem& problem, int limitMs, bool completeness,
+                         const std::function<void(ProblemSolver&, const SearchStart&)>& after) {
     ProveReport rep;
     const auto t0 = SolverClock::now();
     Limits limits;
@@ -247,7 +241,7 @@ ProveReport ProveProblem(const Problem& problem, int limitMs, bool completeness)
         const NodeList path = GetPath(p, n);
         SearchStart s = start;
         size_t played = 0;
-        const bool legal = Replay(p, path, s, played);
+        const bool legal = ReplayPath(p, path, s, played);
         auto where = [&] {
             return QStringLiteral("leaf %1 (%2)").arg(n).arg(PathText(p, path, played));
         };
@@ -278,7 +272,9 @@ ProveReport ProveProblem(const Problem& problem, int limitMs, bool completeness)
     }
     if (completeness && rep.faults.isEmpty() && rep.reachNote.isEmpty())
         CheckCompleteness(p, solver, start, limits, rep);
-    return finish(rep);
+    finish(rep);
+    if (after) after(solver, start);
+    return rep;
 }
 
 void CheckCompleteness(const Problem& p, ProblemSolver& solver, const SearchStart& start,
@@ -301,7 +297,7 @@ void CheckCompleteness(const Problem& p, ProblemSolver& solver, const SearchStar
         SearchStart s = start;
         const NodeList path = n == kRoot ? NodeList{} : GetPath(p, n);
         size_t played = 0;
-        if (!Replay(p, path, s, played)) continue;
+        if (!ReplayPath(p, path, s, played)) continue;
         auto where = [&] {
             return n == kRoot ? QStringLiteral("start")
                               : QStringLiteral("after %1").arg(PathText(p, path, played));

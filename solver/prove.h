@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace velsolver {
 
@@ -43,8 +44,22 @@ QString ClassName(int klass);
 
 // Proves one problem within `limitMs` milliseconds, with the completeness
 // of the tree (CheckCompleteness) unless `completeness` is false.
-// InitOutcomeTable must have been called.
-ProveReport ProveProblem(const Problem& problem, int limitMs, bool completeness = true);
+// InitOutcomeTable must have been called. `after`, when given, is called at
+// the end with the solver that proved the problem (its tables as the proof
+// left them) and the start position.
+ProveReport ProveProblem(const Problem& problem, int limitMs, bool completeness = true,
+                         const std::function<void(ProblemSolver&, const SearchStart&)>& after = {});
+
+// The position after the moves of `path` from `s` (the start), played by
+// the program's rules (no ko ban inside a line) with the history kept.
+// `played` receives the number of moves tried (the illegal one included).
+bool ReplayPath(const Problem& p, const NodeList& path, SearchStart& s, size_t& played);
+
+// The first `count` moves of `path` as text, Black first ("B[ba] W[dc]").
+QString PathText(const Problem& p, const NodeList& path, size_t count);
+
+// The number of children of every node of the tree.
+std::vector<int> ChildCounts(const Problem& p);
 
 // The completeness of a proved tree: at the start and at every Black move
 // of a correct line, every move that keeps the best result is in the tree,

@@ -4,6 +4,7 @@
 #include "sgf/sgf.h"
 #include "solver/complete.h"
 #include "solver/grow.h"
+#include "solver/order.h"
 #include "solver/prove.h"
 
 #include <QtTest>
@@ -125,6 +126,8 @@ private slots:
     void eternalKoTrees();
     void openProblemIsBeyondReach();
     void problemWithoutMoves();
+    void orderCheckAsksTheTreesTurns_data();
+    void orderCheckAsksTheTreesTurns();
     void classesAgree_data();
     void classesAgree();
     void growAddsCorrectAndWrongLines();
@@ -826,6 +829,36 @@ void TestProve::solveRefusesWhatIsNoBarePosition() {
         QVERIFY(!r.beyondReach);
     }
     QVERIFY(out.empty());
+}
+
+void TestProve::orderCheckAsksTheTreesTurns_data() {
+    QTest::addColumn<int>("every");
+    QTest::addColumn<int>("positions");
+    // The start, the leaf B[aa], the leaf B[ba] W[aa] and the turn after
+    // B[ab] W[aa]; B[ba] and B[ab] leave White to move.
+    QTest::newRow("every position") << 1 << 4;
+    QTest::newRow("one in two") << 2 << 2;
+    QTest::newRow("one in three") << 3 << 2;
+}
+
+void TestProve::orderCheckAsksTheTreesTurns() {
+    QFETCH(int, every);
+    QFETCH(int, positions);
+    Problem p = MakeProblem(kBentThree, 7, 2);
+    Add(p, kRoot, 0, 0, 5);
+    const int wrong = Add(p, kRoot, 1, 0);
+    Add(p, wrong, 0, 0, 55);
+    const int other = Add(p, kRoot, 0, 1);
+    const int reply = Add(p, other, 0, 0);
+    Add(p, reply, 1, 0, 5);
+    const OrderReport r = CheckOrder(p, 20000, every);
+    QVERIFY2(r.error.isEmpty(), qPrintable(r.error));
+    QCOMPARE(r.positions, positions);
+    QCOMPARE(r.unknown, 0);
+    QVERIFY(r.disagreements.empty());
+
+    Problem bare = MakeProblem(kBentThree, 7, 2);
+    QCOMPARE(CheckOrder(bare, 20000).error, QStringLiteral("the problem has no moves"));
 }
 
 QTEST_GUILESS_MAIN(TestProve)

@@ -62,7 +62,7 @@ QByteArray UsageText() {
         "s2\n"
         "  velmora-data dump DATA_DIR SET [N]                problem N (from 1; all when left out) "
         "as SGF\n"
-        "  velmora-data prove ... | grow ... | solve ...     the solver\n"
+        "  velmora-data prove ... | order ... | grow ... | solve ...  the solver\n"
         "--strict treats warnings as faults. See docs/problem-format.md.\n");
 }
 

@@ -10,6 +10,7 @@
 int main(int argc, char** argv) {
     if (argc >= 2) {
         if (std::strcmp(argv[1], "prove") == 0) return RunProve(argc - 2, argv + 2);
+        if (std::strcmp(argv[1], "order") == 0) return RunOrder(argc - 2, argv + 2);
         if (std::strcmp(argv[1], "grow") == 0) return RunGrow(argc - 2, argv + 2);
         if (std::strcmp(argv[1], "solve") == 0) return RunSolve(argc - 2, argv + 2);
     }
