@@ -319,7 +319,9 @@ private:
         std::vector<std::pair<std::string, std::vector<std::string>>> moved;
         auto& props = nodes_[static_cast<size_t>(leaf)].props;
         for (auto it = props.begin(); it != props.end();) {
-            if (it->first == "OC" || it->first == "OB" || it->first == "RP" || it->first == "C") {
+            // A leaf that goes on is no longer a move White waits after.
+            if (it->first == "OC" || it->first == "OB" || it->first == "RP" || it->first == "C" ||
+                it->first == "WA") {
                 if (it->first == "RP" || it->first == "OB" || (it->first == "OC" && oc.empty()))
                     moved.push_back(*it);
                 it = props.erase(it);
@@ -345,13 +347,23 @@ private:
         const ClassResult r = solver_->Classify(s, limits_);
         if (!r.klass) return;
         const std::vector<int> line = Refutation(*solver_, s, r, limits_, o_.maxLineMoves - 1);
-        if (line.empty()) return;
+        if (line.empty()) {
+            MarkWait(leaf);
+            return;
+        }
         SearchStart end = s;
         for (int m : line)
             ProblemSolver::PlayPlain(end, m);
         int leafClass = solver_->Classify(end, limits_).klass;
         if (!leafClass) leafClass = r.klass;
         HangLine(leaf, s, line, std::to_string(leafClass));
+    }
+
+    // A wrong move no White move answers without giving up its result: White
+    // waits, and the line ends on Black's move (WA[1] tells the checker so).
+    void MarkWait(int leaf) {
+        GNode& n = nodes_[static_cast<size_t>(leaf)];
+        if (!n.Find("WA")) n.props.push_back({"WA", {"1"}});
     }
 
     int NewNode(int parent, int colour, int cell) {
@@ -384,6 +396,7 @@ private:
             leafClass = result.klass;
         }
         nodes_[static_cast<size_t>(node)].props.push_back({"OC", {std::to_string(leafClass)}});
+        if (wrong && line.empty()) MarkWait(node);
         // A line that keeps the best result ranks with the tree's own best
         // lines, or the program would grade it a failure.
         if (!wrong && bestDigit_ && ClassValue(leafClass) == bestValue_)

@@ -552,6 +552,17 @@ void TestDataTool::sourceFaults_data() {
     QTest::newRow("wrong first move without a reply (warning)")
         << "abc" << with("(;B[ca];W[ba]OC[60])", "(;B[ca]OC[60])") << true
         << "t.sgf:6:2: problem 1: warning: B[ca]: a wrong first move without White's refutation";
+    QTest::newRow("wrong first move White answers by waiting")
+        << "abc" << with("(;B[ca];W[ba]OC[60])", "(;B[ca]OC[60]WA[1])") << true << "";
+    QTest::newRow("WA[0] is no wait (warning)")
+        << "abc" << with("(;B[ca];W[ba]OC[60])", "(;B[ca]OC[60]WA[0])") << true
+        << "B[ca]: a wrong first move without White's refutation";
+    QTest::newRow("WA on White's move")
+        << "abc" << with("(;B[ca];W[ba]OC[60])", "(;B[ca];W[ba]OC[60]WA[1])") << false
+        << "WA (White waits) belongs on a Black move that ends its line";
+    QTest::newRow("WA on a move the line goes on from")
+        << "abc" << with("(;B[ca];W[ba]OC[60])", "(;B[ca]WA[1];W[ba]OC[60])") << false
+        << "WA (White waits) belongs on a Black move that ends its line";
     QTest::newRow("two variations with the same move (warning)")
         << "abc" << with("(;B[ca];W[ba]", "(;B[aa];W[ba]") << true
         << "t.sgf:6:2: problem 1: warning: B[aa]: the same move as an earlier variation (node 1)";

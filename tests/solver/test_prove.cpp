@@ -134,6 +134,7 @@ private slots:
     void growRefusesBadSgf();
     void growShowsWhitesResistance_data();
     void growShowsWhitesResistance();
+    void growMarksWhiteWaiting();
     void completenessGaps();
     void grownTreesProve_data();
     void grownTreesProve();
@@ -519,6 +520,44 @@ void TestProve::growShowsWhitesResistance() {
     const ProveReport r = ProveProblem(p, 20000);
     QVERIFY2(r.status == ProveStatus::Proved, qPrintable(r.faults.join("; ") + out.c_str()));
     QCOMPARE(r.rootClass, kWhiteDead);
+}
+
+void TestProve::growMarksWhiteWaiting() {
+    // Xuanxuan Qijing 15 walled in next to the liberties: B[ba] kills, but
+    // B[ea] leaves a one-move approach ko in White's favour in which every
+    // White move gives something up. White waits: the line ends on Black's
+    // move, marked so that the checker does not take it for a missing answer.
+    const std::string src = "(;SZ[19]VS[13]PP[2]AB[fa][fb][gb][ec][fc][cd][dd][ed][ae][be][ce][de]"
+                            "[bf]AW[da][eb][bc][cc][dc][bd](;B[ba]OC[5]RP[1]))";
+    GrowOptions o;
+    o.resistMoves = 0;
+    std::string out, notes, error;
+    QVERIFY(GrowSgf(src, o, out, notes, error));
+    QVERIFY2(notes.empty(), notes.c_str());
+    std::vector<sgf::Tree> trees;
+    sgf::Error err;
+    QVERIFY(sgf::Parse(out, trees, err));
+    const sgf::Tree& t = trees[0];
+    int waits = 0;
+    for (const sgf::Node& n : t.nodes) {
+        if (!n.Find("WA")) continue;
+        ++waits;
+        QVERIFY(n.Find("B") && n.children.empty());
+    }
+    QCOMPARE(waits, 1);
+    bool waited = false;
+    for (int k : t.nodes[0].children) {
+        const sgf::Node& n = t.nodes[static_cast<size_t>(k)];
+        if (n.Find("B")->values[0] != "ea") continue;
+        waited = true;
+        QVERIFY(n.children.empty());
+        QCOMPARE(n.Find("OC")->values[0], std::to_string(kOneApproachWhite));
+        QVERIFY(n.Find("WA"));
+    }
+    QVERIFY(waited);
+    // prove finds no White move there that keeps the approach ko.
+    const ProveReport r = ProveProblem(ProblemFromTree(t), 20000);
+    QVERIFY2(r.status == ProveStatus::Proved, qPrintable(r.faults.join("; ") + out.c_str()));
 }
 
 void TestProve::grownTreesProve_data() {

@@ -99,7 +99,8 @@ bool ViewSizeHasTiles(int viewSize) {
     return viewSize == 13 || viewSize == 19;
 }
 
-std::vector<ProblemFault> CheckProblem(const Problem& p, DataSet set) {
+std::vector<ProblemFault> CheckProblem(const Problem& p, DataSet set,
+                                       const std::vector<bool>& waits) {
     std::vector<ProblemFault> faults;
 
     // Header values.
@@ -308,9 +309,11 @@ std::vector<ProblemFault> CheckProblem(const Problem& p, DataSet set) {
                 .arg(ResultName(best))
                 .arg(p.ProbPurpose));
     // A wrong first move should be answered: a failing line that ends on
-    // Black's own first move shows no refutation.
+    // Black's own first move shows no refutation, unless White's answer is
+    // to wait (marked so in the source).
     for (int n : rootList)
         if (childCount[static_cast<std::size_t>(n)] == 0 &&
+            !(static_cast<std::size_t>(n) < waits.size() && waits[static_cast<std::size_t>(n)]) &&
             ResultValue(q.kekkaCalc[static_cast<std::size_t>(n) + 1]) < bestValue)
             Add(faults, n, true, QStringLiteral("a wrong first move without White's refutation"));
     const NodeList repl = ListReplNodes(q);

@@ -29,7 +29,11 @@ bool ViewSizeHasTiles(int viewSize);
 
 // Every fault of `p` as a problem of `set`. Structural faults (a parent that
 // does not exist, a cycle) stop the checks that need a sound tree.
-std::vector<ProblemFault> CheckProblem(const Problem& p, DataSet set);
+// `waits` (by node number, may be shorter or empty) marks the wrong first
+// moves White answers by waiting: no White move keeps their result, so they
+// stand without a refutation by design (the source's `WA[1]`).
+std::vector<ProblemFault> CheckProblem(const Problem& p, DataSet set,
+                                       const std::vector<bool>& waits = {});
 
 // "B[cd]": the move of node n in SGF form, with the colour its depth gives.
 QString MoveText(const Problem& p, int node);

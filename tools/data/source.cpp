@@ -27,7 +27,8 @@ bool IsRootProperty(std::string_view id) {
 }
 
 bool IsMoveProperty(std::string_view id) {
-    return id == "B" || id == "W" || id == "OC" || id == "OB" || id == "RP" || id == "NN";
+    return id == "B" || id == "W" || id == "OC" || id == "OB" || id == "RP" || id == "NN" ||
+           id == "WA";
 }
 
 QString Q(std::string_view s) {
@@ -366,6 +367,7 @@ bool TreeReader::Read(SourceProblem& out) {
     p.hands = static_cast<int16_t>(count);
     std::vector<int> depth(tree_.nodes.size(), 0);
     std::vector<std::size_t> nodeOffset(count, 0);
+    std::vector<bool> waits(count, false);
     for (std::size_t i = 1; i < tree_.nodes.size(); ++i) {
         const sgf::Node& node = tree_.nodes[i];
         const std::size_t parent = static_cast<std::size_t>(node.parent);
@@ -418,6 +420,15 @@ bool TreeReader::Read(SourceProblem& out) {
             } else if (id == "RP") {
                 if (Number(prop, 255, v, QStringLiteral("the line mark must be 0-255")))
                     p.repl[un] = static_cast<uint8_t>(v);
+            } else if (id == "WA") {
+                // White waits: a wrong Black move White need not answer.
+                if (!Number(prop, 1, v, QStringLiteral("WA must be 0 or 1")) || v == 0) continue;
+                if (!b || !node.children.empty())
+                    Fault(prop.offset,
+                          QStringLiteral(
+                              "WA (White waits) belongs on a Black move that ends its line"));
+                else
+                    waits[un] = true;
             } else if (id == "AB" || id == "AW" || id == "AE") {
                 Fault(prop.offset,
                       QStringLiteral("setup stones (%1) are only allowed in the root").arg(Q(id)));
@@ -430,7 +441,7 @@ bool TreeReader::Read(SourceProblem& out) {
     }
     if (failed_) return false;
 
-    for (const ProblemFault& f : CheckProblem(p, set_)) {
+    for (const ProblemFault& f : CheckProblem(p, set_, waits)) {
         if (f.node < 0 && dfMissing_ && f.message.startsWith(QLatin1String("DF "))) continue;
         const std::size_t offset =
             f.node >= 0 ? nodeOffset[static_cast<std::size_t>(f.node)] : tree_.nodes[0].offset;
