@@ -186,6 +186,11 @@ bool Judge::DefenderSafe(const Goban& b) const {
         // neither live in it nor fill it, so it always gives that chain an eye.
         a.small =
             a.closed && !attackerInside && queue_.size() <= 6 && std::popcount(a.adjacent) == 1;
+        // A larger one, or one with the attacker's stones in it, by reading
+        // what the attacker can do there (remembered per shape).
+        if (a.closed && !a.small && !a.vital && std::popcount(a.adjacent) == 1 &&
+            !(a.adjacent >> kOuter) && queue_.size() <= static_cast<size_t>(kEyeMaxPoints))
+            a.small = SureEyeOf(b);
         areas.push_back(a.closed ? a : Area{0, 0, false, false});
     }
 
@@ -210,6 +215,26 @@ bool Judge::DefenderSafe(const Goban& b) const {
     return (alive & keyChains) != 0;
 }
 
+bool Judge::SureEyeOf(const Goban& b) const {
+    int minX = kSide, minY = kSide;
+    for (int p : queue_) {
+        minX = std::min(minX, CellX(p));
+        minY = std::min(minY, CellY(p));
+    }
+    std::vector<EyePoint>& points = eyePoints_;
+    points.clear();
+    for (int p : queue_) {
+        EyePoint e;
+        e.x = static_cast<uint8_t>(CellX(p) - minX);
+        e.y = static_cast<uint8_t>(CellY(p) - minY);
+        e.attacker = b.At(p) != kEmptyCell;
+        e.touchesChain = std::any_of(kDelta.begin(), kDelta.end(),
+                                     [&](int d) { return b.At(p + d) == r_.defender; });
+        points.push_back(e);
+    }
+    return SureEye(points);
+}
+
 bool Judge::MayBeSafe(const Goban& b) const {
     const int def = r_.defender;
     // A defender stone next to the open area may belong to a chain that
@@ -218,8 +243,8 @@ bool Judge::MayBeSafe(const Goban& b) const {
         if (b.At(c) == def) return true;
     // Unconditional life needs two closed regions (connected sets of
     // non-defender points in play that reach no point out of play) that
-    // can be healthy: every empty point next to the defender, or a small
-    // empty area (see DefenderSafe).
+    // can be healthy: every empty point next to the defender, or an area of
+    // at most kEyeMaxPoints points (a sure eye: see DefenderSafe).
     if (!nbMask_.empty()) return MayBeSafeMasks(b);
     if (++gen_ == 0) {
         inSpace_.fill(0);
@@ -231,7 +256,6 @@ bool Judge::MayBeSafe(const Goban& b) const {
         if (b.At(c) == def || inSpace_[c] == gen_) continue;
         bool isClosed = true;
         bool everyEmptyTouches = true;
-        bool attackerInside = false;
         queue_.clear();
         queue_.push_back(static_cast<int16_t>(c));
         inSpace_[c] = gen_;
@@ -253,12 +277,10 @@ bool Judge::MayBeSafe(const Goban& b) const {
                 inSpace_[n] = gen_;
                 queue_.push_back(static_cast<int16_t>(n));
             }
-            if (b.At(p) != kEmptyCell)
-                attackerInside = true;
-            else if (!touches)
-                everyEmptyTouches = false;
+            if (b.At(p) == kEmptyCell && !touches) everyEmptyTouches = false;
         }
-        const bool mayBeHealthy = everyEmptyTouches || (!attackerInside && queue_.size() <= 6);
+        const bool mayBeHealthy =
+            everyEmptyTouches || queue_.size() <= static_cast<size_t>(kEyeMaxPoints);
         if (isClosed && mayBeHealthy && ++closed == 2) return true;
     }
     return false;
@@ -304,8 +326,7 @@ bool Judge::MayBeSafeMasks(const Goban& b) const {
         rest &= ~area;
         if (area & leaks) continue;
         const bool everyEmptyTouches = (area & empty & ~touches) == 0;
-        const bool attackerInside = (area & ~empty) != 0;
-        if ((everyEmptyTouches || (!attackerInside && std::popcount(area) <= 6)) && ++closed == 2)
+        if ((everyEmptyTouches || std::popcount(area) <= kEyeMaxPoints) && ++closed == 2)
             return true;
     }
     return false;

@@ -2,6 +2,7 @@
 // (Benson's algorithm, or an escape into the open area) and dead eye shapes.
 #pragma once
 
+#include "eyes.h"
 #include "region.h"
 
 #include <utility>
@@ -59,6 +60,9 @@ private:
     // The same on masks of the points in play (bit i: moveCells[i]), for
     // regions of at most 64 points.
     bool MayBeSafeMasks(const Goban& b) const;
+    // Whether the closed area in queue_ (around one chain) is a sure eye.
+    bool SureEyeOf(const Goban& b) const;
+    mutable std::vector<EyePoint> eyePoints_;
     // Per point in play, its neighbours in play as a mask.
     std::vector<uint64_t> nbMask_;
     // Points in play next to a point out of play (not the border): the

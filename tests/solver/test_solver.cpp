@@ -797,6 +797,15 @@ void TestSolver::bensonLife_data() {
         << Rows{". . . O . O X", ". . . O O O X", "O O O O X X X", "X X X X X . ."} << true;
     QTest::newRow("six in the corner alone")
         << Rows{". . . O X", ". . . O X", "O O O O X", "X X X X X"} << false;
+    // A stone of Black's in the corner eight, two points no liberty:
+    // White, answering each move of Black's there, keeps a liberty there.
+    QTest::newRow("eight in the corner with a stone of Black's and one eye")
+        << Rows{"X . . . O . O X", ". . . . O O O X", "O O O O O X X X", "X X X X X X . ."} << true;
+    // White takes Black's stones only by a ko (B[ab] W[aa]... ), or leaves
+    // them in seki: no eye.
+    QTest::newRow("stones of Black's taken only by a ko")
+        << Rows{"X . . O . O X", ". X O O O O X", ". O O X X X X", "O O X . . . .", "X X X . . . ."}
+        << false;
 }
 
 void TestSolver::bensonLife() {
