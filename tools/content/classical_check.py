@@ -86,6 +86,10 @@ def position_sgf(d):
         d['work'], d['number'], ''.join(map(point, d['black'])), ''.join(map(point, d['white'])))
 
 
+# White's resistance on correct lines, in moves: the 珍瓏 trees show eight.
+RESIST_MOVES = 8
+
+
 def solve(binary, d, aim, limit_ms, frame):
     """Runs solve on one position; returns the result record."""
     with tempfile.TemporaryDirectory() as tmp:
@@ -94,7 +98,7 @@ def solve(binary, d, aim, limit_ms, frame):
         with open(src, 'w') as f:
             f.write(position_sgf(d))
         proc = subprocess.Popen(['nice', '-n', '19', binary, 'solve', src, '--aim', aim,
-                                 '--frame', str(frame),
+                                 '--frame', str(frame), '--resist-moves', str(RESIST_MOVES),
                                  '--limit-ms', str(limit_ms), '-o', out],
                                 stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
         err = proc.stderr.read()
