@@ -28,12 +28,14 @@ int ClassWorth(int klass) {
     case kTwoApproachBlack:
         return 190;
     case kOneApproachBlack:
+    case kTwoStageBlack:
         return 180;
     case kKoBlackFirst:
         return 170;
     case kKoWhiteFirst:
         return 160;
     case kOneApproachWhite:
+    case kTwoStageWhite:
         return 150;
     case kTwoApproachWhite:
         return 140;
@@ -457,6 +459,120 @@ int ProblemSolver::KoClass(const Level& l) {
     }
 }
 
+int ProblemSolver::TwoStageClass(int goal, int measured, const SearchStart& pos,
+                                 const Limits& limits, uint64_t& nodes) {
+    // The side that takes first: the one that has just taken, else the
+    // side to move when it can take at once. Nobody can take yet: the
+    // class stays that of the measured ko.
+    SearchStart taken = pos;
+    int taker = Other(pos.toMove);
+    if (!pos.koCell) {
+        taker = pos.toMove;
+        bool took = false;
+        for (int c : region_.moveCells) {
+            if (pos.board.At(c) != kEmptyCell) continue;
+            SearchStart next = pos;
+            if (Advance(next, c) && next.koCell) {
+                taken = next;
+                took = true;
+                break;
+            }
+        }
+        if (!took) return 0;
+    }
+    // The two-stage ko is worth to the taker what a direct ko it takes first
+    // less one approach move is. Only a ko measured as that or as the direct
+    // ko is named so: a ko that costs the taker more (approach moves besides
+    // the second ko) keeps its measured class, and so does a ko whose
+    // threat balance says the other side takes first.
+    const bool fits = taker == kBlackCell
+                          ? measured == kKoBlackFirst || measured == kOneApproachWhite
+                          : measured == kKoWhiteFirst || measured == kOneApproachBlack;
+    if (!fits) return 0;
+    // The other side gives the ko up (it has no threat left), and the taker
+    // settles it: a move after which the other side can no longer take back
+    // there. A settling move that wins outright: one ko. Every settling
+    // move still leaves the result on a ko the defender can resolve: the
+    // taker must win a second ko too, and the other side is ahead by a
+    // stage, as by an approach move. No settling move at all (the taker
+    // must approach first while the other side retakes the same ko): the
+    // approach ko as measured.
+    const int retake = taken.koCell;
+    if (!Advance(taken, kPassMove)) return 0;
+    // Giving the ko up is a move elsewhere, not a pass towards the end of
+    // the game: the taker's pass must not end it there (the game judged on
+    // the final board would hand the taker the ko it has just taken).
+    taken.passes = 0;
+    // A second ko needs a ko capture other than the retake of the first.
+    auto secondKo = [&] {
+        for (int colour : {taken.toMove, Other(taken.toMove)}) {
+            for (int c : region_.moveCells) {
+                if (taken.board.At(c) != kEmptyCell) continue;
+                if (colour != taker && c == retake) continue;
+                Goban b = taken.board;
+                std::vector<int16_t> cap;
+                if (b.Play(colour, c, cap) && Searcher::KoPointAfter(b, c, cap)) return true;
+            }
+        }
+        return false;
+    };
+    if (!secondKo()) return 0;
+    const bool touched = koTouched_, open = koOpen_;
+    const bool lifeAndDeath = region_.aim == Aim::Live || region_.aim == Aim::Kill;
+    int stages = 0;
+    // An attacker that has won the first ko may kill without settling it:
+    // the defender can never resolve what is left, or the attacker's own
+    // double ko kills. The first ko then decides.
+    if (lifeAndDeath && taker == region_.attacker) {
+        for (bool cycles : {false, true}) {
+            const Outcome end = BlackAchievesAtTheEnd(taken, limits, nodes, cycles);
+            if (end == Outcome::Unknown) return -1;
+            if ((end == Outcome::Win) == (region_.attacker == kBlackCell)) return 0;
+        }
+    }
+    for (int c : region_.moveCells) {
+        SearchStart settled = taken;
+        if (taken.board.At(c) != kEmptyCell || !Advance(settled, c)) continue;
+        if (settled.board.At(retake) == kEmptyCell) {
+            Goban b = settled.board;
+            std::vector<int16_t> cap;
+            if (b.Play(settled.toMove, retake, cap) && !cap.empty()) continue;
+        }
+        SearchMode mode;
+        const Level l = AchieveLevel(goal, settled, limits, nodes, mode);
+        if (l.kind == Level::Unknown) {
+            stages = -1;
+            break;
+        }
+        if (l.kind == (taker == kBlackCell ? Level::Unconditional : Level::None)) {
+            stages = 0; // the first ko decides
+            break;
+        }
+        if (l.kind != Level::Ko) continue;
+        // A second ko the defender can never resolve (its capture only put
+        // off) is no ko: the attacker has won.
+        if (lifeAndDeath) {
+            const Outcome end = BlackAchievesAtTheEnd(settled, limits, nodes);
+            if (end == Outcome::Unknown) {
+                stages = -1;
+                break;
+            }
+            if ((end == Outcome::Win) == (region_.attacker == kBlackCell)) {
+                if (taker == region_.attacker) {
+                    stages = 0;
+                    break;
+                }
+                continue;
+            }
+        }
+        stages = 1;
+    }
+    koTouched_ = touched;
+    koOpen_ = open;
+    if (stages <= 0) return stages;
+    return taker == kWhiteCell ? kTwoStageBlack : kTwoStageWhite;
+}
+
 int ProblemSolver::EternalKo(const SearchStart& pos, const Level& kill, Level cleanLife,
                              const Limits& limits, uint64_t& nodes) {
     // The defender to move, a ko nobody has just taken (after a pass too:
@@ -575,7 +691,10 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
             }
             const int eternal = EternalKo(pos, kill, seki, limits, res.nodes);
             if (eternal < 0) return res;
-            return settle(eternal ? kEternalKoKill : KoClass(kill), kHigh);
+            if (eternal) return settle(kEternalKoKill, kHigh);
+            const int stages = TwoStageClass(kHigh, KoClass(kill), pos, limits, res.nodes);
+            if (stages < 0) return res;
+            return settle(stages ? stages : KoClass(kill), kHigh);
         }
         mode = sekiMode;
         return settle(seki.kind == Level::Unconditional || seki.BlackAhead() ? kSekiWhite
@@ -603,8 +722,10 @@ ClassResult ProblemSolver::ClassifyDirect(const SearchStart& pos, const Limits& 
         const int eternal =
             region_.aim == Aim::Live ? EternalKo(pos, low, Level{}, limits, res.nodes) : 0;
         if (eternal < 0) return res;
+        const int stages = eternal ? 0 : TwoStageClass(kLow, KoClass(low), pos, limits, res.nodes);
+        if (stages < 0) return res;
         mode = lowMode;
-        return settle(eternal ? kEternalKoLive : KoClass(low), kLow);
+        return settle(eternal ? kEternalKoLive : stages ? stages : KoClass(low), kLow);
     }
     const SearchMode lowMode = mode;
     const Level high = Achieve(kHigh, pos, limits, res.nodes, mode);

@@ -25,7 +25,9 @@ inline constexpr int kEternalKoLive = 14;      // 万年コウ(生き問題)
 inline constexpr int kTwoApproachBlack = 15;   // ２手ヨセコウ(黒有利)
 inline constexpr int kOneApproachBlack = 20;   // １手ヨセコウ(黒有利)
 inline constexpr int kKoBlackFirst = 30;       // 本コウ(黒取り番)
+inline constexpr int kTwoStageBlack = 25;      // ２段コウ(黒有利)
 inline constexpr int kKoWhiteFirst = 35;       // 本コウ(白取り番)
+inline constexpr int kTwoStageWhite = 40;      // ２段コウ(白有利)
 inline constexpr int kOneApproachWhite = 45;   // １手ヨセコウ(白有利)
 inline constexpr int kTwoApproachWhite = 50;   // ２手ヨセコウ(白有利)
 inline constexpr int kEternalKoKill = 51;      // 万年コウ(殺し問題)
@@ -143,6 +145,15 @@ private:
     bool SekiToDefender(int goal) const;
     // The ko class of a level that turns on a ko.
     static int KoClass(const Level& level);
+    // Whether the ko `goal` turns on in `pos` is a two-stage ko (２段コウ):
+    // the side that takes first, once the other side has given the ko up,
+    // still cannot settle the goal without a second ko. The class then
+    // (the other side is favoured), 0 when not (or when nobody can take
+    // yet, or the `measured` class is neither the direct ko the taker takes
+    // first nor one approach move for the other side), -1 beyond the
+    // limits.
+    int TwoStageClass(int goal, int measured, const SearchStart& pos, const Limits& limits,
+                      uint64_t& nodes);
     // Connect and cut: the goal whose target stones are all at stake (see
     // Judge); the other goal asks for the target as a whole.
     bool EveryKey(int goal) const;

@@ -328,6 +328,39 @@ void TestSolver::koKinds_data() {
         << Rows{". X O . O X X X X X X X .", "X X X O O . X . X . X X .",
                 "O O O O O O O O O O O X .", "X X X X X X X X X X X X ."}
         << kill << 1 << kTwoApproachWhite;
+    // A two-stage ko (２段コウ). White's group has one eye (ea eb) and needs a
+    // second at cb, which it gets by connecting at ba (aa and bb join the
+    // group): White to move lives. Black's inner stones ab ac bc have one
+    // liberty, bd, and so has White's ad; bd is surrounded by Black (bc cd
+    // be), so White can play there only to capture, and Black at bd first
+    // (capturing ad) lets White connect at ba. Black to move takes the first
+    // ko at ba, capturing aa; ab ac bc now have aa and bd. White retakes at
+    // aa with a threat (capturing ba). When White has none left, Black still
+    // cannot connect at aa: aa ba ab ac bc would keep only bd, and White
+    // takes the five stones there. Black settles the first ko only by
+    // capturing bb at cb (ba and ab gain bb), and that is a second ko Black
+    // has taken: White retakes at bb with a threat, capturing cb, which puts
+    // ba in atari again (White's aa would take the first ko back). Only
+    // when Black also wins that one and connects at bb is White left with
+    // one eye. White has no local move in between: aa and bd are suicide
+    // while ba and ab ac bc keep two liberties. Black must win two kos in a
+    // row: ２段コウ(白有利), which the outcome table ranks with one approach
+    // move for White (the threat balance alone is that of a direct ko Black
+    // takes first).
+    const Rows twoStage = {"O . O O . O X", "X O . O . O X", "X X O O O O X", "O . X O O O X",
+                           "X X X X X X X"};
+    QTest::newRow("two-stage ko, Black to move") << twoStage << kill << 1 << kTwoStageWhite;
+    QTest::newRow("two-stage ko, White connects") << twoStage << kill << 2 << kWhiteAlive;
+    // The colours swapped, a living problem: White must win both kos to
+    // kill, Black is ahead by a stage: ２段コウ(黒有利); Black to move
+    // connects and lives.
+    const int live = static_cast<int>(Aim::Live);
+    const Rows twoStageLive = {"X . X X . X O", "O X . X . X O", "O O X X X X O", "X . O X X X O",
+                               "O O O O O O O"};
+    QTest::newRow("two-stage ko of a living problem, White to move")
+        << twoStageLive << live << 2 << kTwoStageBlack;
+    QTest::newRow("two-stage ko of a living problem, Black connects")
+        << twoStageLive << live << 1 << kBlackAlive;
     // A double ko: White lives (one eye at gb) unless Black wins two kos at
     // once. Ko 1: Black's stone da, which White retakes at ca, putting
     // Black's corner (ba ab bb cb) in atari at aa. Ko 2: White's stone ia,
@@ -342,7 +375,6 @@ void TestSolver::koKinds_data() {
     QTest::newRow("White lives by a double ko, White to move")
         << doubleKo << kill << 2 << kWhiteAliveDoubleKo;
     // The colours swapped, a living problem: Black lives by the double ko.
-    const int live = static_cast<int>(Aim::Live);
     const Rows blackDoubleKo = {". O . O X X X . X O .", "O O O X X X . X O O .",
                                 "X X X X X X X X X O .", "O O O O O O O O O O ."};
     QTest::newRow("Black lives by a double ko, Black to move")
