@@ -221,13 +221,16 @@ int RunOrder(int argc, char** argv) {
         if (!ok || every < 1) every = 0;
         args.remove(at, std::min<qsizetype>(2, args.size() - at));
     }
+    const bool ownPaths = args.removeAll(QStringLiteral("--own-paths")) > 0;
     SetChoice choice;
     if (every < 1 || !TakeLimit(args, limitMs) || !TakeSetChoice(args, "order", choice)) {
         std::fprintf(stderr,
-                     "usage: velmora-data order DATA_DIR [SET [N]] [--limit-ms MS] [--every K]\n"
+                     "usage: velmora-data order DATA_DIR [SET [N]] [--limit-ms MS] [--every K] "
+                     "[--own-paths]\n"
                      "  Classes the start, every leaf and every Black turn of each tree as the\n"
                      "  proof of the tree gives them and as a fresh solver gives each alone,\n"
-                     "  and lists where they differ (--every K: one position in K).\n");
+                     "  and lists where they differ (--every K: one position in K; --own-paths:\n"
+                     "  the fresh solvers read no result settled on another path).\n");
         return 2;
     }
     InitOutcomeTable();
@@ -235,7 +238,7 @@ int RunOrder(int argc, char** argv) {
     const bool exists =
         ForEachProblem(choice, failed, [&](const QString& set, int n, const Problem& p) {
             ++problems;
-            const OrderReport r = CheckOrder(p, limitMs, every);
+            const OrderReport r = CheckOrder(p, limitMs, every, ownPaths);
             QString line = QStringLiteral("%1 %2: ").arg(set).arg(n);
             if (!r.error.isEmpty()) {
                 Print(stdout, line + QStringLiteral("not checked: ") + r.error);

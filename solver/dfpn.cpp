@@ -100,7 +100,9 @@ bool Searcher::LookupOwn(uint64_t key, uint64_t pathKey, uint64_t emptied, uint3
         // A stone that stands through the whole proof and stood in no
         // earlier position of the path: no move of the proof can bring one
         // back.
-        const bool apart = fresh && !(e.leans.caught & fresh) && !(e.flags & kPathDep);
+        const bool apart =
+            fresh && !(e.leans.caught & fresh) && !(e.flags & kPathDep) && !ownPathsOnly_;
+        if (final && e.pathKey != pathKey && ownPathsOnly_) continue;
         if (final && e.pathKey != pathKey && !apart) {
             const bool white = e.flags & kWhiteWon;
             const auto won = static_cast<uint32_t>(white ? emptied >> 32 : emptied);
@@ -484,6 +486,7 @@ int Searcher::PassWinner() {
     if (!confirmer_)
         confirmer_ =
             std::make_unique<Searcher>(r_, true, KoMode::Base, 18, kUnlimitedThreats, everyKey_);
+    if (ownPathsOnly_) confirmer_->KeepResultsToTheirPaths();
     SearchStart s;
     s.board = b_;
     s.toMove = r_.attacker;

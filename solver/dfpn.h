@@ -121,6 +121,11 @@ public:
     };
     void ShareByThreats(const Ladder* ladder) { ladder_ = ladder; }
 
+    // Reads no settled result on a path other than the one it was settled
+    // on (every other rule of the tables as before): slow, but no result
+    // can lean on a path it was not settled on. A reference for the checks.
+    void KeepResultsToTheirPaths() { ownPathsOnly_ = true; }
+
     // Judges a game ended by two passes as the rules do when the players
     // disagree about a group: the attacker moves first on the final board,
     // with no ko threats on either side and the earlier positions forgotten;
@@ -266,6 +271,7 @@ private:
     uint8_t startBudget_[3] = {0, 0, 0};
     bool finite_ = false;
     bool confirm_ = false;
+    bool ownPathsOnly_ = false;
     int cycleWinner_ = 0;
     CycleKind cycleKind_ = CycleKind::Any;
     // The index in hist_ of the search's start board.

@@ -4,11 +4,9 @@
 #include "rules/outcome.h"
 #include "rules/rules.h"
 
-#include <map>
-
 namespace velsolver {
 
-OrderReport CheckOrder(const Problem& problem, int limitMs, int every) {
+OrderReport CheckOrder(const Problem& problem, int limitMs, int every, bool ownPaths) {
     OrderReport rep;
     Problem p = problem;
     if (p.hands == 0 || CalcAllResults(p) < 0) {
@@ -36,7 +34,6 @@ OrderReport CheckOrder(const Problem& problem, int limitMs, int every) {
         l.deadline = SolverClock::now() + std::chrono::milliseconds(std::max(1, limitMs));
         return l;
     };
-    std::map<std::pair<uint64_t, int>, int> leaves;
     auto inTree = [&](ProblemSolver& solver, const SearchStart& start) {
         for (int n = -1; n < p.hands; ++n) {
             const auto node = static_cast<int16_t>(n < 0 ? kRoot : n);
@@ -50,14 +47,8 @@ OrderReport CheckOrder(const Problem& problem, int limitMs, int every) {
             a.where = n < 0  ? QStringLiteral("start")
                       : leaf ? QStringLiteral("leaf %1 (%2)").arg(n).arg(PathText(p, path, played))
                              : QStringLiteral("after %1").arg(PathText(p, path, played));
-            // A position prove asked keeps the class it was given then; prove
-            // reads a leaf whose board, ko and side to move an earlier leaf
-            // had from that leaf.
-            const auto key = std::make_pair(a.pos.board.Hash() ^ a.pos.koCell, a.pos.toMove);
-            const auto seen = leaves.find(key);
-            a.inOrder = leaf && seen != leaves.end() ? seen->second
-                                                     : solver.Classify(a.pos, limitsNow()).klass;
-            if (leaf) leaves.emplace(key, a.inOrder);
+            // A position prove asked keeps the class it was given then.
+            a.inOrder = solver.Classify(a.pos, limitsNow()).klass;
             asked.push_back(std::move(a));
         }
     };
@@ -69,6 +60,7 @@ OrderReport CheckOrder(const Problem& problem, int limitMs, int every) {
     const Goban board = GobanFromProblem(p);
     for (const Asked& a : asked) {
         ProblemSolver fresh(board, p.ViewSize, static_cast<Aim>(aim));
+        if (ownPaths) fresh.KeepResultsToTheirPaths();
         const ClassResult r = fresh.Classify(a.pos, limitsNow());
         rep.nodes += r.nodes;
         ++rep.positions;

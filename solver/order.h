@@ -29,7 +29,9 @@ struct OrderReport {
 // every such position in `every`, in tree order) classed by the solver
 // that proved the tree (prove's order, then the positions prove did not
 // ask in tree order) and by a fresh solver each, within `limitMs` per
-// classification. InitOutcomeTable must have been called.
-OrderReport CheckOrder(const Problem& problem, int limitMs, int every = 1);
+// classification. `ownPaths`: the fresh solvers read no settled result on
+// another path than its own (a reference for the path checks, slow).
+// InitOutcomeTable must have been called.
+OrderReport CheckOrder(const Problem& problem, int limitMs, int every = 1, bool ownPaths = false);
 
 } // namespace velsolver

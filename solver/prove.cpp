@@ -233,8 +233,9 @@ ProveReport ProveProblem(const Problem& problem, int limitMs, bool completeness,
         }
     }
 
-    // Leaves: the class of each leaf's position, with the line's history.
-    std::map<std::pair<uint64_t, int>, ClassResult> seen;
+    // Leaves: the class of each leaf's position, with the line's history
+    // (a board reached on another line may have another class: the
+    // repetition ban looks at the earlier positions).
     const std::vector<int> childCount = ChildCounts(p);
     for (int16_t n = 0; n < p.hands; ++n) {
         if (childCount[static_cast<size_t>(n)] != 0) continue;
@@ -249,15 +250,8 @@ ProveReport ProveProblem(const Problem& problem, int limitMs, bool completeness,
             rep.faults << where() + QStringLiteral(": illegal move");
             continue;
         }
-        const auto key = std::make_pair(s.board.Hash() ^ s.koCell, s.toMove);
-        ClassResult leaf;
-        if (const auto it = seen.find(key); it != seen.end()) {
-            leaf = it->second;
-        } else {
-            leaf = solver.Classify(s, limits);
-            rep.nodes += leaf.nodes;
-            seen[key] = leaf;
-        }
+        const ClassResult leaf = solver.Classify(s, limits);
+        rep.nodes += leaf.nodes;
         const int k = leaf.klass;
         if (!k) {
             rep.reachNote = where() + QStringLiteral(" beyond reach");

@@ -99,6 +99,7 @@ Searcher& ProblemSolver::Get(int goal, KoMode mode, int threats) {
         s = std::make_unique<Searcher>(region_, SekiToDefender(goal), mode, tableBits_,
                                        slot > kMaxThreats ? kUnlimitedThreats : slot,
                                        EveryKey(goal));
+        if (ownPathsOnly_) s->KeepResultsToTheirPaths();
         if (mode != KoMode::Base) s->ShareSettled(&Get(goal, KoMode::Base));
         if (shareByThreats_) {
             const int n = slot > kMaxThreats ? Searcher::kRungs : slot;
@@ -133,6 +134,7 @@ Searcher& ProblemSolver::CycleSearcher(int goal, int winner, Searcher::CycleKind
         s = std::make_unique<Searcher>(region_, SekiToDefender(goal), threats, tableBits_,
                                        kUnlimitedThreats, EveryKey(goal));
         s->CycleWinsFor(winner, kind);
+        if (ownPathsOnly_) s->KeepResultsToTheirPaths();
         s->ShareSettled(&Get(goal, KoMode::Base));
     }
     return *s;
@@ -171,6 +173,7 @@ Outcome ProblemSolver::BlackAchievesAtTheEnd(const SearchStart& pos, const Limit
         s = std::make_unique<Searcher>(region_, true, threats, tableBits_, kUnlimitedThreats,
                                        EveryKey(kHigh));
         s->ConfirmAtTheEnd();
+        if (ownPathsOnly_) s->KeepResultsToTheirPaths();
         if (attackerCycles) s->CycleWinsFor(region_.attacker, Searcher::CycleKind::Kos);
     }
     const Outcome o = s->Solve(pos, limits);

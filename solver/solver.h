@@ -91,6 +91,9 @@ public:
     // settled results from one another (on unless turned off before the
     // first Classify; the benchmarks and tests compare both ways).
     void ShareBetweenKoSearches(bool on) { shareByThreats_ = on; }
+    // Every search reads settled results only on the path they were settled
+    // on (see Searcher::KeepResultsToTheirPaths; before the first Classify).
+    void KeepResultsToTheirPaths() { ownPathsOnly_ = true; }
 
 private:
     // How Black fares in one goal. A ko: Black reaches the goal exactly when
@@ -202,6 +205,7 @@ private:
     static_assert(kMaxThreats + 1 == Searcher::kRungs);
     Searcher::Ladder ladders_[2];
     bool shareByThreats_ = true;
+    bool ownPathsOnly_ = false;
     // Kill: does Black still capture when White has every ko threat and a
     // game ended by passes is judged on the board? Live: does Black avoid
     // that with every threat? A ko the defender can never resolve then

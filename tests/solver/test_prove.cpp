@@ -49,6 +49,29 @@ const Rows kBentFourFromSeki = {
     "X X X X X . .",
 };
 
+// A generated killing problem whose tree was read in tree order once with
+// a result settled on another path: leaf 154 (B[ba] W[dc] B[bb] W[ab] B[cd]
+// W[aa] B[ac]) read セキ(白生き) when its leaves were asked in order and 白死
+// when asked alone.
+const char* const kOrderTree =
+    "(;FF[4]GM[1]SZ[19]PL[B]VS[13]HF[0]DF[20]PP[2]AB[ea][cb][eb][ec][dd][ae][be][ce]AW[da][db"
+    "][bc][cc][ad][bd](;B[bb];W[ba](;B[ab];W[ca](;B[dc]OC[5])(;B[cd];W[dc]OC[53])(;B[ac];W[dc"
+    "]OC[55]))(;B[dc];W[ab](;B[ca];W[db](;B[da];W[cd](;B[ac]OC[5])(;B[aa];W[ba](;B[ac]OC[5])("
+    ";B[db]OC[5]))(;B[db]OC[5]))(;B[aa]OC[5])(;B[cd];W[da];B[cb];W[bb]OC[55]))(;B[cd];W[ca]OC"
+    "[55]))(;B[cd];W[ab];B[dc];W[ca]OC[55])(;B[ca];W[ab];B[cb];W[bb]OC[55]))(;B[dc];W[aa];B[c"
+    "d];W[ca](;B[bb];W[ab](;B[ba];W[db](;B[da]OC[5])(;B[ca];W[da](;B[cb];W[ca];B[ba];W[db](;B"
+    "[ca];W[ac](;B[da]OC[5])(;B[bb];W[bd];B[bc]OC[5]))(;B[da];W[bb](;B[ca]OC[5])(;B[ac]OC[5])"
+    "(;B[db];W[ca]OC[5])))(;B[bb];W[ca];B[ba];W[cb]OC[55])(;B[ba];W[bb];B[cb];W[ca]OC[55]))(;"
+    "B[ac];W[bc];B[da];W[ab];B[bd];W[ad];B[cc];W[ac](;B[aa]OC[5])(;B[ca]OC[5])(;B[db]OC[5])))"
+    "(;B[ac];W[bd];B[bc]OC[5]))(;B[ba];W[da];B[ca];W[ab](;B[db];W[ac](;B[bb]OC[5])(;B[da]OC[5"
+    "]))(;B[bb];W[db](;B[cb];W[ca](;B[ba];W[db](;B[ca];W[ac](;B[da]OC[5])(;B[bb];W[bd];B[bc]O"
+    "C[5]))(;B[da];W[bb](;B[ca]OC[5])(;B[ac]OC[5])(;B[db];W[ca]OC[5]))(;B[bb];W[ca];B[cb];W[b"
+    "b];B[da];W[cb]OC[55]))(;B[bb];W[ba]OC[55]))(;B[bb];W[ca];B[cb];W[ba]OC[55])(;B[ba];W[bb]"
+    ";B[cb];W[ca]OC[55])))(;B[ac];W[bb]OC[55])(;B[ab];W[bb];B[ba]OC[30]))(;B[cd];W[ba];B[ab];"
+    "W[bb];B[dc];W[ca]OC[55])(;B[ac];W[bb];B[ba];W[aa];B[ab];W[ca];B[dc];W[aa];B[ab];W[ba]OC["
+    "55])(;B[ba];W[dc];B[bb];W[ab];B[cd];W[aa];B[ac]OC[53])(;B[ca];W[dc];B[ab];W[bb];B[ba];W["
+    "aa];B[ba];W[ca];B[cd];W[aa]OC[55]))";
+
 Problem MakeProblem(const Rows& rows, int viewSize, int aim) {
     Problem p;
     const Goban g = Goban::FromDiagram(rows);
@@ -126,6 +149,8 @@ private slots:
     void eternalKoTrees();
     void openProblemIsBeyondReach();
     void problemWithoutMoves();
+    void classDoesNotDependOnTheLeavesBefore();
+    void leafClassKeepsToItsLine();
     void orderCheckAsksTheTreesTurns_data();
     void orderCheckAsksTheTreesTurns();
     void classesAgree_data();
@@ -868,6 +893,86 @@ void TestProve::solveRefusesWhatIsNoBarePosition() {
         QVERIFY(!r.beyondReach);
     }
     QVERIFY(out.empty());
+}
+
+void TestProve::classDoesNotDependOnTheLeavesBefore() {
+    std::vector<sgf::Tree> trees;
+    sgf::Error err;
+    QVERIFY2(sgf::Parse(kOrderTree, trees, err), err.message.c_str());
+    const Problem p = ProblemFromTree(trees[0]);
+    // In tree order: the start, the first moves and the 154 leaves before.
+    const ProveReport r = ProveProblem(p, 60000, false);
+    QCOMPARE(r.status, ProveStatus::Mismatch);
+    QCOMPARE(r.faults.size(), 1);
+    QVERIFY2(r.faults[0].startsWith(QStringLiteral("leaf 154 (B[ba] W[dc] B[bb] W[ab] B[cd] W[aa] "
+                                                   "B[ac]): tree セキ(白生き), solver 白死")),
+             qPrintable(r.faults[0]));
+    // Asked alone, by a solver that reads results on their own paths only
+    // too. Read by hand: B[ac] takes aa and ab, and White's retake at ab
+    // would bring back the board after B[cd], which the repetition rule
+    // bans; White's group, in atari at ca, cannot fill it (no liberty) and
+    // Black takes it: 白死. On the other paths that result was settled on,
+    // the retake brings nothing back and White has a seki.
+    for (const bool ownPaths : {false, true}) {
+        ProblemSolver fresh(GobanFromProblem(p), p.ViewSize, Aim::Kill);
+        if (ownPaths) fresh.KeepResultsToTheirPaths();
+        SearchStart s = fresh.Start();
+        for (const char* m : {"ba", "dc", "bb", "ab", "cd", "aa", "ac"})
+            QVERIFY(ProblemSolver::PlayPlain(s, CellOf(m[0] - 'a', m[1] - 'a')));
+        Limits limits;
+        limits.deadline = SolverClock::now() + std::chrono::seconds(20);
+        QCOMPARE(ClassName(fresh.Classify(s, limits).klass), QStringLiteral("白死"));
+    }
+    // Every leaf and Black turn reads alike both ways.
+    const OrderReport order = CheckOrder(p, 20000);
+    QVERIFY2(order.error.isEmpty(), qPrintable(order.error));
+    QCOMPARE(order.unknown, 0);
+    QVERIFY(order.positions > 90);
+    for (const OrderDisagreement& d : order.disagreements)
+        QFAIL(qPrintable(QStringLiteral("%1: in order %2, fresh %3")
+                             .arg(d.where, ClassName(d.inOrder), ClassName(d.fresh))));
+}
+
+void TestProve::leafClassKeepsToItsLine() {
+    // Two leaves of kOrderTree's position with one board, reached by lines
+    // with other earlier boards.
+    std::vector<sgf::Tree> trees;
+    sgf::Error err;
+    QVERIFY2(sgf::Parse(kOrderTree, trees, err), err.message.c_str());
+    const Problem tree = ProblemFromTree(trees[0]);
+    Problem p = MakeProblem({}, 13, 2);
+    p.gInitBoard = tree.gInitBoard;
+    auto play = [&](int at, const char* m, int code = 0) {
+        return Add(p, at, m[0] - 'a', m[1] - 'a', code);
+    };
+    int at = kRoot;
+    for (const char* m : {"ba", "dc", "bb"})
+        at = play(at, m);
+    const int fork = at;
+    for (const char* m : {"ab", "cd", "aa"})
+        at = play(at, m);
+    QCOMPARE(play(at, "ac", kWhiteDead), 6);
+    at = fork;
+    for (const char* m : {"aa", "cd", "ab"})
+        at = play(at, m);
+    QCOMPARE(play(at, "ac", kSekiWhite), 10);
+    // On the second line White's retake at ab brings back no earlier board
+    // (White's aa stood before Black's cd there), and after it White's aa
+    // would (the board after W[ab]): Black cannot approach (B[aa] or B[ca]
+    // fills Black's own last liberties and White captures), White has no
+    // eye, so neither side moves: セキ(白生き). Read from the first leaf,
+    // as a board already classed, it was 白死.
+    ProblemSolver fresh(GobanFromProblem(p), p.ViewSize, Aim::Kill);
+    SearchStart s = fresh.Start();
+    for (const char* m : {"ba", "dc", "bb", "aa", "cd", "ab", "ac"})
+        QVERIFY(ProblemSolver::PlayPlain(s, CellOf(m[0] - 'a', m[1] - 'a')));
+    Limits limits;
+    limits.deadline = SolverClock::now() + std::chrono::seconds(20);
+    QCOMPARE(ClassName(fresh.Classify(s, limits).klass), QStringLiteral("セキ(白生き)"));
+    // The start and the first moves disagree with this thin tree; no leaf does.
+    const ProveReport r = ProveProblem(p, 60000, false);
+    for (const QString& f : r.faults)
+        QVERIFY2(!f.startsWith(QStringLiteral("leaf")), qPrintable(f));
 }
 
 void TestProve::orderCheckAsksTheTreesTurns_data() {
