@@ -122,6 +122,22 @@ Problem ProblemFromTree(const sgf::Tree& t) {
     return p;
 }
 
+// The class a fresh solver gives the position after `moves` (Black first)
+// from a killing problem's start; `ownPaths`: it reads no result settled on
+// another path. "illegal" when a move cannot be played.
+QString FreshClass(const Problem& p, std::initializer_list<const char*> moves,
+                   bool ownPaths = false) {
+    ProblemSolver fresh(GobanFromProblem(p), p.ViewSize, Aim::Kill);
+    if (ownPaths) fresh.KeepResultsToTheirPaths();
+    SearchStart s = fresh.Start();
+    for (const char* m : moves)
+        if (!ProblemSolver::PlayPlain(s, CellOf(m[0] - 'a', m[1] - 'a')))
+            return QStringLiteral("illegal");
+    Limits limits;
+    limits.deadline = SolverClock::now() + std::chrono::seconds(20);
+    return ClassName(fresh.Classify(s, limits).klass);
+}
+
 bool AnyFaultContains(const ProveReport& r, const QString& text) {
     for (const QString& f : r.faults)
         if (f.contains(text)) return true;
@@ -913,16 +929,9 @@ void TestProve::classDoesNotDependOnTheLeavesBefore() {
     // bans; White's group, in atari at ca, cannot fill it (no liberty) and
     // Black takes it: 白死. On the other paths that result was settled on,
     // the retake brings nothing back and White has a seki.
-    for (const bool ownPaths : {false, true}) {
-        ProblemSolver fresh(GobanFromProblem(p), p.ViewSize, Aim::Kill);
-        if (ownPaths) fresh.KeepResultsToTheirPaths();
-        SearchStart s = fresh.Start();
-        for (const char* m : {"ba", "dc", "bb", "ab", "cd", "aa", "ac"})
-            QVERIFY(ProblemSolver::PlayPlain(s, CellOf(m[0] - 'a', m[1] - 'a')));
-        Limits limits;
-        limits.deadline = SolverClock::now() + std::chrono::seconds(20);
-        QCOMPARE(ClassName(fresh.Classify(s, limits).klass), QStringLiteral("白死"));
-    }
+    for (const bool ownPaths : {false, true})
+        QCOMPARE(FreshClass(p, {"ba", "dc", "bb", "ab", "cd", "aa", "ac"}, ownPaths),
+                 QStringLiteral("白死"));
     // Every leaf and Black turn reads alike both ways.
     const OrderReport order = CheckOrder(p, 20000);
     QVERIFY2(order.error.isEmpty(), qPrintable(order.error));
@@ -962,13 +971,8 @@ void TestProve::leafClassKeepsToItsLine() {
     // fills Black's own last liberties and White captures), White has no
     // eye, so neither side moves: セキ(白生き). Read from the first leaf,
     // as a board already classed, it was 白死.
-    ProblemSolver fresh(GobanFromProblem(p), p.ViewSize, Aim::Kill);
-    SearchStart s = fresh.Start();
-    for (const char* m : {"ba", "dc", "bb", "aa", "cd", "ab", "ac"})
-        QVERIFY(ProblemSolver::PlayPlain(s, CellOf(m[0] - 'a', m[1] - 'a')));
-    Limits limits;
-    limits.deadline = SolverClock::now() + std::chrono::seconds(20);
-    QCOMPARE(ClassName(fresh.Classify(s, limits).klass), QStringLiteral("セキ(白生き)"));
+    QCOMPARE(FreshClass(p, {"ba", "dc", "bb", "aa", "cd", "ab", "ac"}),
+             QStringLiteral("セキ(白生き)"));
     // The start and the first moves disagree with this thin tree; no leaf does.
     const ProveReport r = ProveProblem(p, 60000, false);
     for (const QString& f : r.faults)
